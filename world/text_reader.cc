@@ -1,0 +1,268 @@
+#include "world/text_reader.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+namespace wander {
+namespace {
+
+class FileSource final : public ByteSource {
+ public:
+  explicit FileSource(std::FILE* file) : file_(file) {}
+  ~FileSource() override { std::fclose(file_); }
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  std::size_t read(char* dst, std::size_t size) override { return std::fread(dst, 1, size, file_); }
+  bool rewind() override {
+    std::clearerr(file_);
+    return std::fseek(file_, 0, SEEK_SET) == 0;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+class StringSource final : public ByteSource {
+ public:
+  StringSource(std::string bytes, std::size_t most_per_read)
+      : bytes_(std::move(bytes)), most_(std::max<std::size_t>(most_per_read, 1)) {}
+
+  std::size_t read(char* dst, std::size_t size) override {
+    const std::size_t n = std::min({size, most_, bytes_.size() - pos_});
+    std::memcpy(dst, bytes_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+  bool rewind() override {
+    pos_ = 0;
+    return true;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t most_;
+  std::size_t pos_ = 0;
+};
+
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Turns every CR LF pair into a lone LF, in one pass from the left, as a text-mode read would.
+void drop_cr_before_lf(std::string& text) {
+  std::size_t from = text.find("\r\n");
+  if (from == std::string::npos) return;
+  std::size_t to = from;
+  for (; from < text.size(); ++from) {
+    if (text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n') continue;
+    text[to++] = text[from];
+  }
+  text.resize(to);
+}
+
+// True when the `n` bytes at `bytes`, standing at `offset` in a line, can still belong to a line
+// equal to `wanted`: they continue `wanted`, and at most one CR follows it (the CR of a CR LF).
+bool continues(std::string_view wanted, std::size_t offset, const char* bytes, std::size_t n) {
+  if (offset + n > wanted.size() + 1) return false;
+  const std::size_t inside = offset < wanted.size() ? std::min(n, wanted.size() - offset) : 0;
+  if (std::memcmp(bytes, wanted.data() + offset, inside) != 0) return false;
+  return inside == n || bytes[inside] == '\r';
+}
+
+}  // namespace
+
+std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return nullptr;
+  // The reader has a buffer of its own; a second one in stdio would only copy twice.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  auto source = std::make_unique<FileSource>(file);
+  // Some systems open a folder without complaint and fail only at the first read.
+  char probe;
+  if (std::fread(&probe, 1, 1, file) == 0 && std::ferror(file)) return nullptr;
+  if (!source->rewind()) return nullptr;
+  return source;
+}
+
+std::unique_ptr<ByteSource> make_string_source(std::string bytes, std::size_t most_per_read) {
+  return std::make_unique<StringSource>(std::move(bytes), most_per_read);
+}
+
+TextReader::TextReader(std::unique_ptr<ByteSource> source, std::size_t capacity)
+    : source_(std::move(source)),
+      buffer_(std::make_unique<char[]>(std::max<std::size_t>(capacity, 4))),
+      capacity_(std::max<std::size_t>(capacity, 4)) {}
+
+bool TextReader::ensure(std::size_t n) {
+  while (end_ - pos_ < n) {
+    if (source_done_) return false;
+    if (pos_ > 0) {
+      std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
+      end_ -= pos_;
+      pos_ = 0;
+    }
+    const std::size_t got = source_->read(buffer_.get() + end_, capacity_ - end_);
+    // The end is final: a terminal that saw end-of-input once is not asked again.
+    if (got == 0) source_done_ = true;
+    end_ += got;
+  }
+  return true;
+}
+
+bool TextReader::can_start() {
+  if (at_end_ || failed_) {
+    failed_ = true;
+    return false;
+  }
+  holding_ = false;
+  return true;
+}
+
+bool TextReader::skip_space() {
+  for (;;) {
+    if (!ensure(1)) {
+      at_end_ = failed_ = true;
+      return false;
+    }
+    while (pos_ < end_ && is_space(buffer_[pos_])) ++pos_;
+    if (pos_ < end_) return true;
+  }
+}
+
+void TextReader::hold_ending_byte() {
+  holding_ = true;
+  // Of a CR LF only the LF is seen, so it is the LF that stays behind.
+  if (buffer_[pos_] == '\r' && ensure(2) && buffer_[pos_ + 1] == '\n') ++pos_;
+}
+
+bool TextReader::read_until(char delim, std::string& out) {
+  if (!can_start()) return false;
+  out.clear();
+  while (ensure(1)) {
+    const char* begin = buffer_.get() + pos_;
+    const std::size_t available = end_ - pos_;
+    const char* found = static_cast<const char*>(std::memchr(begin, delim, available));
+    const std::size_t piece = found ? static_cast<std::size_t>(found - begin) : available;
+    out.append(begin, piece);
+    pos_ += piece;
+    if (found) {
+      ++pos_;
+      drop_cr_before_lf(out);
+      if (delim == '\n' && !out.empty() && out.back() == '\r') out.pop_back();
+      return true;
+    }
+  }
+  at_end_ = true;
+  if (out.empty()) {
+    failed_ = true;
+    return false;
+  }
+  drop_cr_before_lf(out);
+  return true;
+}
+
+bool TextReader::read_line(std::string& line) { return read_until('\n', line); }
+
+bool TextReader::read_text(std::string& text) { return read_until('*', text); }
+
+bool TextReader::read_word(std::string& word) {
+  if (!can_start() || !skip_space()) return false;
+  word.clear();
+  for (;;) {
+    const std::size_t start = pos_;
+    while (pos_ < end_ && !is_space(buffer_[pos_])) ++pos_;
+    word.append(buffer_.get() + start, pos_ - start);
+    if (pos_ < end_) break;
+    if (!ensure(1)) {
+      at_end_ = true;
+      return true;
+    }
+  }
+  hold_ending_byte();
+  return true;
+}
+
+bool TextReader::read_count(int& count) {
+  if (!can_start() || !skip_space()) return false;
+  const bool negative = buffer_[pos_] == '-';
+  if (buffer_[pos_] == '-' || buffer_[pos_] == '+') {
+    ++pos_;
+    if (!ensure(1)) {
+      at_end_ = failed_ = true;
+      return false;
+    }
+  }
+  if (buffer_[pos_] < '0' || buffer_[pos_] > '9') {
+    failed_ = true;
+    return false;
+  }
+  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+  long long value = 0;
+  bool too_big = false;
+  // Every digit is taken, even past the limit, so that what follows is the number's end.
+  while (ensure(1) && buffer_[pos_] >= '0' && buffer_[pos_] <= '9') {
+    if (!too_big) value = value * 10 + (buffer_[pos_] - '0');
+    too_big = too_big || value > limit;
+    ++pos_;
+  }
+  if (pos_ == end_) at_end_ = true;
+  if (too_big) {
+    failed_ = true;
+    return false;
+  }
+  count = static_cast<int>(negative ? -value : value);
+  if (!at_end_) hold_ending_byte();
+  return true;
+}
+
+bool TextReader::skip_to_line(std::string_view wanted) {
+  if (!can_start()) return false;
+  std::size_t length = 0;  // bytes of the current line seen so far
+  bool same = true;        // whether they all match `wanted`
+  while (ensure(1)) {
+    const char* begin = buffer_.get() + pos_;
+    const std::size_t available = end_ - pos_;
+    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', available));
+    const std::size_t piece = lf ? static_cast<std::size_t>(lf - begin) : available;
+    same = same && continues(wanted, length, begin, piece);
+    length += piece;
+    pos_ += piece;
+    if (lf) {
+      ++pos_;
+      if (same && length >= wanted.size()) return true;
+      length = 0;
+      same = true;
+    }
+  }
+  at_end_ = true;
+  // A last line without an LF has no CR LF to drop: it must equal `wanted` byte for byte.
+  if (length > 0 && same && length == wanted.size()) return true;
+  failed_ = true;
+  return false;
+}
+
+int TextReader::take_key() {
+  const std::size_t at = holding_ ? 1 : 0;
+  if (!ensure(at + 1)) return EOF;
+  char key = buffer_[pos_ + at];
+  std::size_t used = 1;
+  if (key == '\r' && ensure(at + 2) && buffer_[pos_ + at + 1] == '\n') {
+    key = '\n';
+    used = 2;
+  }
+  // The look-ahead byte moves up over the bytes the key took, so it still comes next.
+  if (holding_) buffer_[pos_ + used] = buffer_[pos_];
+  pos_ += used;
+  return static_cast<unsigned char>(key);
+}
+
+void TextReader::rewind() {
+  source_->rewind();
+  pos_ = end_ = 0;
+  source_done_ = at_end_ = failed_ = holding_ = false;
+}
+
+}  // namespace wander

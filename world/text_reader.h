@@ -1,0 +1,113 @@
+// Reading text the way the game reads it: lines, words, texts up to a star, counts, and single
+// keys, over any source of bytes (the world file, standard input, a string in a test).
+#ifndef WANDER_WORLD_TEXT_READER_H_
+#define WANDER_WORLD_TEXT_READER_H_
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace wander {
+
+/// Where a TextReader's bytes come from.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  /// Copies up to `size` bytes into `dst` and returns how many; 0 means the end (or an error,
+  /// which is taken as the end). May return fewer bytes than asked, a line at a time say.
+  virtual std::size_t read(char* dst, std::size_t size) = 0;
+  /// Goes back to the first byte; false when the source cannot.
+  virtual bool rewind() = 0;
+};
+
+/// Opens the file at `path` for reading, bytes as they are. Returns null when the file cannot be
+/// opened or cannot be read as a file (a folder, say).
+std::unique_ptr<ByteSource> open_file_source(const std::string& path);
+
+/// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
+std::unique_ptr<ByteSource> make_string_source(std::string bytes,
+                                               std::size_t most_per_read = SIZE_MAX);
+
+/// Reads lines, words, texts up to a star and counts from a ByteSource, with one state rule
+/// shared by every read:
+///  - A read that runs into the end of the bytes, even one that took characters, leaves the
+///    reader at its end; every read after it fails until rewind().
+///  - A failed read leaves its target unchanged, with one exception: a line or text read that
+///    could start (the reader was not at its end) but found nothing empties its target.
+///  - A count that is not a number, or does not fit an int, fails; every read after it fails
+///    until rewind().
+/// A CR immediately before an LF is dropped in every read, as if the bytes had been translated
+/// on the way in; any other CR is kept (and is whitespace to a word read).
+///
+/// A word or count read stops at the byte that ends it and keeps that byte as a one-byte
+/// look-ahead: the next line, word or text read starts with it, while take_key() takes the byte
+/// after it. Memory held is the buffer given at construction plus whatever the targets need.
+class TextReader {
+ public:
+  static constexpr std::size_t kDefaultCapacity = 64 * 1024;
+
+  /// Reads from `source` through a buffer of `capacity` bytes (at least 4).
+  explicit TextReader(std::unique_ptr<ByteSource> source, std::size_t capacity = kDefaultCapacity);
+
+  /// Reads everything up to the next LF into `line`; the LF is consumed and not kept. A last line
+  /// without an LF is a line too. False at the end (see the state rule).
+  bool read_line(std::string& line);
+
+  /// Skips whitespace (blank, tab, LF, CR, vertical tab, form feed), then reads the longest run
+  /// of other bytes into `word`. Leaves the ending byte as the look-ahead. False, with `word`
+  /// untouched, when only whitespace remains.
+  bool read_word(std::string& word);
+
+  /// Reads everything up to the next '*' into `text`; the star is consumed and not kept. Without
+  /// a star the text runs to the end of the bytes.
+  bool read_text(std::string& text);
+
+  /// Skips whitespace, then reads a decimal integer with an optional sign into `count`. Leaves
+  /// the ending byte as the look-ahead. False, with `count` untouched, when no digits follow or
+  /// the number does not fit an int.
+  bool read_count(int& count);
+
+  /// Reads lines until one equals `wanted` in full, without copying any of them. True when found,
+  /// the reader then standing just past that line's end; false, at the end, when none does.
+  bool skip_to_line(std::string_view wanted);
+
+  /// Takes one byte, as the key wait does: the byte after the look-ahead when a word or count
+  /// read left one (the look-ahead stays for the next read), else the next byte. Returns it as
+  /// an unsigned char, or EOF at the end. Does not change the state of the other reads.
+  int take_key();
+
+  /// Goes back to the first byte and clears the end and failure state.
+  void rewind();
+
+  /// True once a read has run into the end of the bytes (until rewind()).
+  bool at_end() const { return at_end_; }
+
+ private:
+  /// Makes at least `n` unread bytes available in the buffer, moving unread bytes to its front if
+  /// needed. False when the source ends first.
+  bool ensure(std::size_t n);
+  /// Applies the state rule's gate: false (and failed) when a read may not start.
+  bool can_start();
+  /// Skips whitespace; false, at the end and failed, when nothing else remains.
+  bool skip_space();
+  /// Reads up to `delim`, which is consumed; see read_line and read_text.
+  bool read_until(char delim, std::string& out);
+  /// Keeps the byte at the read position as the look-ahead after a word or count.
+  void hold_ending_byte();
+
+  std::unique_ptr<ByteSource> source_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_;
+  std::size_t pos_ = 0;  // first unread byte in buffer_
+  std::size_t end_ = 0;  // one past the last buffered byte
+  bool source_done_ = false;
+  bool at_end_ = false;
+  bool failed_ = false;
+  bool holding_ = false;
+};
+
+}  // namespace wander
+
+#endif  // WANDER_WORLD_TEXT_READER_H_
