@@ -1,0 +1,75 @@
+// The one room the player stands in, and the lookups that fill it from the world file.
+//
+// The world is never held in memory: every lookup rewinds the world file and scans it line by
+// line for the block it wants. A room block is a marker line "<Room>", a description up to a
+// '*', four exits as label/identifier word pairs (north, east, south, west; "None" for no exit),
+// a label and an object count, then that many object names. An object block is a marker line
+// "<Room|object>" and the object's text up to a '*'. Lines outside the blocks are ignored.
+#ifndef WANDER_WORLD_ROOM_H_
+#define WANDER_WORLD_ROOM_H_
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "world/text_reader.h"
+
+namespace wander {
+
+/// The world file, open for the whole run and repositioned by every lookup.
+using WorldFile = TextReader;
+
+/// The exit identifier that means there is no exit that way.
+inline constexpr std::string_view kNoExit = "None";
+
+/// Most object names a room holds; a larger count reads this many names.
+inline constexpr int kObjectSlots = 3;
+
+/// The room the player stands in. Every field starts empty.
+struct Room {
+  std::string id;           ///< identifier of the room; the key of its block
+  std::string description;  ///< shown to the player unchanged
+  std::string north;        ///< identifier of the room that way, or "None"
+  std::string east;
+  std::string south;
+  std::string west;
+  std::array<std::string, kObjectSlots> objects;  ///< names to examine; empty means no object
+  std::string object_text;                        ///< text of the object examined last
+};
+
+/// The marker line of the block of room `id`: "<id>".
+std::string room_marker(std::string_view id);
+
+/// The marker line of the block of object `name` in room `id`: "<id|name>".
+std::string object_marker(std::string_view id, std::string_view name);
+
+/// Rewinds the world file and reads lines up to the first that equals `marker`. True when found,
+/// with the file just past that line; false, with the file at its end, when no line does.
+bool find_block(WorldFile& world, std::string_view marker);
+
+/// Reads the body of a room block from where the file stands into `room`: description, exits,
+/// count and names. `id` and `object_text` are not touched. The object slots are emptied first;
+/// a count below 0 reads no names, above 3 reads three. A block cut short by the end of the file
+/// leaves every field after the first failed read as it was (the slots stay empty); a
+/// description that could start but found nothing is empty.
+void read_room_block(WorldFile& world, Room& room);
+
+/// Loads the block of room `id` into `room` and sets `room.id`. When the world has no such block
+/// the record is left exactly as it was and the result is false.
+bool load_room(WorldFile& world, Room& room, const std::string& id);
+
+/// Stores in `room.object_text` the text of the block of object `name` in the current room; an
+/// empty text when the world has no such block, or when its marker is the file's last line.
+void load_object_text(WorldFile& world, Room& room, std::string_view name);
+
+/// True when `name` equals one of the room's object slots, exactly. An empty name matches an
+/// empty slot.
+bool object_in_room(const Room& room, std::string_view name);
+
+/// Writes the room's description to `out`, then two line ends.
+void describe_room(const Room& room, std::FILE* out);
+
+}  // namespace wander
+
+#endif  // WANDER_WORLD_ROOM_H_
