@@ -1,0 +1,42 @@
+// The console: writing the game's text, blanking the screen, placing the cursor, and reading the
+// player's keys. Each call works on the stream it is given and keeps no state between calls.
+#ifndef WANDER_CONSOLE_CONSOLE_H_
+#define WANDER_CONSOLE_CONSOLE_H_
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+#include "world/text_reader.h"
+
+namespace wander {
+
+/// Writes `text` byte for byte to `out`, without flushing.
+void write_text(std::FILE* out, std::string_view text);
+
+/// Writes one line end (LF) to `out` and flushes it.
+void line_end(std::FILE* out);
+
+/// Writes `text` to `out` and flushes it, so that it is visible before input is awaited.
+void prompt(std::FILE* out, std::string_view text);
+
+/// Blanks the whole screen that `out` shows, scrollback included, and puts the cursor in the
+/// top-left cell; colours are left as they are. Does nothing when `out` is not a console.
+void clear_screen(std::FILE* out);
+
+/// Puts the cursor of the screen that `out` shows at column `x`, row `y`, both counted from 1.
+/// Does nothing when `out` is not a console.
+void move_cursor(std::FILE* out, int x, int y);
+
+/// Waits for one key from `keyboard` (TextReader::take_key: the byte after a word's look-ahead),
+/// echoes it and a line end to `out`, and returns it. At the end of input it returns EOF and
+/// echoes the line end alone.
+int wait_key(TextReader& keyboard, std::FILE* out);
+
+/// The bytes of standard input, handed out a line at a time so that a key wait at a terminal
+/// returns as soon as the player presses Enter.
+std::unique_ptr<ByteSource> open_standard_input();
+
+}  // namespace wander
+
+#endif  // WANDER_CONSOLE_CONSOLE_H_
