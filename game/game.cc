@@ -1,0 +1,134 @@
+#include "game/game.h"
+
+#include <array>
+#include <string_view>
+
+#include "console/console.h"
+
+namespace wander {
+namespace {
+
+enum class Command { kNone, kLook, kExamine, kNorth, kEast, kSouth, kWest, kQuit };
+
+struct Spelling {
+  std::string_view words;
+  Command command;
+};
+
+// In the order they are tried; the first whole-line match wins.
+constexpr std::array<Spelling, 20> kSpellings{{
+    {"look", Command::kLook},   {"look at", Command::kExamine}, {"view", Command::kExamine},
+    {"exa", Command::kExamine}, {"examine", Command::kExamine}, {"move north", Command::kNorth},
+    {"north", Command::kNorth}, {"n", Command::kNorth},         {"move east", Command::kEast},
+    {"east", Command::kEast},   {"e", Command::kEast},          {"move south", Command::kSouth},
+    {"south", Command::kSouth}, {"s", Command::kSouth},         {"move west", Command::kWest},
+    {"west", Command::kWest},   {"w", Command::kWest},          {"terminate", Command::kQuit},
+    {"quit", Command::kQuit},   {"exit", Command::kQuit},
+}};
+
+Command parse_command(std::string_view line) {
+  for (const Spelling& spelling : kSpellings) {
+    if (spelling.words == line) return spelling.command;
+  }
+  return Command::kNone;
+}
+
+// The game ends here when input runs out, leaving the shell's prompt on a fresh line.
+constexpr int kInputEnded = 0;
+constexpr int kQuitStatus = 1;
+
+std::optional<int> examine(Game& game) {
+  prompt(game.out, "What do you want to look at? ");
+  // Only the word is taken: the byte after it, and the rest of its line, start the next command.
+  std::string name;
+  if (!game.keyboard.read_word(name)) {
+    line_end(game.out);
+    return kInputEnded;
+  }
+  if (!object_in_room(game.room, name)) {
+    clear_screen(game.out);
+    write_text(game.out, "That is not a valid object!");
+    line_end(game.out);
+    return std::nullopt;
+  }
+  clear_screen(game.out);
+  load_object_text(game.world, game.room, name);
+  show_text(game.out, game.room.object_text);
+  wait_key(game.keyboard, game.out);
+  clear_screen(game.out);
+  describe_room(game.room, game.out);
+  return std::nullopt;
+}
+
+int quit(Game& game) {
+  write_text(game.out, "Terminated");
+  line_end(game.out);
+  wait_key(game.keyboard, game.out);
+  return kQuitStatus;
+}
+
+}  // namespace
+
+void show_text(std::FILE* out, std::string_view text) {
+  line_end(out);
+  write_text(out, text);
+  line_end(out);
+}
+
+void move_through(Game& game, const std::string& exit_id) {
+  if (exit_id == kNoExit) {
+    write_text(game.out, "You can't go that way!");
+    line_end(game.out);
+    return;
+  }
+  load_room(game.world, game.room, exit_id);
+  describe_room(game.room, game.out);
+}
+
+std::optional<int> run_command(Game& game) {
+  line_end(game.out);
+  prompt(game.out, "> ");
+  std::string line;
+  if (!game.keyboard.read_line(line)) {
+    line_end(game.out);
+    return kInputEnded;
+  }
+  // Each exit is copied before the move, which rewrites the record it comes from.
+  switch (parse_command(line)) {
+    case Command::kNone:
+      break;
+    case Command::kLook:
+      describe_room(game.room, game.out);
+      break;
+    case Command::kExamine:
+      return examine(game);
+    case Command::kNorth:
+      move_through(game, std::string(game.room.north));
+      break;
+    case Command::kEast:
+      move_through(game, std::string(game.room.east));
+      break;
+    case Command::kSouth:
+      move_through(game, std::string(game.room.south));
+      break;
+    case Command::kWest:
+      move_through(game, std::string(game.room.west));
+      break;
+    case Command::kQuit:
+      return quit(game);
+  }
+  return std::nullopt;
+}
+
+int play(Game& game) {
+  // The header's first word is a label; a second read that fails leaves the first in place.
+  game.world.read_word(game.room.id);
+  game.world.read_word(game.room.id);
+  load_room(game.world, game.room, game.room.id);
+  describe_room(game.room, game.out);
+  for (;;) {
+    if (const std::optional<int> status = run_command(game)) return *status;
+  }
+}
+
+}  // namespace wander

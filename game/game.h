@@ -1,0 +1,53 @@
+// The game: start-up, the command loop, moving, examining and quitting.
+//
+// A turn writes a line end and the prompt "> ", reads one command line and carries out the first
+// command it names; a line that names none does nothing. Commands are whole lines, exact and
+// case-sensitive:
+//   look                                  describe the room again
+//   look at | view | exa | examine        ask for an object and show its text
+//   move north | north | n  (and east/e, south/s, west/w)   walk through an exit
+//   terminate | quit | exit               say "Terminated", wait for a key, end with status 1
+// At the end of input, at the prompt or at the object question, the game writes a line end and
+// ends with status 0.
+#ifndef WANDER_GAME_GAME_H_
+#define WANDER_GAME_GAME_H_
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "world/room.h"
+#include "world/text_reader.h"
+
+namespace wander {
+
+/// The name of the world file, read from the current folder.
+inline constexpr char kWorldFileName[] = "World.txt";
+
+/// What one run of the game works on. The entry owns all of it.
+struct Game {
+  WorldFile& world;
+  Room& room;
+  TextReader& keyboard;  ///< standard input: command lines, object names and keys
+  std::FILE* out;        ///< standard output
+};
+
+/// Reads the header (its second word names the starting room), loads and describes that room,
+/// then runs turns until the game ends. Returns the exit status: 1 after quit, 0 at the end of
+/// input.
+int play(Game& game);
+
+/// Plays one turn. Returns nothing while the game goes on, or the exit status it ends with.
+std::optional<int> run_command(Game& game);
+
+/// Walks through the exit `exit_id`: "None" says "You can't go that way!"; otherwise the room is
+/// loaded and described. When the world has no block for it the player stays where they were
+/// and the current room is described again.
+void move_through(Game& game, const std::string& exit_id);
+
+/// Writes a line end, `text`, and a line end.
+void show_text(std::FILE* out, std::string_view text);
+
+}  // namespace wander
+
+#endif  // WANDER_GAME_GAME_H_
