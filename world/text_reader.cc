@@ -63,15 +63,6 @@ void drop_cr_before_lf(std::string& text) {
   text.resize(to);
 }
 
-// True when the `n` bytes at `bytes`, standing at `offset` in a line, can still belong to a line
-// equal to `wanted`: they continue `wanted`, and at most one CR follows it (the CR of a CR LF).
-bool continues(std::string_view wanted, std::size_t offset, const char* bytes, std::size_t n) {
-  if (offset + n > wanted.size() + 1) return false;
-  const std::size_t inside = offset < wanted.size() ? std::min(n, wanted.size() - offset) : 0;
-  if (std::memcmp(bytes, wanted.data() + offset, inside) != 0) return false;
-  return inside == n || bytes[inside] == '\r';
-}
-
 }  // namespace
 
 std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
@@ -220,27 +211,59 @@ bool TextReader::read_count(int& count) {
 
 bool TextReader::skip_to_line(std::string_view wanted) {
   if (!can_start()) return false;
-  std::size_t length = 0;  // bytes of the current line seen so far
-  bool same = true;        // whether they all match `wanted`
-  while (ensure(1)) {
-    const char* begin = buffer_.get() + pos_;
-    const std::size_t available = end_ - pos_;
-    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', available));
-    const std::size_t piece = lf ? static_cast<std::size_t>(lf - begin) : available;
-    same = same && continues(wanted, length, begin, piece);
-    length += piece;
-    pos_ += piece;
-    if (lf) {
-      ++pos_;
-      if (same && length >= wanted.size()) return true;
-      length = 0;
-      same = true;
+  if (wanted.empty()) {
+    std::string line;
+    while (read_line(line)) {
+      if (line.empty()) return true;
     }
+    return false;
   }
-  at_end_ = true;
-  // A last line without an LF has no CR LF to drop: it must equal `wanted` byte for byte.
-  if (length > 0 && same && length == wanted.size()) return true;
-  failed_ = true;
+  // A candidate is the wanted line's first byte standing at a line start; memchr jumps from one
+  // to the next, so the bytes between are looked at only once and nothing is copied.
+  const std::size_t whole = wanted.size() + 2;  // the line and the longest line end, CR LF
+  if (capacity_ < whole) grow(whole);
+  // Most candidates are other markers, which end alike: the byte before the end tells them apart
+  // without a call, whenever the buffer holds the whole line.
+  const std::size_t telling = wanted.size() >= 2 ? wanted.size() - 2 : 0;
+  char before = '\n';  // the byte before buffer_[pos_]; where the reader stands, a line starts
+  while (ensure(1)) {
+    const char* const start = buffer_.get() + pos_;
+    const char* const end = buffer_.get() + end_;
+    const char* candidate = nullptr;
+    for (const char* from = start; from < end;) {
+      const char* hit = static_cast<const char*>(std::memchr(from, wanted[0], end - from));
+      if (hit == nullptr) break;
+      from = hit + 1;
+      if ((hit == start ? before : hit[-1]) != '\n') continue;
+      if (hit + whole <= end && hit[telling] != wanted[telling]) continue;
+      candidate = hit;
+      break;
+    }
+    if (candidate == nullptr) {
+      before = end[-1];
+      pos_ = end_;
+      continue;
+    }
+    pos_ += static_cast<std::size_t>(candidate - start);
+    ensure(whole);
+    const std::size_t have = end_ - pos_;
+    const char* line = buffer_.get() + pos_;
+    if (have >= wanted.size() && std::memcmp(line, wanted.data(), wanted.size()) == 0) {
+      const char* after = line + wanted.size();
+      if (have == wanted.size()) {  // the file's last line, without a line end
+        pos_ = end_;
+        at_end_ = true;
+        return true;
+      }
+      if (after[0] == '\n' || (after[0] == '\r' && have > wanted.size() + 1 && after[1] == '\n')) {
+        pos_ += wanted.size() + (after[0] == '\n' ? 1 : 2);
+        return true;
+      }
+    }
+    before = wanted[0];
+    ++pos_;
+  }
+  at_end_ = failed_ = true;
   return false;
 }
 
@@ -257,6 +280,15 @@ int TextReader::take_key() {
   if (holding_) buffer_[pos_ + used] = buffer_[pos_];
   pos_ += used;
   return static_cast<unsigned char>(key);
+}
+
+void TextReader::grow(std::size_t capacity) {
+  auto bigger = std::make_unique<char[]>(capacity);
+  std::memcpy(bigger.get(), buffer_.get() + pos_, end_ - pos_);
+  end_ -= pos_;
+  pos_ = 0;
+  buffer_ = std::move(bigger);
+  capacity_ = capacity;
 }
 
 void TextReader::rewind() {

@@ -46,7 +46,7 @@ std::unique_ptr<ByteSource> make_string_source(std::string bytes,
 /// after it. Memory held is the buffer given at construction plus whatever the targets need.
 class TextReader {
  public:
-  static constexpr std::size_t kDefaultCapacity = 64 * 1024;
+  static constexpr std::size_t kDefaultCapacity = 256 * 1024;
 
   /// Reads from `source` through a buffer of `capacity` bytes (at least 4).
   explicit TextReader(std::unique_ptr<ByteSource> source, std::size_t capacity = kDefaultCapacity);
@@ -71,6 +71,7 @@ class TextReader {
 
   /// Reads lines until one equals `wanted` in full, without copying any of them. True when found,
   /// the reader then standing just past that line's end; false, at the end, when none does.
+  /// The buffer grows to hold `wanted` and a line end when it is smaller.
   bool skip_to_line(std::string_view wanted);
 
   /// Takes one byte, as the key wait does: the byte after the look-ahead when a word or count
@@ -96,6 +97,8 @@ class TextReader {
   bool read_until(char delim, std::string& out);
   /// Keeps the byte at the read position as the look-ahead after a word or count.
   void hold_ending_byte();
+  /// Replaces the buffer with one of `capacity` bytes, keeping the unread bytes.
+  void grow(std::size_t capacity);
 
   std::unique_ptr<ByteSource> source_;
   std::unique_ptr<char[]> buffer_;
