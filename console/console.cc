@@ -16,7 +16,7 @@ class StandardInput final : public ByteSource {
     }
     return n;
   }
-  bool rewind() override { return false; }
+  bool seek(std::uint64_t) override { return false; }
 };
 
 }  // namespace

@@ -25,20 +25,34 @@ bool find_block(WorldFile& world, std::string_view marker) {
   return world.skip_to_line(marker);
 }
 
-void read_room_block(WorldFile& world, Room& room) {
-  // No read is checked: one that fails leaves its field alone, and so do all after it.
-  world.read_text(room.description);
+void read_room_block(WorldFile& world, Room& room, RoomBlockReport* report) {
+  // A read that fails leaves its field alone, and so do all after it: nothing is skipped.
+  RoomBlockReport r;
+  r.description_closed = world.read_text(room.description) && !world.at_end();
+  r.description_end = world.offset();
   std::string label;
   for (std::string* exit : {&room.north, &room.east, &room.south, &room.west}) {
-    world.read_word(label);
-    world.read_word(*exit);
+    const bool label_read = world.read_word(label);
+    if (world.read_word(*exit) && label_read) r.exit_lines[r.exits_read++] = world.line();
   }
-  world.read_word(label);
+  const bool label_read = world.read_word(label);
   int count = 0;
-  world.read_count(count);
+  const bool count_read = world.read_count(count);
+  r.count_line = world.line();
+  r.count_read = count_read                      ? RoomBlockReport::Count::kRead
+                 : label_read && !world.at_end() ? RoomBlockReport::Count::kNotANumber
+                                                 : RoomBlockReport::Count::kMissing;
+  r.count = count;
   for (std::string& slot : room.objects) slot.clear();
-  const int names = std::clamp(count, 0, kObjectSlots);
-  for (int i = 0; i < names; ++i) world.read_word(room.objects[i]);
+  r.names_wanted = std::clamp(count, 0, kObjectSlots);
+  for (int i = 0; i < r.names_wanted; ++i) {
+    if (world.read_word(room.objects[i])) r.name_lines[r.names_read++] = world.line();
+  }
+  if (report != nullptr) *report = r;
+}
+
+bool read_object_text(WorldFile& world, std::string& text) {
+  return world.read_text(text) && !world.at_end();
 }
 
 bool load_room(WorldFile& world, Room& room, const std::string& id) {
@@ -51,7 +65,7 @@ bool load_room(WorldFile& world, Room& room, const std::string& id) {
 void load_object_text(WorldFile& world, Room& room, std::string_view name) {
   // A missing or cut-short block shows nothing, never the text of whatever was examined before.
   room.object_text.clear();
-  if (find_block(world, object_marker(room.id, name))) world.read_text(room.object_text);
+  if (find_block(world, object_marker(room.id, name))) read_object_text(world, room.object_text);
 }
 
 bool object_in_room(const Room& room, std::string_view name) {

@@ -9,6 +9,7 @@
 #define WANDER_WORLD_ROOM_H_
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -44,6 +45,23 @@ std::string room_marker(std::string_view id);
 /// The marker line of the block of object `name` in room `id`: "<id|name>".
 std::string object_marker(std::string_view id, std::string_view name);
 
+/// How far the reads of a room block went, for tools that check worlds. Lines are the reader's
+/// (see TextReader::count_lines).
+struct RoomBlockReport {
+  enum class Count { kMissing, kNotANumber, kRead };
+
+  bool description_closed = false;    ///< a '*' ended the description (not the end of the file)
+  std::uint64_t description_end = 0;  ///< offset just past the description and its '*'
+  int exits_read = 0;                 ///< label and exit pairs read, north first (0 to 4)
+  std::array<std::int64_t, 4> exit_lines{};
+  Count count_read = Count::kMissing;
+  int count = 0;  ///< as read; 0 unless count_read is kRead
+  std::int64_t count_line = 0;
+  int names_wanted = 0;  ///< names the count asks for (0 to 3)
+  int names_read = 0;
+  std::array<std::int64_t, kObjectSlots> name_lines{};
+};
+
 /// Rewinds the world file and reads lines up to the first that equals `marker`. True when found,
 /// with the file just past that line; false, with the file at its end, when no line does.
 bool find_block(WorldFile& world, std::string_view marker);
@@ -52,8 +70,13 @@ bool find_block(WorldFile& world, std::string_view marker);
 /// count and names. `id` and `object_text` are not touched. The object slots are emptied first;
 /// a count below 0 reads no names, above 3 reads three. A block cut short by the end of the file
 /// leaves every field after the first failed read as it was (the slots stay empty); a
-/// description that could start but found nothing is empty.
-void read_room_block(WorldFile& world, Room& room);
+/// description that could start but found nothing is empty. When `report` is given, it is filled
+/// with how far the reads went.
+void read_room_block(WorldFile& world, Room& room, RoomBlockReport* report = nullptr);
+
+/// Reads the text of an object block from where the file stands into `text`. True when a '*'
+/// closed it; false when it ran to the end of the file or found nothing there.
+bool read_object_text(WorldFile& world, std::string& text);
 
 /// Loads the block of room `id` into `room` and sets `room.id`. When the world has no such block
 /// the record is left exactly as it was and the result is false.

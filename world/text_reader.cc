@@ -16,9 +16,13 @@ class FileSource final : public ByteSource {
   FileSource& operator=(const FileSource&) = delete;
 
   std::size_t read(char* dst, std::size_t size) override { return std::fread(dst, 1, size, file_); }
-  bool rewind() override {
+  bool seek(std::uint64_t offset) override {
     std::clearerr(file_);
-    return std::fseek(file_, 0, SEEK_SET) == 0;
+#if defined(_WIN32)
+    return _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
   }
 
  private:
@@ -36,8 +40,8 @@ class StringSource final : public ByteSource {
     pos_ += n;
     return n;
   }
-  bool rewind() override {
-    pos_ = 0;
+  bool seek(std::uint64_t offset) override {
+    pos_ = std::min<std::uint64_t>(offset, bytes_.size());
     return true;
   }
 
@@ -74,7 +78,7 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
   // Some systems open a folder without complaint and fail only at the first read.
   char probe;
   if (std::fread(&probe, 1, 1, file) == 0 && std::ferror(file)) return nullptr;
-  if (!source->rewind()) return nullptr;
+  if (!source->seek(0)) return nullptr;
   return source;
 }
 
@@ -90,17 +94,30 @@ TextReader::TextReader(std::unique_ptr<ByteSource> source, std::size_t capacity)
 bool TextReader::ensure(std::size_t n) {
   while (end_ - pos_ < n) {
     if (source_done_) return false;
-    if (pos_ > 0) {
-      std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
-      end_ -= pos_;
-      pos_ = 0;
-    }
+    drop_read_bytes();
     const std::size_t got = source_->read(buffer_.get() + end_, capacity_ - end_);
     // The end is final: a terminal that saw end-of-input once is not asked again.
     if (got == 0) source_done_ = true;
     end_ += got;
   }
   return true;
+}
+
+void TextReader::drop_read_bytes() {
+  if (pos_ == 0) return;
+  line();
+  std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
+  buffer_offset_ += pos_;
+  end_ -= pos_;
+  pos_ = counted_ = 0;
+}
+
+std::int64_t TextReader::line() {
+  if (counting_ && counted_ < pos_) {
+    lines_ += std::count(buffer_.get() + counted_, buffer_.get() + pos_, '\n');
+    counted_ = pos_;
+  }
+  return lines_ + 1;
 }
 
 bool TextReader::can_start() {
@@ -283,18 +300,25 @@ int TextReader::take_key() {
 }
 
 void TextReader::grow(std::size_t capacity) {
+  drop_read_bytes();
   auto bigger = std::make_unique<char[]>(capacity);
-  std::memcpy(bigger.get(), buffer_.get() + pos_, end_ - pos_);
-  end_ -= pos_;
-  pos_ = 0;
+  std::memcpy(bigger.get(), buffer_.get(), end_);
   buffer_ = std::move(bigger);
   capacity_ = capacity;
 }
 
-void TextReader::rewind() {
-  source_->rewind();
-  pos_ = end_ = 0;
-  source_done_ = at_end_ = failed_ = holding_ = false;
+void TextReader::seek(std::uint64_t offset, std::int64_t line) {
+  if (offset >= buffer_offset_ && offset <= buffer_offset_ + end_) {
+    pos_ = static_cast<std::size_t>(offset - buffer_offset_);
+  } else {
+    source_->seek(offset);
+    buffer_offset_ = offset;
+    pos_ = end_ = 0;
+    source_done_ = false;
+  }
+  at_end_ = failed_ = holding_ = false;
+  lines_ = line - 1;
+  counted_ = pos_;
 }
 
 }  // namespace wander

@@ -4,6 +4,7 @@
 #define WANDER_WORLD_TEXT_READER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -18,8 +19,8 @@ class ByteSource {
   /// Copies up to `size` bytes into `dst` and returns how many; 0 means the end (or an error,
   /// which is taken as the end). May return fewer bytes than asked, a line at a time say.
   virtual std::size_t read(char* dst, std::size_t size) = 0;
-  /// Goes back to the first byte; false when the source cannot.
-  virtual bool rewind() = 0;
+  /// Goes to the byte at `offset` from the first; false when the source cannot.
+  virtual bool seek(std::uint64_t offset) = 0;
 };
 
 /// Opens the file at `path` for reading, bytes as they are. Returns null when the file cannot be
@@ -33,11 +34,11 @@ std::unique_ptr<ByteSource> make_string_source(std::string bytes,
 /// Reads lines, words, texts up to a star and counts from a ByteSource, with one state rule
 /// shared by every read:
 ///  - A read that runs into the end of the bytes, even one that took characters, leaves the
-///    reader at its end; every read after it fails until rewind().
+///    reader at its end; every read after it fails until the next seek.
 ///  - A failed read leaves its target unchanged, with one exception: a line or text read that
 ///    could start (the reader was not at its end) but found nothing empties its target.
 ///  - A count that is not a number, or does not fit an int, fails; every read after it fails
-///    until rewind().
+///    until the next seek.
 /// A CR immediately before an LF is dropped in every read, as if the bytes had been translated
 /// on the way in; any other CR is kept (and is whitespace to a word read).
 ///
@@ -80,10 +81,25 @@ class TextReader {
   int take_key();
 
   /// Goes back to the first byte and clears the end and failure state.
-  void rewind();
+  void rewind() { seek(0, 1); }
 
-  /// True once a read has run into the end of the bytes (until rewind()).
+  /// Goes to the byte at `offset`, which stands on line `line`, and clears the end and failure
+  /// state. A place still in the buffer is reached without reading again.
+  void seek(std::uint64_t offset, std::int64_t line);
+
+  /// True once a read has run into the end of the bytes (until the next seek).
   bool at_end() const { return at_end_; }
+
+  /// How many bytes come before the read position.
+  std::uint64_t offset() const { return buffer_offset_ + pos_; }
+
+  /// Starts counting line ends, so that line() can tell where the reader stands. Counting costs
+  /// one more look at every byte; the game does not count.
+  void count_lines() { counting_ = true; }
+
+  /// The number of the line the read position is on, counted from 1 (or from the line given to
+  /// the last seek). Meaningful only after count_lines().
+  std::int64_t line();
 
  private:
   /// Makes at least `n` unread bytes available in the buffer, moving unread bytes to its front if
@@ -99,12 +115,18 @@ class TextReader {
   void hold_ending_byte();
   /// Replaces the buffer with one of `capacity` bytes, keeping the unread bytes.
   void grow(std::size_t capacity);
+  /// Drops the bytes before the read position from the buffer, keeping the count of lines.
+  void drop_read_bytes();
 
   std::unique_ptr<ByteSource> source_;
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_;
-  std::size_t pos_ = 0;  // first unread byte in buffer_
-  std::size_t end_ = 0;  // one past the last buffered byte
+  std::size_t pos_ = 0;              // first unread byte in buffer_
+  std::size_t end_ = 0;              // one past the last buffered byte
+  std::uint64_t buffer_offset_ = 0;  // offset of buffer_[0] in the source
+  bool counting_ = false;
+  std::int64_t lines_ = 0;  // line ends before buffer_[counted_]
+  std::size_t counted_ = 0;
   bool source_done_ = false;
   bool at_end_ = false;
   bool failed_ = false;
