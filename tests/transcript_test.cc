@@ -1,45 +1,25 @@
 // End-to-end transcripts: the built game run in a fresh folder with a World.txt and piped input,
 // its standard output compared byte for byte and its exit status checked.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/run_in_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  std::string output;
-  int status;
-};
-
-void write_file(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-fs::path new_folder() {
-  std::string name = (fs::temp_directory_path() / "wander-XXXXXX").string();
-  return mkdtemp(name.data());
-}
+using wander::testing::new_folder;
+using wander::testing::Outcome;
+using wander::testing::write_file;
 
 // Runs the game in `folder` with `input` on standard input, then removes the folder.
 Outcome play_in(const fs::path& folder, const std::string& input,
                 const std::string& arguments = "") {
-  write_file(folder / "input", input);
-  const std::string command =
-      "cd '" + folder.string() + "' && '" WANDER_BINARY "' " + arguments + " < input > output";
-  const int raw = std::system(command.c_str());
-  std::ostringstream output;
-  output << std::ifstream(folder / "output", std::ios::binary).rdbuf();
-  fs::remove_all(folder);
-  return {output.str(), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+  return wander::testing::run_in(folder, "'" WANDER_BINARY "' " + arguments, input);
 }
 
 // Runs the game with `world` as its World.txt (no file when absent).
@@ -221,6 +201,7 @@ TEST(TranscriptTest, ArgumentsAreIgnored) {
 TEST(TranscriptTest, MissingWorldFile) {
   const Outcome missing = play(std::nullopt, "look\n");
   EXPECT_EQ(missing.output, "Unable to find World.txt\n");
+  EXPECT_EQ(missing.errors, "");
   EXPECT_EQ(missing.status, 255);  // -1 as a POSIX shell sees it
 }
 
