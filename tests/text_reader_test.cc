@@ -223,3 +223,46 @@ TEST(TextReaderTest, FileSourceRereadsFromTheTop) {
 
 }  // namespace
 }  // namespace wander
+
+namespace wander {
+namespace {
+
+// Offsets and line numbers stay true across refills of a small buffer, and a seek lands on the
+// same byte whether or not that byte is still buffered.
+TEST(TextReaderTest, OffsetsLinesAndSeeks) {
+  const std::string text = "one\ntwo words\r\n\n<A>\nlast";
+  for (std::size_t capacity : {std::size_t{4}, std::size_t{6}, TextReader::kDefaultCapacity}) {
+    SCOPED_TRACE(capacity);
+    TextReader reader(make_string_source(text, 3), capacity);
+    reader.count_lines();
+    std::string word;
+    EXPECT_EQ(reader.line(), 1);
+    ASSERT_TRUE(reader.read_line(word));
+    EXPECT_EQ(reader.offset(), 4u);
+    EXPECT_EQ(reader.line(), 2);
+    ASSERT_TRUE(reader.read_word(word));
+    ASSERT_TRUE(reader.read_word(word));
+    EXPECT_EQ(word, "words");
+    EXPECT_EQ(reader.line(), 2);
+    ASSERT_TRUE(reader.skip_to_line("<A>"));
+    EXPECT_EQ(reader.offset(), 20u);
+    EXPECT_EQ(reader.line(), 5);
+    reader.seek(8, 2);  // back to "words"
+    ASSERT_TRUE(reader.read_word(word));
+    EXPECT_EQ(word, "words");
+    ASSERT_TRUE(reader.read_word(word));
+    EXPECT_EQ(word, "<A>");
+    EXPECT_EQ(reader.line(), 4);
+    reader.seek(20, 5);
+    ASSERT_TRUE(reader.read_line(word));
+    EXPECT_EQ(word, "last");
+    EXPECT_TRUE(reader.at_end());
+    reader.seek(0, 1);
+    EXPECT_FALSE(reader.at_end());
+    ASSERT_TRUE(reader.read_word(word));
+    EXPECT_EQ(word, "one");
+  }
+}
+
+}  // namespace
+}  // namespace wander
