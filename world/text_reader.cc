@@ -272,7 +272,10 @@ bool TextReader::skip_to_line(std::string_view wanted) {
         at_end_ = true;
         return true;
       }
-      if (after[0] == '\n' || (after[0] == '\r' && have > wanted.size() + 1 && after[1] == '\n')) {
+      // An LF right after `wanted` ends the line only when `wanted` does not end with a CR: the
+      // CR of a CR LF is no part of the line.
+      if ((after[0] == '\n' && wanted.back() != '\r') ||
+          (after[0] == '\r' && have > wanted.size() + 1 && after[1] == '\n')) {
         pos_ += wanted.size() + (after[0] == '\n' ? 1 : 2);
         return true;
       }
