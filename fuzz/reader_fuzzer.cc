@@ -1,0 +1,71 @@
+// The world reader and the lookups on any bytes, with any identifiers and names. Besides running
+// clean under the sanitizers, the fast marker scan must agree with reading the lines one by one.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fuzz/fuzz_input.h"
+#include "world/room.h"
+
+namespace {
+
+using wander::TextReader;
+
+TextReader reader_of(const std::string& bytes, std::size_t capacity, std::size_t most) {
+  return TextReader(wander::make_string_source(bytes, most), capacity);
+}
+
+// The plain way to find a line: read each one and compare it.
+bool find_line_by_line(TextReader& reader, const std::string& wanted) {
+  std::string line;
+  while (reader.read_line(line)) {
+    if (line == wanted) return true;
+  }
+  return false;
+}
+
+void check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "disagreement: %s\n", what);
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto [names, world_bytes] = wander::fuzzing::split(data, size);
+  const std::size_t capacity = 4 + wander::fuzzing::small_number(data, size, 40);
+  const std::size_t most = 1 + wander::fuzzing::small_number(data, size, 17);
+
+  TextReader fast = reader_of(world_bytes, capacity, most);
+  TextReader plain = reader_of(world_bytes, capacity + 3, most + 1);
+  TextReader names_reader = reader_of(names, capacity, most);
+  wander::WorldFile world = reader_of(world_bytes, capacity, most);
+  wander::Room room;
+  std::string name;
+  while (names_reader.read_line(name)) {
+    // As a marker line, as a room and as an object of the current room.
+    fast.rewind();
+    plain.rewind();
+    const bool found = fast.skip_to_line(name);
+    check(found == find_line_by_line(plain, name), "found");
+    check(fast.at_end() == plain.at_end(), "at the end");
+    check(fast.offset() == plain.offset() || (!found && fast.at_end()), "where it stopped");
+    std::string after_fast = "x";
+    std::string after_plain = "x";
+    check(fast.read_text(after_fast) == plain.read_text(after_plain), "text read");
+    check(after_fast == after_plain, "text");
+
+    wander::load_room(world, room, name);
+    wander::load_object_text(world, room, name);
+    wander::object_in_room(room, name);
+  }
+  wander::RoomBlockReport report;
+  world.rewind();
+  world.count_lines();
+  wander::read_room_block(world, room, &report);
+  world.seek(report.description_end / 2, 1);
+  wander::read_room_block(world, room, &report);
+  return 0;
+}
