@@ -183,12 +183,69 @@ const std::vector<Transcript> kTranscripts = {
      kR + P + Q + kInvalid + P + P + "\n", 0},
 };
 
+// Input a user could really meet that no author meant: binary files, NUL bytes, old Mac line
+// ends, lines of megabytes, a description without its star.
+const std::string kTenMegabytes(10 << 20, 'x');
+const std::string kNulWorld = std::string(
+    "Start: A\0B\n<A\0B>\nA NUL\0room.\n*\nNorth: None East: None South: None West: None\n"
+    "Objects: 1 x\0y\n<A\0B|x\0y>\nIts\0text.*",
+    112);
+const std::vector<Transcript> kHostileTranscripts = {
+    {"BinaryWorld", std::string("\0\x01\x02 \xff\xfe\n\0<\0>\n\x1b[2J\x7f", 17), "look\n",
+     "\n\n" + P + "\n\n" + P + "\n", 0},
+    {"NulBytesInWorldAndInput", kNulWorld, std::string("exa\nx\0y\n\nlo\0ok\n\0\n", 17),
+     std::string("A NUL\0room.\n\n\n", 14) + P + Q + std::string("\nIts\0text.\n", 11) + "\n\n" +
+         std::string("A NUL\0room.\n\n\n", 14) + P + P + P + P + "\n",
+     0},
+    {"OnlyCrLineEndsMakeOneLine",
+     "Start: Hall\r<Hall>\rA hall.\r*\rNorth: None East: None South: None West: None\r"
+     "Objects: 0\r",
+     "look\rlook\nlook\n", "\n\n" + P + P + "\n\n" + P + "\n", 0},
+    {"TenMegabyteLineBeforeTheBlocks", "World: Hall\n" + kTenMegabytes + "\n" + kHouse, "n\n",
+     kHall + P + kKitchen + P + "\n", 0},
+    {"TenMegabyteDescription", "Start: Big\n<Big>\n" + kTenMegabytes + "*\n", "",
+     kTenMegabytes + "\n\n" + P + "\n", 0},
+    {"TenMegabyteCommandLine", kHouse, kTenMegabytes + "\nlook\n", kHall + P + P + kHall + P + "\n",
+     0},
+    {"DescriptionWithoutStar", "Start: Hall\n<Hall>\nNo star here.\nNorth: None\n", "n\nlook\n",
+     "No star here.\nNorth: None\n\n\n" + P + "No star here.\nNorth: None\n\n\n" + P +
+         "No star here.\nNorth: None\n\n\n" + P + "\n",
+     0},
+};
+
 TEST(TranscriptTest, PlaysByteForByte) {
   for (const Transcript& t : kTranscripts) {
     SCOPED_TRACE(t.name);
     const Outcome outcome = play(t.world, t.input);
     EXPECT_EQ(outcome.output, t.output);
     EXPECT_EQ(outcome.status, t.status);
+  }
+}
+
+TEST(TranscriptTest, HostileInputPlaysByTheSameRules) {
+  for (const Transcript& t : kHostileTranscripts) {
+    SCOPED_TRACE(t.name);
+    const Outcome outcome = play(t.world, t.input);
+    EXPECT_EQ(outcome.output, t.output);
+    EXPECT_EQ(outcome.status, t.status);
+    EXPECT_EQ(outcome.errors, "");
+  }
+}
+
+// Standard input may end anywhere in a turn: at the prompt, inside a command, at the object
+// question, inside the object's name, at the key wait, after quit. The game always ends with a
+// line end, status 0, or 1 once a quit line is through.
+TEST(TranscriptTest, InputEndingAtEveryByte) {
+  const std::string script = "look\nexa\nlamp rug\n\nexa\nkettle\nn\r\nquit\nx\n";
+  // "quit" is a whole command once its four letters are in, line end or not.
+  const std::size_t quit_read = script.find("quit\n") + 4;
+  for (std::size_t cut = 0; cut <= script.size(); ++cut) {
+    SCOPED_TRACE("input cut after " + std::to_string(cut) + " bytes");
+    const Outcome outcome = play(kHouse, script.substr(0, cut));
+    EXPECT_EQ(outcome.status, cut >= quit_read ? 1 : 0);
+    EXPECT_EQ(outcome.output.substr(0, kHall.size()), kHall);
+    EXPECT_EQ(outcome.output.back(), '\n');
+    EXPECT_EQ(outcome.errors, "");
   }
 }
 
@@ -203,6 +260,28 @@ TEST(TranscriptTest, MissingWorldFile) {
   EXPECT_EQ(missing.output, "Unable to find World.txt\n");
   EXPECT_EQ(missing.errors, "");
   EXPECT_EQ(missing.status, 255);  // -1 as a POSIX shell sees it
+}
+
+TEST(TranscriptTest, WorldFileThatLinksToItselfCountsAsMissing) {
+  const fs::path loop = new_folder();
+  fs::create_symlink("World.txt", loop / "World.txt");  // a link to itself
+  const Outcome looped = play_in(loop, "look\n");
+  EXPECT_EQ(looped.output, "Unable to find World.txt\n");
+  EXPECT_EQ(looped.status, 255);
+}
+
+TEST(TranscriptTest, WorldFileWithoutReadPermissionCountsAsMissing) {
+  const fs::path locked = new_folder();
+  write_file(locked / "World.txt", kHouse);
+  fs::permissions(locked / "World.txt", fs::perms::none);
+  if (std::FILE* probe = std::fopen((locked / "World.txt").c_str(), "rb")) {
+    std::fclose(probe);
+    fs::remove_all(locked);
+    GTEST_SKIP() << "this user reads files whatever their permissions";
+  }
+  const Outcome unreadable = play_in(locked, "look\n");
+  EXPECT_EQ(unreadable.output, "Unable to find World.txt\n");
+  EXPECT_EQ(unreadable.status, 255);
 }
 
 TEST(TranscriptTest, WorldFileThatIsAFolderCountsAsMissing) {
