@@ -1,5 +1,7 @@
 #include "console/console.h"
 
+#include "console/console_platform.h"
+
 namespace wander {
 namespace {
 
@@ -42,6 +44,9 @@ int wait_key(TextReader& keyboard, std::FILE* out) {
   return key;
 }
 
-std::unique_ptr<ByteSource> open_standard_input() { return std::make_unique<StandardInput>(); }
+std::unique_ptr<ByteSource> open_standard_input() {
+  take_piped_bytes_as_they_are(stdin);
+  return std::make_unique<StandardInput>();
+}
 
 }  // namespace wander

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "console/console.h"
+#include "console/console_platform.h"
 
 namespace wander {
 namespace {
@@ -10,6 +11,9 @@ namespace {
 bool is_terminal(std::FILE* out) { return isatty(fileno(out)) == 1; }
 
 }  // namespace
+
+// POSIX reads every stream as bytes already.
+void take_piped_bytes_as_they_are(std::FILE*) {}
 
 void clear_screen(std::FILE* out) {
   if (!is_terminal(out)) return;

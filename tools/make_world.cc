@@ -6,6 +6,11 @@
 
 #include "tools/world_generator.h"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr char kUsage[] =
@@ -62,6 +67,10 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+#if defined(_WIN32)
+  // The world's bytes as they are, LF line ends included, so that its size is the one asked for.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   wander::write_world(stdout, wander::rooms_for_bytes(size), start);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // wander-world: tools for the authors of worlds. `check` reports what the game would do wrong
 // with a world file; `map` draws it as a Graphviz graph.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
