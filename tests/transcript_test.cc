@@ -19,7 +19,9 @@ using wander::testing::write_file;
 // Runs the game in `folder` with `input` on standard input, then removes the folder.
 Outcome play_in(const fs::path& folder, const std::string& input,
                 const std::string& arguments = "") {
-  return wander::testing::run_in(folder, "'" WANDER_BINARY "' " + arguments, input);
+  static const wander::testing::Program game =
+      wander::testing::program("WANDER_TEST_GAME", WANDER_BINARY);
+  return wander::testing::run_in(folder, game, arguments, input);
 }
 
 // Runs the game with `world` as its World.txt (no file when absent).

@@ -17,7 +17,9 @@ Outcome run_tool(const std::string& arguments, const std::string& world,
                  const std::string& file = "World.txt") {
   const auto folder = new_folder();
   write_file(folder / file, world);
-  return wander::testing::run_in(folder, "'" WANDER_WORLD_BINARY "' " + arguments);
+  static const wander::testing::Program tool =
+      wander::testing::program("WANDER_TEST_WORLD_TOOL", WANDER_WORLD_BINARY);
+  return wander::testing::run_in(folder, tool, arguments);
 }
 
 // Line by line: 1 header, 2-6 the hall, 7-11 the kitchen, 12-14 the lamp.
