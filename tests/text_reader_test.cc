@@ -222,6 +222,14 @@ TEST(TextReaderTest, FileSourceRereadsFromTheTop) {
   reader.rewind();
   EXPECT_TRUE(reader.read_word(word));
   EXPECT_EQ(word, "one");
+  // The file is the database: a rewind reads it again, as it is now.
+  f = std::fopen(path.c_str(), "r+b");
+  ASSERT_NE(f, nullptr);
+  std::fputs("ONE", f);
+  std::fclose(f);
+  reader.rewind();
+  EXPECT_TRUE(reader.read_word(word));
+  EXPECT_EQ(word, "ONE");
 }
 
 }  // namespace

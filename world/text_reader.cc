@@ -311,17 +311,22 @@ void TextReader::grow(std::size_t capacity) {
 }
 
 void TextReader::seek(std::uint64_t offset, std::int64_t line) {
-  if (offset >= buffer_offset_ && offset <= buffer_offset_ + end_) {
-    pos_ = static_cast<std::size_t>(offset - buffer_offset_);
-  } else {
-    source_->seek(offset);
-    buffer_offset_ = offset;
-    pos_ = end_ = 0;
-    source_done_ = false;
+  if (offset < buffer_offset_ || offset > buffer_offset_ + end_) {
+    reread_from(offset, line);
+    return;
   }
+  pos_ = static_cast<std::size_t>(offset - buffer_offset_);
   at_end_ = failed_ = holding_ = false;
   lines_ = line - 1;
   counted_ = pos_;
+}
+
+void TextReader::reread_from(std::uint64_t offset, std::int64_t line) {
+  source_->seek(offset);
+  buffer_offset_ = offset;
+  pos_ = end_ = counted_ = 0;
+  source_done_ = at_end_ = failed_ = holding_ = false;
+  lines_ = line - 1;
 }
 
 }  // namespace wander

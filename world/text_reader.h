@@ -80,8 +80,9 @@ class TextReader {
   /// an unsigned char, or EOF at the end. Does not change the state of the other reads.
   int take_key();
 
-  /// Goes back to the first byte and clears the end and failure state.
-  void rewind() { seek(0, 1); }
+  /// Goes back to the first byte and clears the end and failure state. Nothing read before is
+  /// kept: the bytes are read again from the source, as they are now.
+  void rewind() { reread_from(0, 1); }
 
   /// Goes to the byte at `offset`, which stands on line `line`, and clears the end and failure
   /// state. A place still in the buffer is reached without reading again.
@@ -117,6 +118,8 @@ class TextReader {
   void grow(std::size_t capacity);
   /// Drops the bytes before the read position from the buffer, keeping the count of lines.
   void drop_read_bytes();
+  /// Empties the buffer and goes to `offset` (on line `line`) in the source.
+  void reread_from(std::uint64_t offset, std::int64_t line);
 
   std::unique_ptr<ByteSource> source_;
   std::unique_ptr<char[]> buffer_;
