@@ -94,6 +94,14 @@ const std::vector<Case> kCases = {
      "World.txt:2: error: room 'Hall': the block ends after 1 of its 2 object names\n"
      "World.txt:6: error: room 'Hall': the object 'lamp' has no block <Hall|lamp>: the game will "
      "show an empty text\n"},
+    {"CountAboveTheNamesGiven", clean_but("Objects: 1 lamp", "Objects: 2 lamp"),
+     "World.txt:7: error: room 'Hall': object name 2 reads the marker <Kitchen>: the object count "
+     "is more than the names given\n"},
+    {"ExitsMissingBeforeTheNextBlock",
+     kHallBlock + "North: None East:\n<Kitchen>\nK.*\n" + kNoExits + "Objects: 0\n",
+     "World.txt:6: error: room 'Hall': the east exit reads the marker <Kitchen>: the block is "
+     "missing words before it\n"
+     "World.txt:6: warning: room 'Kitchen' cannot be reached from the starting room 'Hall'\n"},
     {"CountThatIsNotANumber", clean_but("Objects: 1 lamp", "Objects: one lamp"),
      "World.txt:6: error: room 'Hall': the object count is not a number: the game reads no "
      "object names\n"

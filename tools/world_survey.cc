@@ -207,7 +207,11 @@ class Surveyor {
         error(surveyed.line, name +
                                  ": the description has no closing '*': it runs to the end of "
                                  "the file, and the room keeps the exits of the one before");
-      } else if (report.exits_read < 4) {
+        continue;
+      }
+      // Past an exit that reads the next block's marker, every word belongs to that block.
+      if (!check_exits(surveyed, name)) continue;
+      if (report.exits_read < 4) {
         error(surveyed.line, name + ": the block ends before its " +
                                  kDirections[report.exits_read] +
                                  " exit: from there on the room keeps the exits of the one before");
@@ -229,12 +233,12 @@ class Surveyor {
         warning(report.count_line, name + ": the object count " + std::to_string(report.count) +
                                        " is below zero: the game reads no object names");
       }
-      check_exits(surveyed, name);
       check_objects(surveyed, name);
     }
   }
 
-  void check_exits(const SurveyedRoom& surveyed, const std::string& name) {
+  // Checks the exits that were read, up to one that reads a marker line; false when one does.
+  bool check_exits(const SurveyedRoom& surveyed, const std::string& name) {
     const Room& room = surveyed.room;
     const std::array<const std::string*, 4> exits = {&room.north, &room.east, &room.south,
                                                      &room.west};
@@ -242,6 +246,11 @@ class Surveyor {
       const std::string& exit = *exits[i];
       const std::int64_t line = surveyed.report.exit_lines[i];
       if (exit == kNoExit) continue;
+      if (is_marker(exit)) {
+        error(line, name + ": the " + kDirections[i] + " exit reads the marker " + exit +
+                        ": the block is missing words before it");
+        return false;
+      }
       if (spelled_like_none(exit)) {
         warning(line, name + ": the " + kDirections[i] + " exit '" + exit +
                           "' is not spelled 'None', so it names a room");
@@ -252,6 +261,7 @@ class Surveyor {
                         "' and print its description again");
       }
     }
+    return true;
   }
 
   void check_objects(const SurveyedRoom& surveyed, const std::string& name) {
@@ -262,6 +272,11 @@ class Surveyor {
       if (std::find(room.objects.begin(), room.objects.begin() + i, object) !=
           room.objects.begin() + i) {
         warning(line, name + " lists the object '" + object + "' twice");
+        continue;
+      }
+      if (is_marker(object)) {
+        error(line, name + ": object name " + std::to_string(i + 1) + " reads the marker " +
+                        object + ": the object count is more than the names given");
         continue;
       }
       const std::string marker = object_marker(room.id, object);
