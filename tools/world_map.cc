@@ -71,14 +71,6 @@ std::string room_node(const SurveyedRoom& room, bool start) {
          (start ? ", peripheries=2" : "") + "];";
 }
 
-constexpr std::array<const char*, 4> kDirections = {"north", "east", "south", "west"};
-
-const std::string& exit_of(const Room& room, int direction) {
-  const std::array<const std::string*, 4> exits = {&room.north, &room.east, &room.south,
-                                                   &room.west};
-  return *exits[direction];
-}
-
 // True when `to` has an exit in the opposite direction that leads back to `from`.
 bool leads_back(const Survey& survey, const SurveyedRoom& from, const std::string& to,
                 int direction) {

@@ -8,17 +8,11 @@
 namespace wander {
 namespace {
 
-constexpr std::array<const char*, 4> kDirections = {"north", "east", "south", "west"};
-
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // A line the game could take for a block's marker: "<", a word, ">". Markers are built from
 // words, so one never holds whitespace.
 bool is_marker(std::string_view line) {
   return line.size() >= 3 && line.front() == '<' && line.back() == '>' &&
-         std::none_of(line.begin(), line.end(), is_space);
+         std::none_of(line.begin(), line.end(), is_word_space);
 }
 
 bool is_object_marker(std::string_view marker) {
@@ -26,8 +20,8 @@ bool is_object_marker(std::string_view marker) {
 }
 
 std::string_view trim(std::string_view line) {
-  while (!line.empty() && is_space(line.front())) line.remove_prefix(1);
-  while (!line.empty() && is_space(line.back())) line.remove_suffix(1);
+  while (!line.empty() && is_word_space(line.front())) line.remove_prefix(1);
+  while (!line.empty() && is_word_space(line.back())) line.remove_suffix(1);
   return line;
 }
 
@@ -240,10 +234,8 @@ class Surveyor {
   // Checks the exits that were read, up to one that reads a marker line; false when one does.
   bool check_exits(const SurveyedRoom& surveyed, const std::string& name) {
     const Room& room = surveyed.room;
-    const std::array<const std::string*, 4> exits = {&room.north, &room.east, &room.south,
-                                                     &room.west};
     for (int i = 0; i < surveyed.report.exits_read; ++i) {
-      const std::string& exit = *exits[i];
+      const std::string& exit = exit_of(room, i);
       const std::int64_t line = surveyed.report.exit_lines[i];
       if (exit == kNoExit) continue;
       if (is_marker(exit)) {
@@ -313,10 +305,8 @@ class Surveyor {
     while (!to_visit.empty()) {
       const SurveyedRoom& here = survey_.rooms[to_visit.front()];
       to_visit.pop_front();
-      const std::array<const std::string*, 4> exits = {&here.room.north, &here.room.east,
-                                                       &here.room.south, &here.room.west};
       for (int i = 0; i < here.report.exits_read; ++i) {
-        const auto next = survey_.room_index.find(*exits[i]);
+        const auto next = survey_.room_index.find(exit_of(here.room, i));
         if (next == survey_.room_index.end() || survey_.rooms[next->second].reachable) continue;
         survey_.rooms[next->second].reachable = true;
         to_visit.push_back(next->second);

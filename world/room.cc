@@ -6,6 +6,15 @@
 
 namespace wander {
 
+std::string& exit_of(Room& room, int direction) {
+  std::string* const exits[] = {&room.north, &room.east, &room.south, &room.west};
+  return *exits[direction];
+}
+
+const std::string& exit_of(const Room& room, int direction) {
+  return exit_of(const_cast<Room&>(room), direction);
+}
+
 std::string room_marker(std::string_view id) {
   std::string marker;
   marker.reserve(id.size() + 2);
@@ -31,9 +40,11 @@ void read_room_block(WorldFile& world, Room& room, RoomBlockReport* report) {
   r.description_closed = world.read_text(room.description) && !world.at_end();
   r.description_end = world.offset();
   std::string label;
-  for (std::string* exit : {&room.north, &room.east, &room.south, &room.west}) {
+  for (int direction = 0; direction < 4; ++direction) {
     const bool label_read = world.read_word(label);
-    if (world.read_word(*exit) && label_read) r.exit_lines[r.exits_read++] = world.line();
+    if (world.read_word(exit_of(room, direction)) && label_read) {
+      r.exit_lines[r.exits_read++] = world.line();
+    }
   }
   const bool label_read = world.read_word(label);
   int count = 0;

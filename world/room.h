@@ -27,6 +27,9 @@ inline constexpr std::string_view kNoExit = "None";
 /// Most object names a room holds; a larger count reads this many names.
 inline constexpr int kObjectSlots = 3;
 
+/// The four directions, in the order a room block lists its exits.
+inline constexpr std::array<const char*, 4> kDirections = {"north", "east", "south", "west"};
+
 /// The room the player stands in. Every field starts empty.
 struct Room {
   std::string id;           ///< identifier of the room; the key of its block
@@ -38,6 +41,10 @@ struct Room {
   std::array<std::string, kObjectSlots> objects;  ///< names to examine; empty means no object
   std::string object_text;                        ///< text of the object examined last
 };
+
+/// The exit of `room` in direction `direction` (0 north, 1 east, 2 south, 3 west).
+std::string& exit_of(Room& room, int direction);
+const std::string& exit_of(const Room& room, int direction);
 
 /// The marker line of the block of room `id`: "<id>".
 std::string room_marker(std::string_view id);

@@ -51,10 +51,6 @@ class StringSource final : public ByteSource {
   std::size_t pos_ = 0;
 };
 
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // Turns every CR LF pair into a lone LF, in one pass from the left, as a text-mode read would.
 void drop_cr_before_lf(std::string& text) {
   std::size_t from = text.find("\r\n");
@@ -135,7 +131,7 @@ bool TextReader::skip_space() {
       at_end_ = failed_ = true;
       return false;
     }
-    while (pos_ < end_ && is_space(buffer_[pos_])) ++pos_;
+    while (pos_ < end_ && is_word_space(buffer_[pos_])) ++pos_;
     if (pos_ < end_) return true;
   }
 }
@@ -181,7 +177,7 @@ bool TextReader::read_word(std::string& word) {
   word.clear();
   for (;;) {
     const std::size_t start = pos_;
-    while (pos_ < end_ && !is_space(buffer_[pos_])) ++pos_;
+    while (pos_ < end_ && !is_word_space(buffer_[pos_])) ++pos_;
     word.append(buffer_.get() + start, pos_ - start);
     if (pos_ < end_) break;
     if (!ensure(1)) {

@@ -23,6 +23,11 @@ class ByteSource {
   virtual bool seek(std::uint64_t offset) = 0;
 };
 
+/// True for the bytes a word read skips and stops at: blank, tab, LF, CR, vertical tab, form feed.
+inline bool is_word_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
 /// Opens the file at `path` for reading, bytes as they are. Returns null when the file cannot be
 /// opened or cannot be read as a file (a folder, say).
 std::unique_ptr<ByteSource> open_file_source(const std::string& path);
