@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "world/text_reader.h"
+#include "text/text_reader.h"
 
 namespace wander {
 

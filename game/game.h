@@ -17,7 +17,7 @@
 #include <string>
 
 #include "world/room.h"
-#include "world/text_reader.h"
+#include "text/text_reader.h"
 
 namespace wander {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "world/text_reader.h"
+#include "text/text_reader.h"
 
 namespace wander {
 

@@ -1,4 +1,4 @@
-#include "world/text_reader.h"
+#include "text/text_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Reading text the way the game reads it: lines, words, texts up to a star, counts, and single
 // keys, over any source of bytes (the world file, standard input, a string in a test).
-#ifndef WANDER_WORLD_TEXT_READER_H_
-#define WANDER_WORLD_TEXT_READER_H_
+#ifndef WANDER_TEXT_TEXT_READER_H_
+#define WANDER_TEXT_TEXT_READER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -143,4 +143,4 @@ class TextReader {
 
 }  // namespace wander
 
-#endif  // WANDER_WORLD_TEXT_READER_H_
+#endif  // WANDER_TEXT_TEXT_READER_H_
