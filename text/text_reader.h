@@ -97,7 +97,7 @@ class TextReader {
   bool at_end() const { return at_end_; }
 
   /// How many bytes come before the read position.
-  std::uint64_t offset() const { return buffer_offset_ + pos_; }
+  std::uint64_t offset() const { return buffer_offset_ + (pos_ - kept_); }
 
   /// Starts counting line ends, so that line() can tell where the reader stands. Counting costs
   /// one more look at every byte; the game does not count.
@@ -111,6 +111,10 @@ class TextReader {
   /// Makes at least `n` unread bytes available in the buffer, moving unread bytes to its front if
   /// needed. False when the source ends first.
   bool ensure(std::size_t n);
+  /// Where the line at `at` stands against `wanted`: kMatch when it equals it (`used` is then the
+  /// line and its end), kNoMatch, or kNeedMore when the buffer ends before that is known.
+  enum class LineMatch { kMatch, kNoMatch, kNeedMore };
+  LineMatch match_line(std::size_t at, std::string_view wanted, std::size_t& used) const;
   /// Applies the state rule's gate: false (and failed) when a read may not start.
   bool can_start();
   /// Skips whitespace; false, at the end and failed, when nothing else remains.
@@ -121,17 +125,25 @@ class TextReader {
   void hold_ending_byte();
   /// Replaces the buffer with one of `capacity` bytes, keeping the unread bytes.
   void grow(std::size_t capacity);
-  /// Drops the bytes before the read position from the buffer, keeping the count of lines.
+  /// Drops the bytes before the read position from the buffer, keeping the count of lines, and
+  /// moves the unread ones so that they end where the next read should start.
   void drop_read_bytes();
   /// Empties the buffer and goes to `offset` (on line `line`) in the source.
   void reread_from(std::uint64_t offset, std::int64_t line);
 
+  struct FreeBuffer {
+    void operator()(char* buffer) const;
+  };
+  /// A page-aligned buffer of `capacity` bytes, not initialised.
+  static std::unique_ptr<char[], FreeBuffer> new_buffer(std::size_t capacity);
+
   std::unique_ptr<ByteSource> source_;
-  std::unique_ptr<char[]> buffer_;
+  std::unique_ptr<char[], FreeBuffer> buffer_;  // page-aligned, never zero-filled
   std::size_t capacity_;
+  std::size_t kept_ = 0;             // first byte of buffer_ that holds a byte of the source
   std::size_t pos_ = 0;              // first unread byte in buffer_
   std::size_t end_ = 0;              // one past the last buffered byte
-  std::uint64_t buffer_offset_ = 0;  // offset of buffer_[0] in the source
+  std::uint64_t buffer_offset_ = 0;  // offset of buffer_[kept_] in the source
   bool counting_ = false;
   std::int64_t lines_ = 0;  // line ends before buffer_[counted_]
   std::size_t counted_ = 0;

@@ -1,0 +1,31 @@
+// Finding the places where a wanted line may stand, many bytes at a time: the fast half of the
+// reader's marker scan. Each place found is only a candidate, to be compared in full.
+#ifndef WANDER_TEXT_LINE_FILTER_H_
+#define WANDER_TEXT_LINE_FILTER_H_
+
+#include <string_view>
+
+namespace wander {
+
+/// True when the bytes at `at` could be an LF followed by the line `wanted` (not empty): `at[0]`
+/// is an LF and `wanted`'s first byte, its last and the byte before its last stand where they
+/// belong after it. Reads `at[0]` to `at[wanted.size()]`.
+inline bool is_line_candidate(const char* at, std::string_view wanted) {
+  const std::size_t last = wanted.size();
+  const std::size_t telling = last >= 3 ? last - 1 : 1;
+  return at[0] == '\n' && at[1] == wanted[0] && at[last] == wanted[last - 1] &&
+         at[telling] == wanted[telling - 1];
+}
+
+/// The first position `p` in [from, to - wanted.size()) where is_line_candidate(p, wanted) holds,
+/// reading no byte at or past `to`. When there is none, returns the first position it could not
+/// test: `to - wanted.size()`, or `from` when that is smaller. `wanted` must not be empty.
+/// Tests 16 positions at once where SSE2 is at hand, else one by one.
+const char* find_line_candidate(const char* from, const char* to, std::string_view wanted);
+
+/// What find_line_candidate does without vector instructions, one position after another.
+const char* find_line_candidate_bytewise(const char* from, const char* to, std::string_view wanted);
+
+}  // namespace wander
+
+#endif  // WANDER_TEXT_LINE_FILTER_H_
