@@ -20,7 +20,7 @@ inline bool is_line_candidate(const char* at, std::string_view wanted) {
 /// The first position `p` in [from, to - wanted.size()) where is_line_candidate(p, wanted) holds,
 /// reading no byte at or past `to`. When there is none, returns the first position it could not
 /// test: `to - wanted.size()`, or `from` when that is smaller. `wanted` must not be empty.
-/// Tests 16 positions at once where SSE2 is at hand, else one by one.
+/// Tests 64 positions a round where SSE2 is at hand, else one by one.
 const char* find_line_candidate(const char* from, const char* to, std::string_view wanted);
 
 /// What find_line_candidate does without vector instructions, one position after another.

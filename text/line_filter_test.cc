@@ -99,6 +99,24 @@ TEST(LineFilterTest, AgreesWithAPlainSearchFromEveryStartToEveryEnd) {
   }
 }
 
+// A lone candidate far into a long text, at every place within the filter's rounds of 64 bytes,
+// each round preceded by near misses the filter must pass over.
+TEST(LineFilterTest, FindsALoneCandidateAtEveryPlaceInARound) {
+  const std::string near_misses = repeat("<R7 \n<R8>\nx<R7>\n", 8);
+  for (std::size_t place = near_misses.size(); place < near_misses.size() + 130; ++place) {
+    std::string text = near_misses + std::string(300, 'x');
+    text.replace(place, 6, "\n<R7>\n");
+    for (std::size_t from : {std::size_t{0}, std::size_t{1}, std::size_t{17}, std::size_t{63}}) {
+      SCOPED_TRACE("place " + std::to_string(place) + " from " + std::to_string(from));
+      for (Finder find : {find_line_candidate, find_line_candidate_bytewise}) {
+        std::size_t stopped = 0;
+        const auto found = candidates(find, text, from, text.size(), "<R7>", stopped);
+        ASSERT_EQ(found, std::vector<std::size_t>{place});
+      }
+    }
+  }
+}
+
 // Near misses must not all pass: the filter is only worth having when it turns most of them away.
 TEST(LineFilterTest, TurnsAwayOtherMarkersOfTheSameShape) {
   std::string text;
