@@ -13,7 +13,10 @@ int main() {
   }
   wander::WorldFile world(std::move(file));
   wander::Room room;
-  wander::TextReader keyboard(wander::open_standard_input());
+  // Typed lines are short, and a longer one is read in pieces: the world's large buffer would
+  // only cost the start-up a mapping of its own.
+  constexpr std::size_t kKeyboardBuffer = 4096;
+  wander::TextReader keyboard(wander::open_standard_input(), kKeyboardBuffer);
   wander::Game game{world, room, keyboard, stdout};
   return wander::play(game);
 }
