@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -132,13 +133,14 @@ class TextReader {
   void reread_from(std::uint64_t offset, std::int64_t line);
 
   struct FreeBuffer {
+    std::align_val_t alignment;
     void operator()(char* buffer) const;
   };
-  /// A page-aligned buffer of `capacity` bytes, not initialised.
+  /// An aligned buffer of `capacity` bytes, not initialised.
   static std::unique_ptr<char[], FreeBuffer> new_buffer(std::size_t capacity);
 
   std::unique_ptr<ByteSource> source_;
-  std::unique_ptr<char[], FreeBuffer> buffer_;  // page-aligned, never zero-filled
+  std::unique_ptr<char[], FreeBuffer> buffer_;  // aligned, never zero-filled
   std::size_t capacity_;
   std::size_t kept_ = 0;             // first byte of buffer_ that holds a byte of the source
   std::size_t pos_ = 0;              // first unread byte in buffer_
