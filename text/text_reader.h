@@ -53,6 +53,9 @@ std::unique_ptr<ByteSource> make_string_source(std::string bytes,
 /// after it. Memory held is the buffer given at construction plus whatever the targets need.
 class TextReader {
  public:
+  /// Reads of 64 KiB to 1 MiB scanned a 100 MB world equally fast and 32 KiB reads more slowly;
+  /// 256 KiB is among the fastest and still fits the processor's second-level cache, where the
+  /// scan finds the bytes the kernel has just copied.
   static constexpr std::size_t kDefaultCapacity = 256 * 1024;
 
   /// Reads from `source` through a buffer of `capacity` bytes (at least 4).
