@@ -17,14 +17,22 @@ inline bool is_line_candidate(const char* at, std::string_view wanted) {
          at[telling] == wanted[telling - 1];
 }
 
+/// How many positions the filter tests with one instruction.
+enum class FilterWidth {
+  kOne = 1,        ///< byte by byte, on any processor
+  kSixteen = 16,   ///< SSE2, on every x86-64 processor
+  kThirtyTwo = 32  ///< AVX2, where the processor has it and the C library tells
+};
+
+/// The widest filter this build can run on this processor.
+FilterWidth widest_filter();
+
 /// The first position `p` in [from, to - wanted.size()) where is_line_candidate(p, wanted) holds,
 /// reading no byte at or past `to`. When there is none, returns the first position it could not
 /// test: `to - wanted.size()`, or `from` when that is smaller. `wanted` must not be empty.
-/// Tests 64 positions a round where SSE2 is at hand, else one by one.
-const char* find_line_candidate(const char* from, const char* to, std::string_view wanted);
-
-/// What find_line_candidate does without vector instructions, one position after another.
-const char* find_line_candidate_bytewise(const char* from, const char* to, std::string_view wanted);
+/// `width` must be at most widest_filter(); every width gives the same answers.
+const char* find_line_candidate(FilterWidth width, const char* from, const char* to,
+                                std::string_view wanted);
 
 }  // namespace wander
 

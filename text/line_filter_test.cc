@@ -9,8 +9,6 @@
 namespace wander {
 namespace {
 
-using Finder = const char* (*)(const char*, const char*, std::string_view);
-
 struct FilterCase {
   const char* name;
   std::string wanted;
@@ -42,8 +40,17 @@ const std::vector<FilterCase> kCases = {
     {"NoLineEnd", "ab", std::string(70, 'a') + "b"},
 };
 
-// Every candidate from `from` to `to`, found by calling `find` again one past each.
-std::vector<std::size_t> candidates(Finder find, const std::string& text, std::size_t from,
+// Every width this processor runs, byte by byte first.
+std::vector<FilterWidth> widths() {
+  std::vector<FilterWidth> all;
+  for (FilterWidth width : {FilterWidth::kOne, FilterWidth::kSixteen, FilterWidth::kThirtyTwo}) {
+    if (width <= widest_filter()) all.push_back(width);
+  }
+  return all;
+}
+
+// Every candidate from `from` to `to`, found by calling the filter again one past each.
+std::vector<std::size_t> candidates(FilterWidth width, const std::string& text, std::size_t from,
                                     std::size_t to, std::string_view wanted, std::size_t& stopped) {
   // A copy of exactly `to` bytes, so that a sanitized build catches any read past the end.
   const std::vector<char> bytes(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(to));
@@ -52,7 +59,7 @@ std::vector<std::size_t> candidates(Finder find, const std::string& text, std::s
   std::vector<std::size_t> found;
   const char* at = begin + from;
   for (;;) {
-    at = find(at, end, wanted);
+    at = find_line_candidate(width, at, end, wanted);
     if (at + wanted.size() >= end) break;
     found.push_back(static_cast<std::size_t>(at - begin));
     ++at;
@@ -61,36 +68,37 @@ std::vector<std::size_t> candidates(Finder find, const std::string& text, std::s
   return found;
 }
 
-// Both filters, from every start and to every end: each finds every place where an LF and the
-// wanted line stand (a plain search finds those), each candidate passes the test, the two agree,
-// and where they stop is the first place they could not test.
+// Every width, from every start and to every end: each finds every place where an LF and the
+// wanted line stand (a plain search finds those), each candidate passes the test, the widths
+// agree with the byte-by-byte filter, and where they stop is the first place they could not test.
 TEST(LineFilterTest, AgreesWithAPlainSearchFromEveryStartToEveryEnd) {
   for (const FilterCase& c : kCases) {
     const std::string needle = "\n" + c.wanted;
-    // Shifting the text moves every candidate across the 16-byte blocks.
+    // Shifting the text, and starting at many places, moves every candidate across the vectors.
     for (std::size_t shift = 0; shift < 17; ++shift) {
       const std::string text = std::string(shift, 'x') + c.text;
       for (std::size_t to = 0; to <= text.size(); ++to) {
         for (std::size_t from = 0; from <= to; from += (from < shift + 3 ? 1 : 5)) {
           SCOPED_TRACE(std::string(c.name) + " shift " + std::to_string(shift) + " from " +
                        std::to_string(from) + " to " + std::to_string(to));
-          std::size_t fast_stop = 0;
           std::size_t plain_stop = 0;
-          const auto fast = candidates(find_line_candidate, text, from, to, c.wanted, fast_stop);
-          const auto plain =
-              candidates(find_line_candidate_bytewise, text, from, to, c.wanted, plain_stop);
-          ASSERT_EQ(fast, plain);
-          ASSERT_EQ(fast_stop, plain_stop);
-          ASSERT_EQ(fast_stop, std::max(from, to >= c.wanted.size() ? to - c.wanted.size() : 0));
+          const auto plain = candidates(FilterWidth::kOne, text, from, to, c.wanted, plain_stop);
+          ASSERT_EQ(plain_stop, std::max(from, to >= c.wanted.size() ? to - c.wanted.size() : 0));
+          for (FilterWidth width : widths()) {
+            std::size_t stop = 0;
+            ASSERT_EQ(candidates(width, text, from, to, c.wanted, stop), plain)
+                << static_cast<int>(width) << " at once";
+            ASSERT_EQ(stop, plain_stop) << static_cast<int>(width) << " at once";
+          }
           std::vector<std::size_t> expected;
           for (std::size_t at = text.find(needle, from); at != std::string::npos && at < to;
                at = text.find(needle, at + 1)) {
             if (at + needle.size() <= to) expected.push_back(at);
           }
           for (std::size_t at : expected) {
-            ASSERT_NE(std::find(fast.begin(), fast.end(), at), fast.end()) << "missed " << at;
+            ASSERT_NE(std::find(plain.begin(), plain.end(), at), plain.end()) << "missed " << at;
           }
-          for (std::size_t at : fast) {
+          for (std::size_t at : plain) {
             ASSERT_TRUE(is_line_candidate(text.data() + at, c.wanted)) << "passed " << at;
           }
         }
@@ -108,10 +116,10 @@ TEST(LineFilterTest, FindsALoneCandidateAtEveryPlaceInARound) {
     text.replace(place, 6, "\n<R7>\n");
     for (std::size_t from : {std::size_t{0}, std::size_t{1}, std::size_t{17}, std::size_t{63}}) {
       SCOPED_TRACE("place " + std::to_string(place) + " from " + std::to_string(from));
-      for (Finder find : {find_line_candidate, find_line_candidate_bytewise}) {
+      for (FilterWidth width : widths()) {
         std::size_t stopped = 0;
-        const auto found = candidates(find, text, from, text.size(), "<R7>", stopped);
-        ASSERT_EQ(found, std::vector<std::size_t>{place});
+        const auto found = candidates(width, text, from, text.size(), "<R7>", stopped);
+        ASSERT_EQ(found, std::vector<std::size_t>{place}) << static_cast<int>(width) << " at once";
       }
     }
   }
@@ -123,10 +131,12 @@ TEST(LineFilterTest, TurnsAwayOtherMarkersOfTheSameShape) {
   for (int i = 0; i < 1000; ++i) {
     text += "<R" + std::to_string(1000000 + i) + ">\nA room.\n*\n";
   }
-  std::size_t stopped = 0;
-  const auto found = candidates(find_line_candidate, text, 0, text.size(), "<R1000456>", stopped);
   // Only the markers that end in the same digit pass: one in ten, the one wanted among them.
-  EXPECT_EQ(found.size(), 100u);
+  for (FilterWidth width : widths()) {
+    std::size_t stopped = 0;
+    EXPECT_EQ(candidates(width, text, 0, text.size(), "<R1000456>", stopped).size(), 100u)
+        << static_cast<int>(width) << " at once";
+  }
 }
 
 }  // namespace

@@ -287,6 +287,7 @@ bool TextReader::skip_to_line(std::string_view wanted) {
   // The filter looks at an LF, the line after it and a CR LF: all of it must fit in the buffer.
   const std::size_t whole = wanted.size() + 3;
   if (capacity_ < whole) grow(whole);
+  const FilterWidth width = widest_filter();
   std::size_t used = 0;
   // Where the reader stands, a line starts, with no LF before it to find.
   ensure(whole);
@@ -302,7 +303,7 @@ bool TextReader::skip_to_line(std::string_view wanted) {
     const char* const buffer = buffer_.get();
     const char* at = buffer + pos_;
     for (;;) {
-      at = find_line_candidate(at, buffer + end_, wanted);
+      at = find_line_candidate(width, at, buffer + end_, wanted);
       match = LineMatch::kNeedMore;
       if (at + wanted.size() >= buffer + end_) break;
       match = match_line(static_cast<std::size_t>(at - buffer) + 1, wanted, used);
