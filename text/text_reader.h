@@ -112,12 +112,13 @@ class TextReader {
   std::int64_t line();
 
  private:
-  /// Makes at least `n` unread bytes available in the buffer, moving unread bytes to its front if
-  /// needed. False when the source ends first.
+  /// Makes at least `n` unread bytes available in the buffer, reading more (see drop_read_bytes)
+  /// if needed. False when the source ends first.
   bool ensure(std::size_t n);
-  /// Where the line at `at` stands against `wanted`: kMatch when it equals it (`used` is then the
-  /// line and its end), kNoMatch, or kNeedMore when the buffer ends before that is known.
+  /// How a line in the buffer stands against a wanted one.
   enum class LineMatch { kMatch, kNoMatch, kNeedMore };
+  /// kMatch when the line at `at` equals `wanted` (`used` is then the line and its end), kNoMatch
+  /// when it does not, kNeedMore when the buffer ends before that is known.
   LineMatch match_line(std::size_t at, std::string_view wanted, std::size_t& used) const;
   /// Applies the state rule's gate: false (and failed) when a read may not start.
   bool can_start();
