@@ -9,7 +9,18 @@
 namespace wander {
 namespace {
 
-enum class Op { kLine, kWord, kText, kCount, kSkipTo, kKey, kRewind, kLineAtMost, kWordAtMost };
+enum class Op {
+  kLine,
+  kWord,
+  kText,
+  kCount,
+  kSkipTo,
+  kSkipToPieces,  // the wanted line a byte a piece
+  kKey,
+  kRewind,
+  kLineAtMost,
+  kWordAtMost
+};
 
 // One read and what it must leave: its result, its target (which holds "OLD", or 7 for a count,
 // before the read), and whether the reader is then at its end.
@@ -18,7 +29,7 @@ struct Step {
   bool ok;
   std::string value;
   bool at_end;
-  std::string wanted = "";  // for kSkipTo
+  std::string wanted = "";  // for kSkipTo and kSkipToPieces
   std::size_t most = 0;     // for kLineAtMost and kWordAtMost
   bool longer = false;      // what they say of the line or word
 };
@@ -128,6 +139,15 @@ const std::vector<Case> kCases = {
       {Op::kRewind, true, "", kMore},
       {Op::kSkipTo, true, "", kMore, "<B>"},
       {Op::kLine, true, "x", kMore}}},
+    {"SkipInPiecesFollowsTheStateRule",
+     "two\n<AB>\n<AB>\nlamp <AB>\n",
+     {{Op::kCount, false, "7", kMore},
+      {Op::kSkipToPieces, false, "", kMore, "<AB>"},
+      {Op::kRewind, true, "", kMore},
+      {Op::kSkipToPieces, true, "", kMore, "<AB>"},
+      {Op::kWord, true, "<AB>", kMore},
+      {Op::kSkipToPieces, false, "", kEnd, "<AB>"},
+      {Op::kSkipToPieces, false, "", kEnd, "<AB>"}}},
     {"KeyTakesTheByteAfterTheLookAhead",
      "lamp rug\n",
      {{Op::kWord, true, "lamp", kMore},
@@ -162,6 +182,10 @@ const std::vector<Case> kCases = {
      {{Op::kLineAtMost, true, "abcd", kMore, "", 4, false},
       {Op::kLineAtMost, true, "", kMore, "", 4, true},
       {Op::kLineAtMost, true, "", kEnd, "", 4, true}}},
+    {"LineCutJustAfterACrIsStillLonger",
+     "abc\rx\r\nabc\r\n",
+     {{Op::kLineAtMost, true, "", kMore, "", 3, true},
+      {Op::kLineAtMost, true, "abc", kMore, "", 3, false}}},
     {"LineAtMostZeroTakesEmptyLinesOnly",
      "\r\nx\n\n",
      {{Op::kLineAtMost, true, "", kMore, "", 0, false},
@@ -206,6 +230,13 @@ void run_step(TextReader& reader, const Step& step, const std::string& where) {
       ok = reader.skip_to_line(step.wanted);
       text = "";
       break;
+    case Op::kSkipToPieces: {
+      std::vector<std::string_view> pieces;
+      for (const char& c : step.wanted) pieces.emplace_back(&c, 1);
+      ok = reader.skip_to_joined_line(pieces);
+      text = "";
+      break;
+    }
     case Op::kKey: {
       const int key = reader.take_key();
       ok = key != EOF;
@@ -276,6 +307,7 @@ TEST(TextReaderTest, LongWantedLinesAgreeWithLineByLine) {
   const std::vector<std::string> texts = {
       "x\n<Hall> \n <Hall>\n<Hall>x\n<Hall>\r\nafter\n",
       "<Hal\n<Hall\r\r\n<Hall\r\nrest",
+      "<Hall\r\nx\n<Hall\r\r\nrest",
       "<Hall>",
       "<Hall>\r",
       "abc\nabc\rdef\n<A|lamp>\r\n<A|lamp>\n",
@@ -306,6 +338,9 @@ TEST(TextReaderTest, LongWantedLinesAgreeWithLineByLine) {
           std::string after_plain = "x";
           EXPECT_EQ(pieced.read_line(after_pieced), plain.read_line(after_plain));
           EXPECT_EQ(after_pieced, after_plain);
+          // Again from there: after the end, as after any read, it fails until a seek.
+          EXPECT_EQ(pieced.skip_to_joined_line(pieces), find_line_by_line(plain, line));
+          EXPECT_EQ(pieced.offset(), plain.offset());
         }
         TextReader whole(make_string_source(text, 2), capacity);
         TextReader plain(make_string_source(text));
