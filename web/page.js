@@ -239,7 +239,7 @@ function start() {
 window.wanderScreen = function () {
   const buffer = page.terminal.buffer.active;
   const rows = [];
-  for (let i = 0; i < buffer.length; ++i) rows.push(buffer.getLine(i).translateToString(true));
+  for (let i = 0; i < buffer.length; ++i) rows.push(buffer.getLine(i).translateToString().trimEnd());
   while (rows.length > 0 && rows[rows.length - 1] === '') rows.pop();
   return rows;
 };
