@@ -121,6 +121,7 @@ function play(world) {
   terminal.reset();
   document.getElementById('ended').hidden = true;
   document.getElementById('world-name').textContent = world.name;
+  document.title = `${world.name} · wander`;
   say('');
   const game = { stopped: false, keyboard: null };
   const ended = () => {
