@@ -10,14 +10,19 @@
 
 namespace wander {
 
+/// Makes `in` hand over its bytes as they are when it is a pipe or a file rather than a console,
+/// so that piped input reads the same on every platform. A console is left to the platform, where
+/// typing the end of input (Ctrl+Z, Ctrl+D) keeps working.
+void take_piped_bytes_as_they_are(std::FILE* in);
+
 /// True when `out` shows on a terminal that understands ANSI escape sequences, so that
 /// console_ansi.cc may blank it and place its cursor. Defined by the platforms that use
 /// console_ansi.cc.
 bool is_terminal(std::FILE* out);
 
-/// Standard input read through the C runtime, handed out a line at a time: the keyboard of the
-/// platforms where the player types into a console. Reads it as the runtime gives it; a platform
-/// that translates line ends or stops at a Ctrl+Z in piped input turns that off first.
+/// Standard input read through the C runtime, bytes as they are (take_piped_bytes_as_they_are),
+/// handed out a line at a time: the keyboard of the platforms where the player types into a
+/// console.
 std::unique_ptr<ByteSource> open_runtime_input();
 
 }  // namespace wander

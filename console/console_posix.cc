@@ -10,6 +10,8 @@ namespace wander {
 bool is_terminal(std::FILE* out) { return isatty(fileno(out)) == 1; }
 
 // POSIX reads every stream as bytes already.
+void take_piped_bytes_as_they_are(std::FILE*) {}
+
 std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
 
 }  // namespace wander

@@ -37,6 +37,9 @@ class HostKeyboard final : public ByteSource {
 
 bool is_terminal(std::FILE* out) { return host_is_terminal(fileno(out)) == 1; }
 
+// The host's streams carry bytes as they are.
+void take_piped_bytes_as_they_are(std::FILE*) {}
+
 std::unique_ptr<ByteSource> open_standard_input() { return std::make_unique<HostKeyboard>(); }
 
 }  // namespace wander

@@ -9,12 +9,13 @@
 
 namespace wander {
 
-std::unique_ptr<ByteSource> open_standard_input() {
+void take_piped_bytes_as_they_are(std::FILE* in) {
   // In text mode the runtime would end piped input at a Ctrl+Z byte; the reader drops the CR of
-  // a CR LF itself. A console stays in text mode, where typing Ctrl+Z still ends the input.
-  if (!_isatty(_fileno(stdin))) _setmode(_fileno(stdin), _O_BINARY);
-  return open_runtime_input();
+  // a CR LF itself.
+  if (!_isatty(_fileno(in))) _setmode(_fileno(in), _O_BINARY);
 }
+
+std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
 
 void clear_screen(std::FILE* out) {
   // What is still in the runtime's buffer belongs above the blanking, not after it.
