@@ -21,7 +21,9 @@ class LineKeyboard {
   }
 
   // Takes what the terminal reports as typed: one key, a key's escape sequence, or a paste.
-  type(data) {
+  type(typed) {
+    // By characters, not UTF-16 units, so that Backspace takes back a whole one.
+    const data = Array.from(typed);
     for (let i = 0; i < data.length; ++i) {
       const c = data[i];
       if (c === '\r' || c === '\n') {
@@ -53,7 +55,7 @@ class LineKeyboard {
 
   send(text) {
     this.line = [];
-    this.sent.push(...new TextEncoder().encode(text));
+    for (const byte of new TextEncoder().encode(text)) this.sent.push(byte);
     this.wakeReader();
   }
 

@@ -46,9 +46,12 @@ const cabin = [
   'A creaking porch.',
   '*',
   'North: None East: None South: Cabin West: None',
-  'Objects: 0',
+  'Objects: 1 café',
   '<Cabin|stove>',
   'A pot-bellied stove, still warm.',
+  '*',
+  '<Porch|café>',
+  'A café table, bolted to the boards.',
   '*',
   '',
 ].join('\n');
@@ -195,6 +198,13 @@ test('a world with mistakes plays as in the console; ?world= loads it from the s
   await expectScreen(page, []);
   await page.keyboard.press('Enter');
   await expectScreen(page, [...cabinRoom, '>']);
+  // Typed text goes to the game as UTF-8, and Backspace takes back a whole character.
+  await type(page, 'n');
+  await type(page, 'exa');
+  await page.keyboard.type('café🐚');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Enter');
+  await expectScreen(page, ['', 'A café table, bolted to the boards.']);
   assert.deepStrictEqual(page.problems, []);
   await page.close();
 });
