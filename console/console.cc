@@ -77,7 +77,7 @@ void check_input(const TextReader& keyboard) {
   }
 }
 
-std::unique_ptr<ByteSource> open_standard_input() {
+std::unique_ptr<ByteSource> open_runtime_input() {
   take_piped_bytes_as_they_are(stdin);
   return std::make_unique<StandardInput>();
 }

@@ -58,9 +58,10 @@ int wait_key(TextReader& keyboard, std::FILE* out);
 /// failed, not because it ended (TextReader::source_error).
 void check_input(const TextReader& keyboard);
 
-/// The bytes of standard input, handed out a line at a time so that a key wait at a terminal
-/// returns as soon as the player presses Enter. A read error is kept (ByteSource::error) and
-/// ends the bytes.
+/// The player's keyboard: the bytes of standard input, handed out a line at a time so that a key
+/// wait at a terminal returns as soon as the player presses Enter. In WebAssembly, the keys the
+/// game's host hands over (the page's terminal sends a line at each Enter), awaited without
+/// blocking it. A read error is kept (ByteSource::error) and ends the bytes.
 std::unique_ptr<ByteSource> open_standard_input();
 
 }  // namespace wander

@@ -1,5 +1,5 @@
 // wander-world: tools for the authors of worlds. `check` reports what the game would do wrong
-// with a world file; `map` draws it as a Graphviz graph.
+// with a world file; `map` draws it as a Graphviz graph; `publish` makes it a web page.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +9,7 @@
 
 #include "console/console.h"
 #include "tools/world_map.h"
+#include "tools/world_publish.h"
 #include "tools/world_survey.h"
 
 namespace {
@@ -18,9 +19,11 @@ constexpr int kUsageError = 2;
 constexpr char kUsage[] =
     "usage: wander-world check [FILE]\n"
     "       wander-world map [FILE]\n"
+    "       wander-world publish [FILE] DIR\n"
     "\n"
-    "  check   report the mistakes in a world file, the way a compiler does\n"
-    "  map     write the world's map as a Graphviz DOT graph\n"
+    "  check     report the mistakes in a world file, the way a compiler does\n"
+    "  map       write the world's map as a Graphviz DOT graph\n"
+    "  publish   write a web page that plays the world into the folder DIR\n"
     "\n"
     "FILE is World.txt in the current folder when not given.\n"
     "'wander-world COMMAND --help' says more about each command.\n"
@@ -77,6 +80,7 @@ int run(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (command == "publish") return wander::publish_command(argc - 2, argv + 2, argv[0]);
   if (command != "check" && command != "map") {
     return usage_error("unknown command '" + std::string(command) + "'", kUsage);
   }
