@@ -97,15 +97,26 @@ std::FILE* open_regular_file(const std::string& path, std::string& why) {
   return nullptr;
 }
 #else
+// Why a file of `status` is no world file, or null when it is a regular file.
+const char* refusal(const struct stat& status) {
+  if (S_ISREG(status.st_mode)) return nullptr;
+  return S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : kNotRegular;
+}
+
 std::FILE* open_regular_file(const std::string& path, std::string& why) {
-  // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come. Nothing is
-  // read before the file is known to be regular; then reads wait for their bytes as usual.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  // A FIFO would keep open() waiting for a writer that may never come. O_NONBLOCK keeps it from
+  // waiting; the look before the open refuses it even where that flag is not honoured (Node's
+  // file system under WebAssembly). Reads wait for their bytes as usual once the file is known.
   struct stat status;
+  if (stat(path.c_str(), &status) == 0 && refusal(status) != nullptr) {
+    why = refusal(status);
+    return nullptr;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0 || fstat(fd, &status) != 0) {
     why = std::strerror(errno);
-  } else if (!S_ISREG(status.st_mode)) {
-    why = S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : kNotRegular;
+  } else if (refusal(status) != nullptr) {
+    why = refusal(status);
   } else if (const int flags = fcntl(fd, F_GETFL);
              flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     why = std::strerror(errno);
