@@ -20,8 +20,7 @@ shift || true
 sizes=("${@:-100M}")
 runs=${RUNS:-21}
 read -r -a shapes <<< "${SHAPES:-grid long}"
-wander=$build/game/wander
-[[ -x $wander ]] || wander=$build/wander
+wander=$build/wander
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder"
