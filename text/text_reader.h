@@ -23,6 +23,17 @@ class ByteSource {
   virtual bool seek(std::uint64_t offset) = 0;
 };
 
+/// Where a byte stands: its offset from the first byte, the line it is on (counted from 1) and the
+/// offset of that line's first byte. Lines are known only to a reader that counts them.
+struct TextPlace {
+  std::uint64_t offset = 0;
+  std::int64_t line = 1;
+  std::uint64_t line_start = 0;
+
+  /// The byte's column, counted in bytes from 1.
+  std::uint64_t column() const { return offset - line_start + 1; }
+};
+
 /// True for the bytes a word read skips and stops at: blank, tab, LF, CR, vertical tab, form feed.
 inline bool is_word_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -31,6 +42,13 @@ inline bool is_word_space(char c) {
 /// Opens the file at `path` for reading, bytes as they are. Returns null when the file cannot be
 /// opened or cannot be read as a file (a folder, say).
 std::unique_ptr<ByteSource> open_file_source(const std::string& path);
+
+/// A source over `file`, which it takes and closes; offsets count from the file's first byte.
+std::unique_ptr<ByteSource> make_file_source(std::FILE* file);
+
+/// Reads `source` to its end into a new temporary file, which is removed when closed, and returns
+/// a source over that file. Null when the temporary file cannot be made or written.
+std::unique_ptr<ByteSource> copy_to_temporary_file(ByteSource& source);
 
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,
@@ -75,6 +93,13 @@ class TextReader {
   /// the number does not fit an int.
   bool read_count(int& count);
 
+  /// Reads the next line, or the next part of a line longer than the buffer, without copying it:
+  /// `piece` views the reader's buffer and stays valid until the next read or seek. `line_ends` is
+  /// true for the piece that ends the line, false when more of it follows. The line end is
+  /// consumed and not kept, a CR before the LF included, as read_line does. False, with `piece`
+  /// empty, at the end (see the state rule); a last line without an LF is a line too.
+  bool read_line_piece(std::string_view& piece, bool& line_ends);
+
   /// Reads lines until one equals `wanted` in full, without copying any of them. True when found,
   /// the reader then standing just past that line's end; false, at the end, when none does.
   /// The buffer grows to hold `wanted` and a line end when it is smaller.
@@ -87,11 +112,11 @@ class TextReader {
 
   /// Goes back to the first byte and clears the end and failure state. Nothing read before is
   /// kept: the bytes are read again from the source, as they are now.
-  void rewind() { reread_from(0, 1); }
+  void rewind() { reread_from(TextPlace{}); }
 
-  /// Goes to the byte at `offset`, which stands on line `line`, and clears the end and failure
-  /// state. A place still in the buffer is reached without reading again.
-  void seek(std::uint64_t offset, std::int64_t line);
+  /// Goes to the byte at `place` and clears the end and failure state; lines are counted on from
+  /// there. A place still in the buffer is reached without reading again.
+  void seek(const TextPlace& place);
 
   /// True once a read has run into the end of the bytes (until the next seek).
   bool at_end() const { return at_end_; }
@@ -106,6 +131,14 @@ class TextReader {
   /// The number of the line the read position is on, counted from 1 (or from the line given to
   /// the last seek). Meaningful only after count_lines().
   std::int64_t line();
+
+  /// Where the read position stands. Its line and line start are meaningful only after
+  /// count_lines().
+  TextPlace place();
+
+  /// Where the last word or count read began, past the whitespace it skipped; for a count that
+  /// was not a number, where its first byte stands. Line and line start as for place().
+  const TextPlace& token_place() const { return token_; }
 
  private:
   /// Makes at least `n` unread bytes available in the buffer, moving unread bytes to its front if
@@ -123,8 +156,10 @@ class TextReader {
   void grow(std::size_t capacity);
   /// Drops the bytes before the read position from the buffer, keeping the count of lines.
   void drop_read_bytes();
-  /// Empties the buffer and goes to `offset` (on line `line`) in the source.
-  void reread_from(std::uint64_t offset, std::int64_t line);
+  /// Counts the line ends before the read position, when lines are counted.
+  void count_to_read_position();
+  /// Empties the buffer and goes to `place` in the source.
+  void reread_from(const TextPlace& place);
 
   std::unique_ptr<ByteSource> source_;
   std::unique_ptr<char[]> buffer_;
@@ -135,6 +170,8 @@ class TextReader {
   bool counting_ = false;
   std::int64_t lines_ = 0;  // line ends before buffer_[counted_]
   std::size_t counted_ = 0;
+  std::uint64_t line_start_ = 0;  // offset of the first byte after the last of those line ends
+  TextPlace token_;
   bool source_done_ = false;
   bool at_end_ = false;
   bool failed_ = false;
