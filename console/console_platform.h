@@ -11,6 +11,9 @@ namespace wander {
 /// typing the end of input (Ctrl+Z, Ctrl+D) keeps working.
 void take_piped_bytes_as_they_are(std::FILE* in);
 
+/// True when `in` is a regular file, which can be read again from any place.
+bool is_regular_file(std::FILE* in);
+
 }  // namespace wander
 
 #endif  // WANDER_CONSOLE_CONSOLE_PLATFORM_H_

@@ -1,5 +1,6 @@
 // The console on a POSIX terminal: ANSI escape sequences, written only when the output really is
 // a terminal, so that piped output carries the game's text and nothing else.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "console/console.h"
@@ -11,6 +12,13 @@ namespace {
 bool is_terminal(std::FILE* out) { return isatty(fileno(out)) == 1; }
 
 }  // namespace
+
+bool shows_colours(std::FILE* out) { return is_terminal(out); }
+
+bool is_regular_file(std::FILE* in) {
+  struct stat status;
+  return fstat(fileno(in), &status) == 0 && S_ISREG(status.st_mode);
+}
 
 // POSIX reads every stream as bytes already.
 void take_piped_bytes_as_they_are(std::FILE*) {}

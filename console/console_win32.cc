@@ -2,6 +2,7 @@
 // are not tested: when standard output is not a console they fail, and nothing shows.
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include "console/console.h"
@@ -13,6 +14,20 @@ void take_piped_bytes_as_they_are(std::FILE* in) {
   // In text mode the runtime would end piped input at a Ctrl+Z byte; the reader drops the CR of
   // a CR LF itself.
   if (!_isatty(_fileno(in))) _setmode(_fileno(in), _O_BINARY);
+}
+
+bool is_regular_file(std::FILE* in) {
+  struct _stat64 status;
+  return _fstat64(_fileno(in), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
+}
+
+bool shows_colours(std::FILE* out) {
+  if (!_isatty(_fileno(out))) return false;
+  // A console shows escape sequences once asked to (Windows 10 and later).
+  HANDLE console = GetStdHandle(out == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  return GetConsoleMode(console, &mode) &&
+         SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
 void clear_screen(std::FILE* out) {
