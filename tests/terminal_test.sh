@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the game on a real terminal (tmux) and checks what the screen holds: after an examine
-# only the object's text, after the key only the room's description and the prompts, with no
-# scrollback left above either.
+# only the object's text, after the key only the room's description and the prompts, after an
+# object the room does not list only the message and the prompts, with no scrollback left above
+# any of them.
 set -euo pipefail
 game=$1
 folder=$(mktemp -d)
@@ -57,6 +58,11 @@ expect_screen "$(printf '\nAn old brass lamp.')"
 keys Enter
 wait_for "A bare hall."
 expect_screen "$(printf 'A bare hall. A lamp hangs on the wall.\n\n\n\n>\n>')"
+keys exa Enter
+wait_for "What do you want to look at?"
+keys box Enter
+wait_for "That is not a valid object!"
+expect_screen "$(printf 'That is not a valid object!\n\n>\n>')"
 keys quit Enter
 wait_for "Terminated"
 keys x Enter

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the end-to-end transcripts, and wander-world's tests, against the Windows build under Wine:
-# the same tests as for the native build, with the Windows runtime's CR LF line ends read as LF.
-# The terminal test is not among them: it needs a POSIX terminal.
+# Runs every end-to-end case against the Windows build under Wine: the same cases as for the
+# native build, with the Windows runtime's CR LF line ends read as LF, less those that need a
+# POSIX system under the program.
 #
 #   tests/wine_transcripts.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]    (build, build-windows)
 set -euo pipefail
@@ -11,6 +11,6 @@ command -v wine > /dev/null || { echo "wine is not installed (apt-get install wi
 export WINEDEBUG=-all
 wine --version
 wine cmd /c exit 0 > /dev/null 2>&1 || true  # the first start sets up Wine's prefix; not timed
-WANDER_TEST_GAME="wine '$windows/wander.exe'" \
-WANDER_TEST_WORLD_TOOL="wine '$windows/wander-world.exe'" \
-  "$native/tests/wander_tests" --gtest_filter='TranscriptTest.*:WanderWorldTest.*'
+"$native/case_runner" --crlf --no-posix \
+  --game "wine '$windows/wander.exe'" --tool "wine '$windows/wander-world.exe'" \
+  "$(dirname "$0")"/cases/*/*.case
