@@ -8,8 +8,8 @@
 namespace wander {
 namespace {
 
-constexpr std::uint64_t kWindow = 100;  // characters of a long line that are shown
-constexpr std::uint64_t kBefore = 40;   // of them, before the place
+constexpr std::size_t kWindow = 100;  // characters of a long line that are shown
+constexpr std::size_t kBefore = 40;   // of them, before the place, when it is far along
 constexpr std::string_view kEllipsis = "\xe2\x80\xa6";
 
 // Colours, as gcc writes them: each starts a run that kReset ends.
@@ -39,11 +39,14 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
       static_cast<std::size_t>(std::min<std::uint64_t>(column - 1, line.size()));
   const std::size_t end = static_cast<std::size_t>(
       std::min<std::uint64_t>(place + std::max<std::uint64_t>(width, 1), line.size()));
-  // The window starts kBefore characters before the place, or at the line's start.
+  // The window starts at the line's start when the place is well inside it, else kBefore
+  // characters before the place.
   std::vector<std::size_t> starts;
-  for (std::size_t at = 0; at < place; at += character_length(line.substr(at)))
+  for (std::size_t at = 0; at < place; at += character_length(line.substr(at))) {
     starts.push_back(at);
-  const std::size_t from = starts.size() > kBefore ? starts[starts.size() - kBefore] : 0;
+  }
+  const std::size_t from =
+      starts.size() + kBefore / 2 > kWindow ? starts[starts.size() - kBefore] : 0;
 
   QuotedLine quoted;
   std::size_t columns = 0;
@@ -58,7 +61,7 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
   };
   if (from > 0) add(kEllipsis, 1, ' ');
   std::size_t at = from;
-  for (std::uint64_t shown = 0; at < line.size() && shown < kWindow; ++shown) {
+  for (std::size_t shown = 0; at < line.size() && shown < kWindow; ++shown) {
     const std::string_view character = line.substr(at, character_length(line.substr(at)));
     const bool tab = character == "\t";
     const std::string text = tab ? std::string(8 - columns % 8, ' ') : printable(character);

@@ -14,10 +14,16 @@ namespace {
 // before it in this order, so that folding never goes round in a circle.
 enum Rank { kHeaderRank, kNearMarkerRank, kTextRank, kBlockRank, kSymptomRank };
 
+// What a problem is about, or what a cause explains: a marker's block (its number), whether its
+// room can be reached (its number with kReach added), or the words of its room block from a cause
+// among them on (with kWords added).
+constexpr std::uint32_t kReach = 1u << 31;
+constexpr std::uint32_t kWords = 1u << 30;
+
 struct Finding {
   Diagnostic diagnostic;
   int rank = kSymptomRank;
-  std::vector<std::uint32_t> about;   // the markers it concerns
+  std::vector<std::uint32_t> about;   // what it concerns
   std::vector<std::uint32_t> claims;  // what it explains, when it is a cause
 };
 
@@ -183,6 +189,7 @@ struct Checks {
   std::vector<std::string_view> room_names;
   std::vector<std::string_view> object_markers;
   std::uint64_t suggestion_budget = 4'000'000;
+  int cause_slot = kRoomSlots;  // of the room being checked: the slot of its words' cause
 
   Finding& add(Severity severity, const TextPlace& place, std::uint64_t width, std::string message,
                int rank) {
@@ -349,10 +356,18 @@ void check_texts(Checks& c) {
 }
 
 // A problem with the words of a room block, which the rest of the block follows from.
-void cause(Checks& c, const SurveyedRoom& room, const TextPlace& place, std::uint64_t width,
-           std::string message) {
+void cause(Checks& c, const SurveyedRoom& room, int slot, const TextPlace& place,
+           std::uint64_t width, std::string message) {
   Finding& finding = c.error(place, width, std::move(message), kBlockRank);
-  finding.about = finding.claims = {room.marker};
+  finding.about = {room.marker};
+  finding.claims = {room.marker | kWords};
+  c.cause_slot = slot;
+}
+
+// What a problem with the word in `slot` of a room block is about.
+std::vector<std::uint32_t> about_slot(const Checks& c, const SurveyedRoom& room, int slot) {
+  if (slot < c.cause_slot) return {room.marker};
+  return {room.marker, room.marker | kWords};
 }
 
 // True when the exit in `slot` and the words after it spell a room named with blanks, such as
@@ -364,7 +379,7 @@ bool split_name_at(Checks& c, const SurveyedRoom& room, const RoomBlockReport& r
     const std::vector<std::string> words = words_inside_marker(c.survey.near_markers[index].line);
     if (slot + static_cast<int>(words.size()) > report.slots_read) continue;
     if (std::equal(words.begin(), words.end(), report.words.begin() + slot)) {
-      c.split_name_rooms[index].push_back(room.marker);
+      c.split_name_rooms[index].push_back(room.marker | kWords);
       return true;
     }
   }
@@ -394,7 +409,7 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
     const TextPlace& place = report.places[slot];
     for (std::size_t at = 0; at < word.size(); ++at) {
       if (const std::size_t n = blank_lookalike_length(std::string_view(word).substr(at))) {
-        cause(c, room, moved(place, at), n,
+        cause(c, room, slot, moved(place, at), n,
               blank_lookalike_name(std::string_view(word).substr(at)) + " in " + quoted(word) +
                   " is no blank to the game: it reads " + quoted(word) + " as one word, " +
                   slot_words(slot) + " of " + what + ", so every word after it shifts");
@@ -402,7 +417,10 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
       }
     }
     if (slot < kCountLabelSlot && slot % 2 == 1) {
-      if (split_name_at(c, room, report, slot)) return;
+      if (split_name_at(c, room, report, slot)) {
+        c.cause_slot = slot;
+        return;
+      }
     }
     if (slot <= kCountSlot && is_marker_line(word)) {
       const TextPlace here =
@@ -410,14 +428,14 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
                     : moved(report.places[slot - 1], slot_word(c, report, slot - 1).size());
       std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
       missing += (missing.empty() ? "" : " and ") + std::string("the object count");
-      cause(c, room, here, 1,
+      cause(c, room, slot, here, 1,
             "the block of " + what + " ends early: the words for " + missing +
                 " are missing here, so " + slot_words(slot) + " reads the marker " +
                 printable(word) + " at line " + std::to_string(place.line));
       return;
     }
     if (slot >= kFirstNameSlot && is_marker_line(word)) {
-      cause(c, room, report.places[kCountSlot], std::to_string(report.count).size(),
+      cause(c, room, kCountSlot, report.places[kCountSlot], std::to_string(report.count).size(),
             what + " lists fewer object names than its count " + std::to_string(report.count) +
                 " says: " + slot_words(slot) + " reads the marker " + printable(word) +
                 " at line " + std::to_string(place.line));
@@ -426,7 +444,7 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
     const int kind = label_kind(word);
     const int direction = slot / 2;
     if (slot < kCountLabelSlot && slot % 2 == 0 && kind >= 0 && kind != direction) {
-      cause(c, room, place, word.size(),
+      cause(c, room, slot, place, word.size(),
             kind > direction
                 ? what + " has no line for its " + directions_from(direction, kind) + ": " +
                       quoted(word) + " stands where " + slot_words(slot) +
@@ -438,21 +456,21 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
       return;
     }
     if (slot < kCountLabelSlot && slot % 2 == 1 && kind >= 0) {
-      cause(c, room, place, word.size(),
+      cause(c, room, slot, place, word.size(),
             "the " + std::string(kDirections[direction]) + " exit of " + what +
                 " has no name: its label " + quoted(report.words[slot - 1]) + " is followed by " +
                 quoted(word) + ", which is read as the exit");
       return;
     }
     if (slot == kCountLabelSlot && kind >= 0 && kind < 4) {
-      cause(c, room, place, word.size(),
+      cause(c, room, slot, place, word.size(),
             quoted(word) + " stands where the label of the object count should be: " + what +
                 " has an exit line too many");
       return;
     }
     if (slot == kCountLabelSlot && is_number(word) &&
         report.count_read != RoomBlockReport::Count::kRead) {
-      cause(c, room, place, word.size(),
+      cause(c, room, slot, place, word.size(),
             "the label of the object count of " + what + " is missing before " + quoted(word) +
                 ": the game reads " + quoted(word) +
                 " as the label, and the word after it as the count");
@@ -476,7 +494,7 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
                       " is " + quoted(exit) + ", not 'None': the game looks for a room named " +
                       quoted(exit) + " and keeps the player in " + quoted(id),
                   kBlockRank);
-      finding.about = {room.marker};
+      finding.about = about_slot(c, room, 2 * direction + 1);
       finding.claims = {to};
       continue;
     }
@@ -488,15 +506,16 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
                     quoted(exit) + ", which has no block: the game keeps the player in " +
                     quoted(id) + (meant.empty() ? "" : "; did you mean " + quoted(meant) + "?"),
                 meant.empty() ? kSymptomRank : kBlockRank);
-    finding.about = {room.marker, to};
-    if (!meant.empty()) finding.claims = {c.survey.find(room_marker(meant))};
+    finding.about = about_slot(c, room, 2 * direction + 1);
+    finding.about.push_back(to);
+    if (!meant.empty()) finding.claims = {c.survey.find(room_marker(meant)) | kReach};
   }
 }
 
 void check_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
   const std::string what = block_words(c.name(room.marker));
   const TextPlace& place = report.places[kCountSlot];
-  const std::vector<std::uint32_t> self = {room.marker};
+  const std::vector<std::uint32_t> self = about_slot(c, room, kCountSlot);
   if (report.count_read == RoomBlockReport::Count::kNotANumber) {
     const std::string word = slot_word(c, report, kCountSlot);
     c.error(place, word.size(),
@@ -536,7 +555,7 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   const int last = report.slots_read - 1;
   const TextPlace here = last < 0 ? moved(room.star, 1)
                                   : moved(report.places[last], slot_word(c, report, last).size());
-  cause(c, room, here, 1, message);
+  cause(c, room, report.slots_read, here, 1, message);
 }
 
 void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
@@ -559,7 +578,8 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
             "room " + quoted(id) + ": the object " + quoted(name) + " has no block " +
                 printable(marker) + ": the game shows an empty text" +
                 c.did_you_mean_object(marker))
-        .about = {room.marker, object};
+        .about = about_slot(c, room, kFirstNameSlot + i);
+    c.findings.back().about.push_back(object);
   }
 }
 
@@ -568,6 +588,7 @@ void check_rooms(Checks& c) {
   for (const SurveyedRoom& room : c.survey.rooms) {
     if (!c.survey.markers[room.marker].closed) continue;
     const RoomBlockReport report = reread_room_exits(c.world, c.survey, room, read);
+    c.cause_slot = kRoomSlots;
     check_block_words(c, room, report);
     check_block_end(c, room, report);
     check_exits(c, room, report);
@@ -638,11 +659,13 @@ void check_object_blocks(Checks& c) {
     if (!marker.has_block() || marker.listed || marker.room != kNoName) continue;
     const std::string_view room = line.substr(1, line.find('|') - 1);
     const std::uint32_t room_id = s.find(room_marker(room));
-    c.warning(c.marker_place(id), line.size(),
-              block_words(line) + " is never shown: " +
-                  (s.find_room(room) != nullptr ? "the room does not list it"
-                                                : "there is no block for room " + quoted(room)))
-        .about = {id, room_id};
+    Finding& finding = c.warning(
+        c.marker_place(id), line.size(),
+        block_words(line) + " is never shown: " +
+            (s.find_room(room) != nullptr ? "the room does not list it"
+                                          : "there is no block for room " + quoted(room)));
+    finding.about = {id};
+    if (room_id != kNoName) finding.about.insert(finding.about.end(), {room_id, room_id | kWords});
   }
 }
 
@@ -652,7 +675,8 @@ void check_duplicates(Checks& c) {
               "a second block for " + block_words(c.name(duplicate.marker)) +
                   ": the game uses the first, at line " +
                   std::to_string(c.survey.markers[duplicate.marker].line) +
-                  ", so this one is never used");
+                  ", so this one is never used")
+        .about = {duplicate.marker};
   }
 }
 
@@ -667,9 +691,9 @@ void check_reachable(Checks& c) {
                   "room " + quoted(s.room_id(room.marker)) +
                       " cannot be reached from the starting room " + quoted(s.start));
     // When a room it leads to is broken, its exit back is probably broken too.
-    finding.about = {room.marker};
+    finding.about = {room.marker | kReach};
     for (const std::uint32_t exit : room.exits) {
-      if (exit < kNoExitName) finding.about.push_back(exit);
+      if (exit < kNoExitName) finding.about.insert(finding.about.end(), {exit, exit | kWords});
     }
   }
 }
@@ -695,8 +719,9 @@ std::vector<Diagnostic> fold(Checks& c) {
     for (int depth = 0; depth < 64; ++depth) {
       const auto it = owner.find(key);
       if (it != owner.end() && it->second != self && before(it->second, self)) return it->second;
-      if (key >= c.survey.markers.size() || c.survey.markers[key].inside == kNoName) break;
-      key = c.survey.markers[key].inside;
+      const std::uint32_t marker = key & ~(kReach | kWords);
+      if (marker >= c.survey.markers.size() || c.survey.markers[marker].inside == kNoName) break;
+      key = c.survey.markers[marker].inside;
     }
     return SIZE_MAX;
   };

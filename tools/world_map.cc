@@ -203,9 +203,12 @@ void write_map(const Survey& survey, std::FILE* out) {
     labels.push_back(room_label(survey, room, &room == start));
     widest = std::max(widest, labels.back().widest);
   }
-  // Cells far enough apart for the widest box, in inches.
-  const double across = 0.6 + 0.09 * static_cast<double>(widest);
-  const double down = 1.1;
+  for (const std::uint32_t marker : layout.missing) {
+    widest = std::max(widest, printable_width(label_name(survey.room_id(marker), kLongestName)));
+  }
+  // Cells far enough apart for the widest box, and for an edge between two boxes, in inches.
+  const double across = 1.0 + 0.1 * static_cast<double>(widest);
+  const double down = 1.3;
   const auto pos = [&](const MapCell& cell) {
     return "pos=\"" + inches(across * static_cast<double>(cell.x)) + "," +
            inches(down * static_cast<double>(cell.y)) + "!\"";
