@@ -179,8 +179,8 @@ class Comparison {
     }
     for (const SurveyedRoom& room : survey_.rooms) {
       const std::string id(survey_.room_id(room.marker));
-      if (room.reachable != (seen.count(id) != 0)) {
-        differ(id + ": the game " + (room.reachable ? "cannot reach" : "reaches") +
+      if (survey_.reachable(room) != (seen.count(id) != 0)) {
+        differ(id + ": the game " + (survey_.reachable(room) ? "cannot reach" : "reaches") +
                " it, the survey says otherwise");
       }
     }

@@ -112,7 +112,7 @@ std::string printable(std::string_view bytes) {
     const std::uint32_t point = code_point(bytes, length);
     if (lead == '\\') {
       out += "\\\\";
-    } else if ((point >= 0x80 && point < 0xa0) || lookalike_at(bytes) != nullptr) {
+    } else if ((point >= 0x80 && point < 0xa0) || (lead >= 0xc2 && lookalike_at(bytes))) {
       out += "\\u";
       append_hex(out, point, 4);
     } else {

@@ -182,6 +182,11 @@ struct Checks {
   WorldFile& world;
   const Survey& survey;
   std::vector<Finding> findings;
+  // Problems about blocks whose markers stand inside another block's text all follow from that
+  // text running on: they are only counted, by the outermost such block, so that a world of
+  // nested blocks costs no memory per problem.
+  std::unordered_map<std::uint32_t, int> counted_inside;
+  std::size_t settled = 0;  // findings before this one have been looked at by settle()
   // Near-marker lines with a blank inside, by their first word: exits that name such a room read
   // its words one by one.
   std::unordered_map<std::string, std::vector<std::size_t>> split_names;
@@ -206,10 +211,37 @@ struct Checks {
     return add(Severity::kWarning, place, width, std::move(message), kSymptomRank);
   }
 
+  // The outermost block whose text holds the marker of `key`, or kNoName.
+  std::uint32_t outermost_container(std::uint32_t key) const {
+    std::uint32_t marker = key & ~(kReach | kWords);
+    if (marker >= survey.markers.size() || survey.markers[marker].inside == kNoName) return kNoName;
+    while (survey.markers[marker].inside != kNoName) marker = survey.markers[marker].inside;
+    return marker;
+  }
+
+  // Counts, and drops, the findings since the last call that are about a block inside a text.
+  void settle() {
+    std::size_t kept = settled;
+    for (std::size_t i = settled; i < findings.size(); ++i) {
+      std::uint32_t container = kNoName;
+      for (const std::uint32_t key : findings[i].about) {
+        if ((container = outermost_container(key)) != kNoName) break;
+      }
+      if (container != kNoName) {
+        ++counted_inside[container];
+      } else {
+        if (kept != i) findings[kept] = std::move(findings[i]);
+        ++kept;
+      }
+    }
+    findings.resize(kept);
+    settled = kept;
+  }
+
   std::string_view name(std::uint32_t id) const { return survey.names[id]; }
   TextPlace marker_place(std::uint32_t id) const {
     const Marker& marker = survey.markers[id];
-    return {marker.start, marker.line, marker.start};
+    return marker.place();
   }
   // A room to name in an example header.
   std::string example_room() const {
@@ -315,6 +347,7 @@ void check_header(Checks& c) {
 
 void check_texts(Checks& c) {
   for (const TextTrouble& trouble : c.survey.troubles) {
+    c.settle();
     const std::uint32_t id = trouble.marker;
     const std::string_view marker = c.name(id);
     const Marker& block = c.survey.markers[id];
@@ -400,8 +433,8 @@ std::string slot_word(Checks& c, const RoomBlockReport& report, int slot) {
 // a room named with blanks, a marker read as a word, a label where a name should be or a line of
 // labels missing. The first such cause is reported, and the rest of the block follows from it.
 void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
-  const std::string_view marker = c.name(room.marker);
-  const std::string what = block_words(marker);
+  // Most blocks have nothing to say: their name is put into words only when needed.
+  const auto what = [&c, &room] { return block_words(c.name(room.marker)); };
   const bool count_failed = report.count_read == RoomBlockReport::Count::kNotANumber;
   const int words = report.slots_read + (count_failed ? 1 : 0);
   for (int slot = 0; slot < words; ++slot) {
@@ -412,7 +445,7 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
         cause(c, room, slot, moved(place, at), n,
               blank_lookalike_name(std::string_view(word).substr(at)) + " in " + quoted(word) +
                   " is no blank to the game: it reads " + quoted(word) + " as one word, " +
-                  slot_words(slot) + " of " + what + ", so every word after it shifts");
+                  slot_words(slot) + " of " + what() + ", so every word after it shifts");
         return;
       }
     }
@@ -424,19 +457,19 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
     }
     if (slot <= kCountSlot && is_marker_line(word)) {
       const TextPlace here =
-          slot == 0 ? moved(room.star, 1)
+          slot == 0 ? moved(c.survey.star(room), 1)
                     : moved(report.places[slot - 1], slot_word(c, report, slot - 1).size());
       std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
       missing += (missing.empty() ? "" : " and ") + std::string("the object count");
       cause(c, room, slot, here, 1,
-            "the block of " + what + " ends early: the words for " + missing +
+            "the block of " + what() + " ends early: the words for " + missing +
                 " are missing here, so " + slot_words(slot) + " reads the marker " +
                 printable(word) + " at line " + std::to_string(place.line));
       return;
     }
     if (slot >= kFirstNameSlot && is_marker_line(word)) {
       cause(c, room, kCountSlot, report.places[kCountSlot], std::to_string(report.count).size(),
-            what + " lists fewer object names than its count " + std::to_string(report.count) +
+            what() + " lists fewer object names than its count " + std::to_string(report.count) +
                 " says: " + slot_words(slot) + " reads the marker " + printable(word) +
                 " at line " + std::to_string(place.line));
       return;
@@ -446,32 +479,32 @@ void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
     if (slot < kCountLabelSlot && slot % 2 == 0 && kind >= 0 && kind != direction) {
       cause(c, room, slot, place, word.size(),
             kind > direction
-                ? what + " has no line for its " + directions_from(direction, kind) + ": " +
+                ? what() + " has no line for its " + directions_from(direction, kind) + ": " +
                       quoted(word) + " stands where " + slot_words(slot) +
                       " should be, so the words after it shift; a line such as '" +
                       capitalized(kDirections[direction]) + ": None' is missing before it"
-                : quoted(word) + " stands where " + slot_words(slot) + " should be: " + what +
+                : quoted(word) + " stands where " + slot_words(slot) + " should be: " + what() +
                       " has a line too many for its " + kDirections[kind] +
                       " exit, or its lines are out of order");
       return;
     }
     if (slot < kCountLabelSlot && slot % 2 == 1 && kind >= 0) {
       cause(c, room, slot, place, word.size(),
-            "the " + std::string(kDirections[direction]) + " exit of " + what +
+            "the " + std::string(kDirections[direction]) + " exit of " + what() +
                 " has no name: its label " + quoted(report.words[slot - 1]) + " is followed by " +
                 quoted(word) + ", which is read as the exit");
       return;
     }
     if (slot == kCountLabelSlot && kind >= 0 && kind < 4) {
       cause(c, room, slot, place, word.size(),
-            quoted(word) + " stands where the label of the object count should be: " + what +
+            quoted(word) + " stands where the label of the object count should be: " + what() +
                 " has an exit line too many");
       return;
     }
     if (slot == kCountLabelSlot && is_number(word) &&
         report.count_read != RoomBlockReport::Count::kRead) {
       cause(c, room, slot, place, word.size(),
-            "the label of the object count of " + what + " is missing before " + quoted(word) +
+            "the label of the object count of " + what() + " is missing before " + quoted(word) +
                 ": the game reads " + quoted(word) +
                 " as the label, and the word after it as the count");
       return;
@@ -486,7 +519,7 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const std::string& exit = report.words[2 * direction + 1];
     const TextPlace& place = report.places[2 * direction + 1];
     const std::uint32_t to = room.exits[direction];
-    if (to == kNoExitName || c.survey.find_room(exit) != nullptr) continue;
+    if (to == kNoExitName || c.survey.markers[to].room != kNoName) continue;
     if (spelled_like_none(exit)) {
       Finding& finding =
           c.error(place, exit.size(),
@@ -553,7 +586,7 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   }
   // The words missing would go right after the last one there is.
   const int last = report.slots_read - 1;
-  const TextPlace here = last < 0 ? moved(room.star, 1)
+  const TextPlace here = last < 0 ? moved(c.survey.star(room), 1)
                                   : moved(report.places[last], slot_word(c, report, last).size());
   cause(c, room, report.slots_read, here, 1, message);
 }
@@ -586,6 +619,7 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
 void check_rooms(Checks& c) {
   Room read;
   for (const SurveyedRoom& room : c.survey.rooms) {
+    c.settle();
     if (!c.survey.markers[room.marker].closed) continue;
     const RoomBlockReport report = reread_room_exits(c.world, c.survey, room, read);
     c.cause_slot = kRoomSlots;
@@ -654,6 +688,7 @@ void check_near_markers(Checks& c) {
 void check_object_blocks(Checks& c) {
   const Survey& s = c.survey;
   for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
+    c.settle();
     const Marker& marker = s.markers[id];
     const std::string_view line = c.name(id);
     if (!marker.has_block() || marker.listed || marker.room != kNoName) continue;
@@ -671,6 +706,7 @@ void check_object_blocks(Checks& c) {
 
 void check_duplicates(Checks& c) {
   for (const Duplicate& duplicate : c.survey.duplicates) {
+    c.settle();
     c.warning(duplicate.place, c.name(duplicate.marker).size(),
               "a second block for " + block_words(c.name(duplicate.marker)) +
                   ": the game uses the first, at line " +
@@ -685,7 +721,8 @@ void check_reachable(Checks& c) {
   // Without a starting room every room would be unreachable; the header's error says enough.
   if (s.find_room(s.start) == nullptr || s.header_words == 0) return;
   for (const SurveyedRoom& room : s.rooms) {
-    if (room.reachable) continue;
+    c.settle();
+    if (s.reachable(room)) continue;
     Finding& finding =
         c.warning(c.marker_place(room.marker), c.name(room.marker).size(),
                   "room " + quoted(s.room_id(room.marker)) +
@@ -734,12 +771,18 @@ std::vector<Diagnostic> fold(Checks& c) {
       }
     }
   }
+  const auto root_of = [&parent](std::size_t i) {
+    while (parent[i] != SIZE_MAX) i = parent[i];
+    return i;
+  };
   std::vector<Diagnostic> shown;
   std::vector<int> follows(findings.size(), 0);
   for (std::size_t i = 0; i < findings.size(); ++i) {
-    std::size_t root = i;
-    while (parent[root] != SIZE_MAX) root = parent[root];
-    if (root != i) ++follows[root];
+    if (const std::size_t root = root_of(i); root != i) ++follows[root];
+  }
+  for (const auto& [container, count] : c.counted_inside) {
+    if (const auto it = owner.find(container); it != owner.end())
+      follows[root_of(it->second)] += count;
   }
   for (std::size_t i = 0; i < findings.size(); ++i) {
     if (parent[i] != SIZE_MAX) continue;
@@ -772,6 +815,7 @@ std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey) {
   check_object_blocks(c);
   check_duplicates(c);
   check_reachable(c);
+  c.settle();
   return fold(c);
 }
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "tools/printable.h"
 
@@ -17,7 +18,7 @@ constexpr std::size_t kLongestObject = 12;  // and of each object's name
 constexpr std::array<MapCell, 4> kSteps = {{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}};  // N, E, S, W
 constexpr std::string_view kEllipsis = "\xe2\x80\xa6";
 
-// The cells taken so far.
+// The cells taken so far: a set of cells with open addressing, 16 bytes or less per cell.
 class Grid {
  public:
   // Takes the free cell nearest to `wanted`: that one, else the nearest on the smallest ring of
@@ -37,7 +38,9 @@ class Grid {
         }
       }
     }
-    cells_.insert(key(found));
+    if (2 * (size_ + 1) > slots_.size()) grow();
+    slots_[slot_of(key(found))] = key(found);
+    ++size_;
     east_ = std::max(east_, found.x);
     return found;
   }
@@ -46,12 +49,30 @@ class Grid {
   std::int64_t east() const { return east_; }
 
  private:
-  bool taken(const MapCell& cell) const { return cells_.count(key(cell)) != 0; }
+  bool taken(const MapCell& cell) const {
+    return !slots_.empty() && slots_[slot_of(key(cell))] != 0;
+  }
+  // Never 0, which marks an empty slot: the grid is far smaller than 2^31 cells across.
   static std::uint64_t key(const MapCell& cell) {
-    return (static_cast<std::uint64_t>(cell.x) << 32) ^ static_cast<std::uint32_t>(cell.y);
+    return (static_cast<std::uint64_t>(cell.x + (std::int64_t{1} << 31)) << 32) |
+           static_cast<std::uint32_t>(cell.y + (std::int64_t{1} << 31));
+  }
+  std::size_t slot_of(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ULL) >> 20) & mask;
+    while (slots_[slot] != 0 && slots_[slot] != key) slot = (slot + 1) & mask;
+    return slot;
+  }
+  void grow() {
+    std::vector<std::uint64_t> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : 2 * old.size(), 0);
+    for (const std::uint64_t entry : old) {
+      if (entry != 0) slots_[slot_of(entry)] = entry;
+    }
   }
 
-  std::unordered_set<std::uint64_t> cells_;
+  std::vector<std::uint64_t> slots_;
+  std::size_t size_ = 0;
   std::int64_t east_ = -2;
 };
 
@@ -197,11 +218,10 @@ std::string dot_escaped(std::string_view text) {
 void write_map(const Survey& survey, std::FILE* out) {
   const MapLayout layout = lay_out(survey);
   const SurveyedRoom* start = survey.header_words > 0 ? survey.find_room(survey.start) : nullptr;
-  std::vector<Label> labels;
+  // The labels are put together twice, so that they need not all be kept at once.
   std::size_t widest = 8;
   for (const SurveyedRoom& room : survey.rooms) {
-    labels.push_back(room_label(survey, room, &room == start));
-    widest = std::max(widest, labels.back().widest);
+    widest = std::max(widest, room_label(survey, room, &room == start).widest);
   }
   for (const std::uint32_t marker : layout.missing) {
     widest = std::max(widest, printable_width(label_name(survey.room_id(marker), kLongestName)));
@@ -220,10 +240,11 @@ void write_map(const Survey& survey, std::FILE* out) {
   write(out, "  edge [fontsize=9, arrowsize=0.7];");
   for (std::uint32_t i = 0; i < survey.rooms.size(); ++i) {
     const SurveyedRoom& room = survey.rooms[i];
-    std::string node =
-        "  r" + std::to_string(i) + " [label=\"" + labels[i].text + "\", " + pos(layout.rooms[i]);
+    std::string node = "  r" + std::to_string(i) + " [label=\"" +
+                       room_label(survey, room, &room == start).text + "\", " +
+                       pos(layout.rooms[i]);
     if (&room == start) node += ", peripheries=2";
-    if (start != nullptr && !room.reachable) node += ", color=gray50, fontcolor=gray50";
+    if (start != nullptr && !survey.reachable(room)) node += ", color=gray50, fontcolor=gray50";
     write(out, node + "];");
   }
   std::unordered_map<std::uint32_t, std::size_t> missing;

@@ -152,7 +152,7 @@ class LinePass {
       if (open_.empty()) survey_.duplicates.push_back({id, line.start});
       return;
     }
-    marker.line = line.start.line;
+    marker.line = static_cast<std::uint64_t>(line.start.line);
     marker.start = line.start.offset;
     marker.line_end = line_end;
     marker.inside = open_.empty() ? kNoName : open_.front();
@@ -220,7 +220,10 @@ class LinePass {
         Marker& marker = survey_.markers[id];
         marker.text_end = star.offset;
         marker.closed = true;
-        if (marker.room != kNoName) survey_.rooms[marker.room].star = star;
+        if (marker.room != kNoName) {
+          survey_.rooms[marker.room].star_line = star.line;
+          survey_.rooms[marker.room].star_line_start = star.line_start;
+        }
       }
       close_.star = star;
       close_.markers.swap(open_);
@@ -255,8 +258,10 @@ class LinePass {
   // Where the '*' of the block `id` would go if its text ended at the last line of text seen.
   TextPlace star_wanted(std::uint32_t id) const {
     const Marker& marker = survey_.markers[id];
-    if (last_text_.line > marker.line) return {last_text_.end, last_text_.line, last_text_.start};
-    return {marker.start + survey_.names[id].size(), marker.line, marker.start};
+    if (last_text_.line > marker.place().line) {
+      return {last_text_.end, last_text_.line, last_text_.start};
+    }
+    return {marker.start + survey_.names[id].size(), marker.place().line, marker.start};
   }
 
   TextTrouble& trouble_of(std::uint32_t id) {
@@ -321,11 +326,12 @@ void add_room(WorldFile& world, Survey& survey, std::uint32_t id) {
   room.marker = id;
   if (!marker.closed) return;
   const std::uint64_t begin = survey.text_begin(id);
-  world.seek({begin, marker.line + 1, begin});
+  world.seek({begin, marker.place().line + 1, begin});
   std::string description;
   world.read_text(description);
   const TextPlace after = world.place();
-  room.star = {after.offset - 1, after.line, after.line_start};
+  room.star_line = after.line;
+  room.star_line_start = after.line_start;
 }
 
 void note_exits(WorldFile& world, Survey& survey, std::size_t index, const Room& read) {
@@ -359,11 +365,12 @@ void read_exits(WorldFile& world, Survey& survey) {
   for (std::size_t i = 0; i < survey.rooms.size(); ++i) {
     const SurveyedRoom& room = survey.rooms[i];
     if (!survey.markers[room.marker].closed) continue;
-    if (room.star.offset != read_after) {
+    const TextPlace star = survey.star(room);
+    if (star.offset != read_after) {
       read = Room();
-      world.seek({room.star.offset + 1, room.star.line, room.star.line_start});
+      world.seek({star.offset + 1, star.line, star.line_start});
       read_room_exits(world, read);
-      read_after = room.star.offset;
+      read_after = star.offset;
     }
     note_exits(world, survey, i, read);
   }
@@ -373,15 +380,15 @@ void find_reachable(Survey& survey) {
   const SurveyedRoom* start = survey.find_room(survey.start);
   if (start == nullptr || survey.header_words == 0) return;
   std::vector<std::uint32_t> to_visit = {survey.markers[start->marker].room};
-  survey.rooms[to_visit.front()].reachable = true;
+  survey.markers[start->marker].reachable = true;
   while (!to_visit.empty()) {
     const SurveyedRoom& here = survey.rooms[to_visit.back()];
     to_visit.pop_back();
     for (const std::uint32_t exit : here.exits) {
       if (exit >= kNoExitName) continue;
       const std::uint32_t next = survey.markers[exit].room;
-      if (next == kNoName || survey.rooms[next].reachable) continue;
-      survey.rooms[next].reachable = true;
+      if (next == kNoName || survey.markers[exit].reachable) continue;
+      survey.markers[exit].reachable = true;
       to_visit.push_back(next);
     }
   }
@@ -449,7 +456,8 @@ RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
   RoomBlockReport report;
   room = Room();
   if (!survey.markers[surveyed.marker].closed) return report;
-  world.seek({surveyed.star.offset + 1, surveyed.star.line, surveyed.star.line_start});
+  const TextPlace star = survey.star(surveyed);
+  world.seek({star.offset + 1, star.line, star.line_start});
   read_room_exits(world, room, &report);
   return report;
 }
@@ -458,7 +466,7 @@ TextClaim object_text_claim(const Survey& survey, std::string_view room_id, std:
   const std::uint32_t id = survey.find(object_marker(room_id, name));
   if (id == kNoName || !survey.markers[id].has_block()) return {};
   const Marker& marker = survey.markers[id];
-  return {true, marker.closed, survey.text_begin(id), marker.text_end};
+  return {true, marker.closed != 0, survey.text_begin(id), marker.text_end};
 }
 
 }  // namespace wander

@@ -36,31 +36,36 @@ int label_kind(std::string_view word);
 /// The first `most` bytes (at most) of the line that `place` stands on, its line end left out.
 std::string read_line_at(WorldFile& world, const TextPlace& place, std::size_t most);
 
-/// What the survey knows of one marker: a line the file holds, or a name the game looks up.
+/// What the survey knows of one marker: a line the file holds, or a name the game looks up. Kept
+/// small (32 bytes), since a large world has a million of them.
 struct Marker {
-  std::int64_t line = 0;           ///< line of its block's marker; 0 when no line equals it
-  std::uint64_t start = 0;         ///< offset of that line
-  std::uint64_t text_end = 0;      ///< offset of the '*' that ends the block's text, or the size
-  std::uint32_t inside = kNoName;  ///< the block whose text holds the marker line, if any
-  std::uint32_t room = kNoName;    ///< its place in Survey::rooms when it is read as a room
-  std::uint8_t line_end = 0;       ///< bytes of the marker line's end: 0 (the file's last), 1, 2
-  bool closed = false;             ///< a '*' ended the text
-  bool named = false;              ///< the header or an exit names it as a room
-  bool listed = false;             ///< a room lists it as one of its objects
+  std::uint64_t start = 0;          ///< offset of its block's marker line
+  std::uint64_t text_end = 0;       ///< offset of the '*' that ends the block's text, or the size
+  std::uint64_t line : 58 = 0;      ///< line of its block's marker; 0 when no line equals it
+  std::uint64_t line_end : 2 = 0;   ///< bytes of the marker line's end: 0 (the file's last), 1, 2
+  std::uint64_t closed : 1 = 0;     ///< a '*' ended the text
+  std::uint64_t named : 1 = 0;      ///< the header or an exit names it as a room
+  std::uint64_t listed : 1 = 0;     ///< a room lists it as one of its objects
+  std::uint64_t reachable : 1 = 0;  ///< it is a room the starting room leads to
+  std::uint32_t inside = kNoName;   ///< the block whose text holds the marker line, if any
+  std::uint32_t room = kNoName;     ///< its place in Survey::rooms when it is read as a room
 
   bool has_block() const { return line != 0; }
+  /// Where its marker line starts.
+  TextPlace place() const { return {start, static_cast<std::int64_t>(line), start}; }
 };
 
 /// A room block's exits and objects, as the game reads them into an empty record.
 struct SurveyedRoom {
-  std::uint32_t marker = kNoName;
-  TextPlace star;  ///< the '*' that ends the description, when one does
   /// The marker "<id>" of the room each exit names; kNoExitName for "None"; kNoName when the
   /// block ends before the exit.
   std::array<std::uint32_t, 4> exits = {kNoName, kNoName, kNoName, kNoName};
   /// The marker "<room|name>" of each object the room lists; kNoName for an empty slot.
   std::array<std::uint32_t, kObjectSlots> objects = {kNoName, kNoName, kNoName};
-  bool reachable = false;  ///< the starting room leads here
+  std::uint32_t marker = kNoName;
+  /// The line of the '*' that ends the description, when one does, and that line's start.
+  std::int64_t star_line = 0;
+  std::uint64_t star_line_start = 0;
 };
 
 /// Where a text went wrong, for the blocks whose text did.
@@ -113,6 +118,12 @@ struct Survey {
   const SurveyedRoom* find_room(std::string_view id) const;
   /// Where the text of a block begins: just past its marker line.
   std::uint64_t text_begin(std::uint32_t marker) const;
+  /// Where the '*' that ends the description of `room` stands.
+  TextPlace star(const SurveyedRoom& room) const {
+    return {markers[room.marker].text_end, room.star_line, room.star_line_start};
+  }
+  /// Whether the starting room leads to `room`.
+  bool reachable(const SurveyedRoom& room) const { return markers[room.marker].reachable; }
 };
 
 /// Surveys the whole world that `world` reads, which is left counting lines.
