@@ -44,17 +44,14 @@ int wait_key(TextReader& keyboard, std::FILE* out) {
   return key;
 }
 
-std::unique_ptr<ByteSource> open_standard_input() {
+std::unique_ptr<ByteSource> open_runtime_input() {
   take_piped_bytes_as_they_are(stdin);
   return std::make_unique<StandardInput>();
 }
 
 std::unique_ptr<ByteSource> open_standard_input_as_file(bool& copied) {
   take_piped_bytes_as_they_are(stdin);
-  copied = !is_regular_file(stdin);
-  std::unique_ptr<ByteSource> input = make_file_source(stdin);
-  if (!copied) return input;
-  return copy_to_temporary_file(*input);
+  return open_rereadable_stream(stdin, copied);
 }
 
 }  // namespace wander

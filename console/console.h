@@ -42,8 +42,10 @@ bool shows_colours(std::FILE* out);
 /// file, and `copied` is set. Null when that fails.
 std::unique_ptr<ByteSource> open_standard_input_as_file(bool& copied);
 
-/// The bytes of standard input, handed out a line at a time so that a key wait at a terminal
-/// returns as soon as the player presses Enter.
+/// The player's keyboard: the bytes of standard input, handed out a line at a time so that a key
+/// wait at a terminal returns as soon as the player presses Enter. In WebAssembly, the keys the
+/// game's host hands over (the page's terminal sends a line at each Enter), awaited without
+/// blocking it.
 std::unique_ptr<ByteSource> open_standard_input();
 
 }  // namespace wander

@@ -2,7 +2,6 @@
 // are not tested: when standard output is not a console they fail, and nothing shows.
 #include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 
 #include "console/console.h"
@@ -16,10 +15,7 @@ void take_piped_bytes_as_they_are(std::FILE* in) {
   if (!_isatty(_fileno(in))) _setmode(_fileno(in), _O_BINARY);
 }
 
-bool is_regular_file(std::FILE* in) {
-  struct _stat64 status;
-  return _fstat64(_fileno(in), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
-}
+std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
 
 bool shows_colours(std::FILE* out) {
   if (!_isatty(_fileno(out))) return false;

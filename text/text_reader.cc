@@ -1,5 +1,7 @@
 #include "text/text_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -51,6 +53,16 @@ class StringSource final : public ByteSource {
   std::size_t pos_ = 0;
 };
 
+bool is_regular_file(std::FILE* file) {
+#if defined(_WIN32)
+  struct _stat64 status;
+  return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
+#else
+  struct stat status;
+  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
 // Turns every CR LF pair into a lone LF, in one pass from the left, as a text-mode read would.
 void drop_cr_before_lf(std::string& text) {
   std::size_t from = text.find("\r\n");
@@ -82,12 +94,15 @@ std::unique_ptr<ByteSource> make_file_source(std::FILE* file) {
   return std::make_unique<FileSource>(file);
 }
 
-std::unique_ptr<ByteSource> copy_to_temporary_file(ByteSource& source) {
+std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copied) {
+  auto input = std::make_unique<FileSource>(stream);
+  copied = !is_regular_file(stream);
+  if (!copied) return input;
   std::FILE* file = std::tmpfile();
   if (file == nullptr) return nullptr;
   auto copy = std::make_unique<FileSource>(file);
   const auto buffer = std::make_unique<char[]>(TextReader::kDefaultCapacity);
-  while (const std::size_t got = source.read(buffer.get(), TextReader::kDefaultCapacity)) {
+  while (const std::size_t got = input->read(buffer.get(), TextReader::kDefaultCapacity)) {
     if (std::fwrite(buffer.get(), 1, got, file) != got) return nullptr;
   }
   if (std::fflush(file) != 0 || !copy->seek(0)) return nullptr;

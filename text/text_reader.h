@@ -46,9 +46,10 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path);
 /// A source over `file`, which it takes and closes; offsets count from the file's first byte.
 std::unique_ptr<ByteSource> make_file_source(std::FILE* file);
 
-/// Reads `source` to its end into a new temporary file, which is removed when closed, and returns
-/// a source over that file. Null when the temporary file cannot be made or written.
-std::unique_ptr<ByteSource> copy_to_temporary_file(ByteSource& source);
+/// A source over `stream` (which it takes and closes) that can be reread: the stream itself when
+/// it is a regular file; else (a pipe, a terminal) a temporary file, removed when closed, into
+/// which all of the stream's bytes are read once, and `copied` is set. Null when that fails.
+std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copied);
 
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,

@@ -1,5 +1,6 @@
 // wander-world: tools for the authors of worlds. `check` reports what the game would do wrong
-// with a world file, the way a compiler reports errors; `map` draws it as a Graphviz graph.
+// with a world file, the way a compiler reports errors; `map` draws it as a Graphviz graph;
+// `publish` makes it a web page.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "tools/printable.h"
 #include "tools/world_checks.h"
 #include "tools/world_map.h"
+#include "tools/world_publish.h"
 #include "tools/world_survey.h"
 
 namespace {
@@ -22,13 +24,15 @@ constexpr int kUsageError = 2;
 constexpr char kUsage[] =
     "usage: wander-world check [--color[=WHEN]] [FILE]\n"
     "       wander-world map [FILE]\n"
+    "       wander-world publish [FILE] DIR\n"
     "       wander-world --version\n"
     "\n"
-    "  check   report the mistakes in a world file, the way a compiler does\n"
-    "  map     write the world's map as a Graphviz DOT graph\n"
+    "  check     report the mistakes in a world file, the way a compiler does\n"
+    "  map       write the world's map as a Graphviz DOT graph\n"
+    "  publish   write a web page that plays the world into the folder DIR\n"
     "\n"
-    "FILE is World.txt in the current folder when not given, and standard input when '-'.\n"
-    "'wander-world COMMAND --help' says more about each command.\n";
+    "FILE is World.txt in the current folder when not given; to check and map, '-' is\n"
+    "standard input. 'wander-world COMMAND --help' says more about each command.\n";
 
 constexpr char kCheckUsage[] =
     "usage: wander-world check [--color[=WHEN]] [FILE]\n"
@@ -152,6 +156,7 @@ int main(int argc, char** argv) {
     std::puts("wander-world " WANDER_VERSION);
     return 0;
   }
+  if (arguments.command == "publish") return wander::publish_command(argc - 2, argv + 2, argv[0]);
   if (arguments.command != "check" && arguments.command != "map") {
     return usage_error("unknown command '" + wander::printable(arguments.command) + "'", kUsage);
   }
