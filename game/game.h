@@ -13,11 +13,12 @@
 #define WANDER_GAME_GAME_H_
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "world/room.h"
 #include "text/text_reader.h"
+#include "world/room.h"
 
 namespace wander {
 
@@ -31,6 +32,12 @@ struct Game {
   TextReader& keyboard;  ///< standard input: command lines, object names and keys
   std::FILE* out;        ///< standard output
 };
+
+/// The whole run, as the entry makes it: when `world` is null (World.txt could not be opened),
+/// writes "Unable to find World.txt" and returns -1; else plays the world with a fresh record
+/// and the keys from `keyboard`, and returns play()'s status.
+int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard,
+             std::FILE* out);
 
 /// Reads the header (its second word names the starting room), loads and describes that room,
 /// then runs turns until the game ends. Returns the exit status: 1 after quit, 0 at the end of

@@ -5,15 +5,6 @@
 #include "game/game.h"
 
 int main() {
-  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(wander::kWorldFileName);
-  if (!file) {
-    wander::write_text(stdout, "Unable to find World.txt");
-    wander::line_end(stdout);
-    return -1;
-  }
-  wander::WorldFile world(std::move(file));
-  wander::Room room;
-  wander::TextReader keyboard(wander::open_standard_input());
-  wander::Game game{world, room, keyboard, stdout};
-  return wander::play(game);
+  return wander::run_game(wander::open_file_source(wander::kWorldFileName),
+                          wander::open_standard_input(), stdout);
 }

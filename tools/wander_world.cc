@@ -12,6 +12,7 @@
 #include "console/console.h"
 #include "tools/check_output.h"
 #include "tools/printable.h"
+#include "tools/replay.h"
 #include "tools/world_checks.h"
 #include "tools/world_map.h"
 #include "tools/world_publish.h"
@@ -25,11 +26,16 @@ constexpr char kUsage[] =
     "usage: wander-world check [--color[=WHEN]] [FILE]\n"
     "       wander-world map [FILE]\n"
     "       wander-world publish [FILE] DIR\n"
+    "       wander-world record [FILE] < KEYS > CASE\n"
+    "       wander-world replay CASE...\n"
     "       wander-world --version\n"
     "\n"
     "  check     report the mistakes in a world file, the way a compiler does\n"
     "  map       write the world's map as a Graphviz DOT graph\n"
     "  publish   write a web page that plays the world into the folder DIR\n"
+    "  record    play the keys on standard input and write them, with what the game\n"
+    "            showed, as a walkthrough: a case file\n"
+    "  replay    play walkthroughs again, and say where the game now shows otherwise\n"
     "\n"
     "FILE is World.txt in the current folder when not given; to check and map, '-' is\n"
     "standard input. 'wander-world COMMAND --help' says more about each command.\n";
@@ -64,6 +70,32 @@ constexpr char kMapUsage[] =
     "\n"
     "Exit status: 0 when the map was written, 2 when FILE cannot be read or the arguments are\n"
     "wrong.\n";
+
+constexpr char kRecordUsage[] =
+    "usage: wander-world record [FILE] < KEYS > CASE\n"
+    "\n"
+    "Plays the world file FILE (World.txt when not given) with the keys read from standard\n"
+    "input, in process and exactly as the game would, and writes a case file to standard\n"
+    "output: the world (as `--- world file FILE`), the keys, and the output and exit status\n"
+    "the game gave. Keep it beside the world and replay it after every edit:\n"
+    "\n"
+    "  printf 'n\\nlook at\\nsignpost\\n\\nquit\\n\\n' | wander-world record > walkthrough.case\n"
+    "  wander-world replay walkthrough.case\n"
+    "\n"
+    "Exit status: 0 when the case was written, 2 when FILE cannot be read or the arguments are\n"
+    "wrong.\n";
+
+constexpr char kReplayUsage[] =
+    "usage: wander-world replay CASE...\n"
+    "\n"
+    "Plays every case of the case files CASE (walkthroughs recorded with 'wander-world\n"
+    "record', or written by hand in the same format as the game's own end-to-end cases) in\n"
+    "process, exactly as the game would, and compares the output and the exit status with the\n"
+    "case's. Prints 'ok NAME' for each case that still plays as it says, and for one that does\n"
+    "not, 'FAIL NAME (FILE:LINE)' and the lines that differ ('-' expected, '+' shown now).\n"
+    "\n"
+    "Exit status: 0 when every case played as it says, 1 when one did not, 2 when a case file\n"
+    "cannot be read or the arguments are wrong.\n";
 
 enum class Colour { kAuto, kAlways, kNever };
 
@@ -142,6 +174,64 @@ std::unique_ptr<wander::ByteSource> open_world(const std::string& path) {
   return file;
 }
 
+// The arguments after the command, all file names; the exit status when they end the run.
+std::optional<int> file_arguments(int argc, char** argv, const char* usage,
+                                  std::vector<std::string>& files) {
+  bool options_done = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool option = !options_done && arg.size() > 1 && arg.front() == '-';
+    if (option && (arg == "--help" || arg == "-h")) {
+      std::fputs(usage, stdout);
+      return 0;
+    }
+    if (option && arg == "--") {
+      options_done = true;
+    } else if (option) {
+      return usage_error("unknown option '" + wander::printable(arg) + "'", usage);
+    } else if (arg.empty()) {
+      return usage_error("the file name is empty", usage);
+    } else {
+      files.emplace_back(arg);
+    }
+  }
+  return std::nullopt;
+}
+
+int replay_command(int argc, char** argv) {
+  std::vector<std::string> cases;
+  if (const std::optional<int> status = file_arguments(argc, argv, kReplayUsage, cases)) {
+    return *status;
+  }
+  if (cases.empty()) return usage_error("no case file given", kReplayUsage);
+  return wander::replay(cases, stdout, stderr);
+}
+
+int record_command(int argc, char** argv) {
+  std::vector<std::string> files;
+  if (const std::optional<int> status = file_arguments(argc, argv, kRecordUsage, files)) {
+    return *status;
+  }
+  if (files.size() > 1) return usage_error("more than one file given", kRecordUsage);
+  const std::string path = files.empty() ? "World.txt" : files.front();
+  if (path == "-")
+    return usage_error("the keys come from standard input, the world cannot", kRecordUsage);
+  const auto read_all = [](std::unique_ptr<wander::ByteSource> source) {
+    std::string bytes;
+    char block[64 * 1024];
+    while (const std::size_t n = source->read(block, sizeof block)) bytes.append(block, n);
+    return bytes;
+  };
+  std::unique_ptr<wander::ByteSource> world = open_world(path);
+  if (!world) return kUsageError;
+  const std::string world_bytes = read_all(std::move(world));
+  // The keys are read as the game reads its keyboard.
+  const std::string keys = read_all(wander::open_standard_input());
+  const std::string text = wander::record_case(path, world_bytes, keys);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +247,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (arguments.command == "publish") return wander::publish_command(argc - 2, argv + 2, argv[0]);
+  if (arguments.command == "replay") return replay_command(argc, argv);
+  if (arguments.command == "record") return record_command(argc, argv);
   if (arguments.command != "check" && arguments.command != "map") {
     return usage_error("unknown command '" + wander::printable(arguments.command) + "'", kUsage);
   }
