@@ -17,7 +17,9 @@ std::uint64_t hash_of(std::string_view name) {
   return hash ^ (hash >> 29);
 }
 
-std::uint64_t tag_of(std::uint64_t hash) { return hash & 0xffffffff00000000ULL; }
+// The half of a hash kept in a slot: its low 32 bits, which also pick the slot, so that the
+// table can grow without reading a name again.
+std::uint64_t tag_of(std::uint64_t hash) { return hash << 32; }
 
 }  // namespace
 
@@ -34,7 +36,8 @@ std::size_t NameTable::slot_of(std::string_view name, std::uint64_t hash) const 
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint64_t entry = slots_[slot];
     if (entry == 0) return slot;
-    if (tag_of(entry) == tag && (*this)[static_cast<std::uint32_t>(entry) - 1] == name) {
+    if ((entry & 0xffffffff00000000ULL) == tag &&
+        (*this)[static_cast<std::uint32_t>(entry) - 1] == name) {
       return slot;
     }
   }
@@ -87,7 +90,7 @@ void NameTable::grow_slots() {
   for (const std::uint64_t entry : old) {
     if (entry == 0) continue;
     // Names are all different: each goes to the first empty slot from where its hash points.
-    std::size_t slot = hash_of((*this)[static_cast<std::uint32_t>(entry) - 1]) & mask;
+    std::size_t slot = (entry >> 32) & mask;
     while (slots_[slot] != 0) slot = (slot + 1) & mask;
     slots_[slot] = entry;
   }

@@ -35,7 +35,7 @@ class NameTable {
   void grow_slots();
 
   std::deque<const char*> names_;  // each a length (4 bytes, any alignment), then the bytes
-  // Open addressing: the upper half of a name's hash, then its number + 1; 0 for an empty slot.
+  // Open addressing: the low half of a name's hash, then its number + 1; 0 for an empty slot.
   // The hash halves tell most names apart without looking at their bytes.
   std::vector<std::uint64_t> slots_;
   std::vector<std::unique_ptr<char[]>> chunks_;

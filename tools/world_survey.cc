@@ -176,6 +176,13 @@ class LinePass {
   // A line such as " <Hall>", "<Boiler Room>" or "<Hall>" and a no-break space.
   void note_near_marker(const Line& line) {
     const std::string_view text = line.head;
+    // Most lines that start with '<' are markers as they should be: no blank, and no byte that
+    // could start a look-alike blank (each starts with a byte of A0 or more).
+    if (line.could_be_marker && std::none_of(text.begin(), text.end(), [](char c) {
+          return static_cast<unsigned char>(c) >= 0xa0;
+        })) {
+      return;
+    }
     std::size_t first = 0;
     std::size_t flaw = std::string_view::npos;
     // Leading blanks and look-alike blanks, then the marker's '<'.
