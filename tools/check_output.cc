@@ -39,14 +39,20 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
       static_cast<std::size_t>(std::min<std::uint64_t>(column - 1, line.size()));
   const std::size_t end = static_cast<std::size_t>(
       std::min<std::uint64_t>(place + std::max<std::uint64_t>(width, 1), line.size()));
-  // The window starts at the line's start when the place is well inside it, else kBefore
-  // characters before the place.
+  // The window starts at the line's start when the whole line fits in it, or when the place is
+  // well inside it; else kBefore characters before the place.
   std::vector<std::size_t> starts;
   for (std::size_t at = 0; at < place; at += character_length(line.substr(at))) {
     starts.push_back(at);
   }
+  std::size_t characters = starts.size();
+  for (std::size_t at = place; at < line.size() && characters <= kWindow;
+       at += character_length(line.substr(at))) {
+    ++characters;
+  }
+  const bool fits = characters <= kWindow && !cut;
   const std::size_t from =
-      starts.size() + kBefore / 2 > kWindow ? starts[starts.size() - kBefore] : 0;
+      fits || starts.size() + kBefore / 2 <= kWindow ? 0 : starts[starts.size() - kBefore];
 
   QuotedLine quoted;
   std::size_t columns = 0;

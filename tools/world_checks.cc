@@ -182,11 +182,13 @@ struct Checks {
   WorldFile& world;
   const Survey& survey;
   std::vector<Finding> findings;
-  // Problems about blocks whose markers stand inside another block's text all follow from that
-  // text running on: they are only counted, by the outermost such block, so that a world of
-  // nested blocks costs no memory per problem.
+  // A block whose marker stands inside another block's text is found there because that text
+  // runs on: that it cannot be reached, or that its own block further on is never used, follows
+  // from it. Such problems are only counted, by the outermost block whose text runs on, so that
+  // a world of nested blocks costs no memory per problem.
   std::unordered_map<std::uint32_t, int> counted_inside;
-  std::size_t settled = 0;  // findings before this one have been looked at by settle()
+  // Markers with a second block outside every text: the line of the first such block.
+  std::unordered_map<std::uint32_t, std::int64_t> second_blocks;
   // Near-marker lines with a blank inside, by their first word: exits that name such a room read
   // its words one by one.
   std::unordered_map<std::string, std::vector<std::size_t>> split_names;
@@ -217,25 +219,6 @@ struct Checks {
     if (marker >= survey.markers.size() || survey.markers[marker].inside == kNoName) return kNoName;
     while (survey.markers[marker].inside != kNoName) marker = survey.markers[marker].inside;
     return marker;
-  }
-
-  // Counts, and drops, the findings since the last call that are about a block inside a text.
-  void settle() {
-    std::size_t kept = settled;
-    for (std::size_t i = settled; i < findings.size(); ++i) {
-      std::uint32_t container = kNoName;
-      for (const std::uint32_t key : findings[i].about) {
-        if ((container = outermost_container(key)) != kNoName) break;
-      }
-      if (container != kNoName) {
-        ++counted_inside[container];
-      } else {
-        if (kept != i) findings[kept] = std::move(findings[i]);
-        ++kept;
-      }
-    }
-    findings.resize(kept);
-    settled = kept;
   }
 
   std::string_view name(std::uint32_t id) const { return survey.names[id]; }
@@ -347,12 +330,24 @@ void check_header(Checks& c) {
 
 void check_texts(Checks& c) {
   for (const TextTrouble& trouble : c.survey.troubles) {
-    c.settle();
     const std::uint32_t id = trouble.marker;
     const std::string_view marker = c.name(id);
     const Marker& block = c.survey.markers[id];
     const bool room = !is_object_marker(marker);
-    if (trouble.past_marker != kNoName) {
+    const auto second = c.second_blocks.find(trouble.past_marker);
+    if (second != c.second_blocks.end() &&
+        c.survey.markers[trouble.past_marker].place().line == trouble.past_marker_line) {
+      // The text holds a marker line whose block the author wrote further on.
+      const std::string_view inner = c.name(trouble.past_marker);
+      c.error(c.marker_place(trouble.past_marker), inner.size(),
+              text_words(marker) + " holds the line " + printable(inner) +
+                  ", the first in the file equal to that marker: the game reads the block of " +
+                  block_words(inner) + " from here, and never the one at line " +
+                  std::to_string(second->second),
+              kTextRank)
+          .about = {id};
+      c.findings.back().claims = {id};
+    } else if (trouble.past_marker != kNoName) {
       c.error(trouble.star_wanted, 1,
               text_words(marker) + " runs on past the marker " +
                   printable(c.name(trouble.past_marker)) + " at line " +
@@ -619,7 +614,6 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
 void check_rooms(Checks& c) {
   Room read;
   for (const SurveyedRoom& room : c.survey.rooms) {
-    c.settle();
     if (!c.survey.markers[room.marker].closed) continue;
     const RoomBlockReport report = reread_room_exits(c.world, c.survey, room, read);
     c.cause_slot = kRoomSlots;
@@ -688,7 +682,6 @@ void check_near_markers(Checks& c) {
 void check_object_blocks(Checks& c) {
   const Survey& s = c.survey;
   for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
-    c.settle();
     const Marker& marker = s.markers[id];
     const std::string_view line = c.name(id);
     if (!marker.has_block() || marker.listed || marker.room != kNoName) continue;
@@ -706,7 +699,10 @@ void check_object_blocks(Checks& c) {
 
 void check_duplicates(Checks& c) {
   for (const Duplicate& duplicate : c.survey.duplicates) {
-    c.settle();
+    if (const std::uint32_t outer = c.outermost_container(duplicate.marker); outer != kNoName) {
+      ++c.counted_inside[outer];
+      continue;
+    }
     c.warning(duplicate.place, c.name(duplicate.marker).size(),
               "a second block for " + block_words(c.name(duplicate.marker)) +
                   ": the game uses the first, at line " +
@@ -721,16 +717,22 @@ void check_reachable(Checks& c) {
   // Without a starting room every room would be unreachable; the header's error says enough.
   if (s.find_room(s.start) == nullptr || s.header_words == 0) return;
   for (const SurveyedRoom& room : s.rooms) {
-    c.settle();
     if (s.reachable(room)) continue;
+    if (const std::uint32_t outer = c.outermost_container(room.marker); outer != kNoName) {
+      ++c.counted_inside[outer];
+      continue;
+    }
     Finding& finding =
         c.warning(c.marker_place(room.marker), c.name(room.marker).size(),
                   "room " + quoted(s.room_id(room.marker)) +
                       " cannot be reached from the starting room " + quoted(s.start));
-    // When a room it leads to is broken, its exit back is probably broken too.
+    // When a room it leads to is broken, its exit back is probably broken too; when that room
+    // cannot be reached either, whatever keeps it apart keeps this one apart too.
     finding.about = {room.marker | kReach};
     for (const std::uint32_t exit : room.exits) {
-      if (exit < kNoExitName) finding.about.insert(finding.about.end(), {exit, exit | kWords});
+      if (exit < kNoExitName) {
+        finding.about.insert(finding.about.end(), {exit, exit | kWords, exit | kReach});
+      }
     }
   }
 }
@@ -747,28 +749,37 @@ std::vector<Diagnostic> fold(Checks& c) {
   std::vector<std::size_t> order(findings.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), before);
+  // Causes are taken in that order: each problem finds the first cause that claims what it is
+  // about, among those before it. A cause that is itself explained claims only what no cause
+  // that is shown claims, so that what follows from a shown cause is counted there.
   std::unordered_map<std::uint32_t, std::size_t> owner;
-  for (const std::size_t i : order) {
-    for (const std::uint32_t key : findings[i].claims) owner.try_emplace(key, i);
-  }
-  // A marker that stands inside another block's text shares that block's causes.
-  const auto owner_of = [&](std::uint32_t key, std::size_t self) -> std::size_t {
+  std::unordered_map<std::uint32_t, std::size_t> owner_explained;
+  const auto owner_of = [&](std::uint32_t key) -> std::size_t {
+    const std::uint32_t asked = key;
     for (int depth = 0; depth < 64; ++depth) {
-      const auto it = owner.find(key);
-      if (it != owner.end() && it->second != self && before(it->second, self)) return it->second;
+      if (const auto it = owner.find(key); it != owner.end()) return it->second;
+      // A block found inside another's text, when the author wrote it further on, has the
+      // words of the block around it: its problems are that text's.
       const std::uint32_t marker = key & ~(kReach | kWords);
-      if (marker >= c.survey.markers.size() || c.survey.markers[marker].inside == kNoName) break;
+      if (marker >= c.survey.markers.size() || c.second_blocks.count(marker) == 0 ||
+          c.survey.markers[marker].inside == kNoName) {
+        break;
+      }
       key = c.survey.markers[marker].inside;
     }
-    return SIZE_MAX;
+    const auto it = owner_explained.find(asked);
+    return it == owner_explained.end() ? SIZE_MAX : it->second;
   };
   std::vector<std::size_t> parent(findings.size(), SIZE_MAX);
-  for (std::size_t i = 0; i < findings.size(); ++i) {
+  for (const std::size_t i : order) {
     for (const std::uint32_t key : findings[i].about) {
-      const std::size_t cause = owner_of(key, i);
+      const std::size_t cause = owner_of(key);
       if (cause != SIZE_MAX && (parent[i] == SIZE_MAX || before(cause, parent[i]))) {
         parent[i] = cause;
       }
+    }
+    for (const std::uint32_t key : findings[i].claims) {
+      (parent[i] == SIZE_MAX ? owner : owner_explained).try_emplace(key, i);
     }
   }
   const auto root_of = [&parent](std::size_t i) {
@@ -781,8 +792,9 @@ std::vector<Diagnostic> fold(Checks& c) {
     if (const std::size_t root = root_of(i); root != i) ++follows[root];
   }
   for (const auto& [container, count] : c.counted_inside) {
-    if (const auto it = owner.find(container); it != owner.end())
-      follows[root_of(it->second)] += count;
+    if (const std::size_t cause = owner_of(container); cause != SIZE_MAX) {
+      follows[root_of(cause)] += count;
+    }
   }
   for (std::size_t i = 0; i < findings.size(); ++i) {
     if (parent[i] != SIZE_MAX) continue;
@@ -803,6 +815,9 @@ std::string counted(std::size_t n, const char* noun) {
 
 std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey) {
   Checks c(world, survey);
+  for (const Duplicate& duplicate : survey.duplicates) {
+    c.second_blocks.try_emplace(duplicate.marker, duplicate.place.line);
+  }
   c.split_name_rooms.resize(survey.near_markers.size());
   for (std::size_t i = 0; i < survey.near_markers.size(); ++i) {
     const std::vector<std::string> words = words_inside_marker(survey.near_markers[i].line);
@@ -815,7 +830,6 @@ std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey) {
   check_object_blocks(c);
   check_duplicates(c);
   check_reachable(c);
-  c.settle();
   return fold(c);
 }
 
