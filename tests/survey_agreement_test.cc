@@ -147,6 +147,10 @@ TEST(SurveyAgreementTest, WorldsWithSlips) {
   }
 }
 
+constexpr char kNulBytes[] =
+    "Start: A\n<A>\nNul\0byte.*\nNorth: A\0B East: None South: None West: None\n"
+    "Objects: 1 x\n<A|x>\nX\r\r\n*\n";
+
 // The corners of the lookup, each a world of its own.
 TEST(SurveyAgreementTest, CornersOfTheLookup) {
   const std::string kExits = "North: None East: None South: None West: None\nObjects: 0\n";
@@ -174,9 +178,7 @@ TEST(SurveyAgreementTest, CornersOfTheLookup) {
       "Start: A\n<A>\r\n",
       // Cut-short blocks, "<>" lines, NUL bytes and lone CRs.
       world("Start: A\n<A>\nA.*\nNorth: B\n<>\nEmpty.*\n") + kExits,
-      std::string("Start: A\n<A>\nNul\0byte.*\nNorth: A\0B East: None South: None West: None\n"
-                  "Objects: 1 x\n<A|x>\nX\r\r\n*\n",
-                  108),
+      std::string(kNulBytes, sizeof kNulBytes - 1),
       // Counts past the names, names that are markers, exits spelled like None.
       "Start: A\n<A>\nA.*\nNorth: NONE East: none South: A West: None\nObjects: 3 x <A>\n",
       // No header at all, or only part of one.
