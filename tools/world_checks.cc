@@ -256,76 +256,88 @@ struct Checks {
   }
 };
 
-void check_header(Checks& c) {
+// A cause in the header: the game starts in the wrong room, and all that follows from it.
+void header_cause(Checks& c, const TextPlace& place, std::uint64_t width, std::string message) {
+  c.error(place, width, std::move(message), kHeaderRank).claims = {c.survey.start_marker};
+}
+
+std::string begin_with_a_header(const Checks& c) {
+  return "begin the file with a line such as 'Start: " + c.example_room() + "'";
+}
+
+// "Start:" and "Hall" joined by a no-break space: one word to the game.
+bool header_with_lookalike_blank(Checks& c) {
   const Survey& s = c.survey;
-  const std::string example =
-      "begin the file with a line such as 'Start: " + c.example_room() + "'";
-  if (s.header_words == 0) {
-    c.error({0, 1, 0}, 1,
-            "the file holds no header: the game starts nowhere and shows an empty description; " +
-                example,
-            kHeaderRank);
-    return;
-  }
-  const std::vector<std::uint32_t> start = {s.start_marker};
-  const std::pair<const std::string*, const TextPlace*> words[] = {
-      {&s.first_word, &s.first_word_place}, {&s.start, &s.start_place}};
+  const std::pair<std::string_view, const TextPlace*> words[] = {
+      {s.first_word, &s.first_word_place}, {s.start, &s.start_place}};
   for (int i = 0; i < s.header_words; ++i) {
-    const std::string& word = *words[i].first;
+    const std::string_view word = words[i].first;
     for (std::size_t at = 0; at < word.size(); ++at) {
-      if (const std::size_t n = blank_lookalike_length(std::string_view(word).substr(at))) {
-        c.error(moved(*words[i].second, at), n,
-                blank_lookalike_name(std::string_view(word).substr(at)) + " in " + quoted(word) +
-                    " is no blank to the game: it reads the header's words as " +
-                    quoted(s.first_word) +
-                    (s.header_words == 2 ? " and " + quoted(s.start) : std::string()) +
-                    ", so the starting room is " + quoted(s.start),
-                kHeaderRank)
-            .claims = start;
-        return;
+      if (const std::size_t n = blank_lookalike_length(word.substr(at))) {
+        header_cause(c, moved(*words[i].second, at), n,
+                     blank_lookalike_name(word.substr(at)) + " in " + quoted(word) +
+                         " is no blank to the game: it reads the header's words as " +
+                         quoted(s.first_word) +
+                         (s.header_words == 2 ? " and " + quoted(s.start) : std::string()) +
+                         ", so the starting room is " + quoted(s.start));
+        return true;
       }
     }
   }
+  return false;
+}
+
+// A block's marker, or a sentence, where the header should be; a header of one word.
+bool header_missing(Checks& c) {
+  const Survey& s = c.survey;
   if (is_marker_line(s.first_word)) {
-    c.error(s.first_word_place, s.first_word.size(),
-            "the file starts with the marker " + printable(s.first_word) +
-                ", not with a header: the game takes " + quoted(s.start) +
-                " for the starting room; " + example,
-            kHeaderRank)
-        .claims = start;
-    return;
+    header_cause(c, s.first_word_place, s.first_word.size(),
+                 "the file starts with the marker " + printable(s.first_word) +
+                     ", not with a header: the game takes " + quoted(s.start) +
+                     " for the starting room; " + begin_with_a_header(c));
+    return true;
   }
   if (s.header_words == 1) {
-    c.error(s.first_word_place, s.first_word.size(),
-            "the header has no starting room: the file ends after " + quoted(s.first_word) +
-                ", so the game looks for a room named " + quoted(s.first_word),
-            kHeaderRank)
-        .claims = start;
-    return;
+    header_cause(c, s.first_word_place, s.first_word.size(),
+                 "the header has no starting room: the file ends after " + quoted(s.first_word) +
+                     ", so the game looks for a room named " + quoted(s.first_word));
+    return true;
   }
   if (is_marker_line(s.start)) {
-    c.error(s.start_place, s.start.size(),
-            "the header has no starting room: its second word is the marker " + printable(s.start) +
-                ", so the game looks for a room named " + quoted(s.start),
-            kHeaderRank)
-        .claims = start;
+    header_cause(c, s.start_place, s.start.size(),
+                 "the header has no starting room: its second word is the marker " +
+                     printable(s.start) + ", so the game looks for a room named " +
+                     quoted(s.start));
+    return true;
+  }
+  if (s.find_room(s.start) != nullptr || s.start_place.line != s.first_word_place.line ||
+      count_words(read_line_at(c.world, s.first_word_place, 4096)) <= 2) {
+    return false;
+  }
+  header_cause(c, s.first_word_place, s.first_word.size(),
+               "the file starts with a sentence, not with a header: the game takes its second "
+               "word, " +
+                   quoted(s.start) + ", for the starting room; " + begin_with_a_header(c));
+  return true;
+}
+
+void check_header(Checks& c) {
+  const Survey& s = c.survey;
+  if (s.header_words == 0) {
+    c.error({0, 1, 0}, 1,
+            "the file holds no header: the game starts nowhere and shows an empty description; " +
+                begin_with_a_header(c),
+            kHeaderRank);
     return;
   }
-  if (s.find_room(s.start) != nullptr) return;
-  const std::string first_line = read_line_at(c.world, s.first_word_place, 4096);
-  if (s.start_place.line == s.first_word_place.line && count_words(first_line) > 2) {
-    c.error(s.first_word_place, s.first_word.size(),
-            "the file starts with a sentence, not with a header: the game takes its second word, " +
-                quoted(s.start) + ", for the starting room; " + example,
-            kHeaderRank)
-        .claims = start;
+  if (header_with_lookalike_blank(c) || header_missing(c) || s.find_room(s.start) != nullptr) {
     return;
   }
   c.error(s.start_place, s.start.size(),
           "the starting room " + quoted(s.start) +
               " has no block: the game starts with an empty description" +
               c.did_you_mean_room(s.start))
-      .about = start;
+      .about = {s.start_marker};
 }
 
 void check_texts(Checks& c) {
@@ -424,89 +436,130 @@ std::string slot_word(Checks& c, const RoomBlockReport& report, int slot) {
   return word;
 }
 
-// Whether the words of a room block are the ones meant: a look-alike blank that joins two words,
-// a room named with blanks, a marker read as a word, a label where a name should be or a line of
-// labels missing. The first such cause is reported, and the rest of the block follows from it.
-void check_block_words(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
-  // Most blocks have nothing to say: their name is put into words only when needed.
-  const auto what = [&c, &room] { return block_words(c.name(room.marker)); };
-  const bool count_failed = report.count_read == RoomBlockReport::Count::kNotANumber;
-  const int words = report.slots_read + (count_failed ? 1 : 0);
-  for (int slot = 0; slot < words; ++slot) {
-    const std::string word = slot_word(c, report, slot);
-    const TextPlace& place = report.places[slot];
-    for (std::size_t at = 0; at < word.size(); ++at) {
-      if (const std::size_t n = blank_lookalike_length(std::string_view(word).substr(at))) {
-        cause(c, room, slot, moved(place, at), n,
-              blank_lookalike_name(std::string_view(word).substr(at)) + " in " + quoted(word) +
-                  " is no blank to the game: it reads " + quoted(word) + " as one word, " +
-                  slot_words(slot) + " of " + what() + ", so every word after it shifts");
+// The words of one room block, looked at one slot at a time for the cause of what goes wrong
+// with them. Each look is one function; it reports the cause and returns true when it finds one.
+class BlockWords {
+ public:
+  BlockWords(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report)
+      : c_(c), room_(room), report_(report) {}
+
+  // The first cause among the words is reported; the rest of the block follows from it.
+  void check() {
+    const bool count_failed = report_.count_read == RoomBlockReport::Count::kNotANumber;
+    const int words = report_.slots_read + (count_failed ? 1 : 0);
+    for (int slot = 0; slot < words; ++slot) {
+      const std::string word = slot_word(c_, report_, slot);
+      if (lookalike_blank(slot, word) || room_named_with_blanks(slot) ||
+          marker_for_a_word(slot, word) || marker_for_a_name(slot, word) ||
+          label_out_of_place(slot, word) || exit_without_name(slot, word) ||
+          count_label_missing(slot, word)) {
         return;
       }
-    }
-    if (slot < kCountLabelSlot && slot % 2 == 1) {
-      if (split_name_at(c, room, report, slot)) {
-        c.cause_slot = slot;
-        return;
-      }
-    }
-    if (slot <= kCountSlot && is_marker_line(word)) {
-      const TextPlace here =
-          slot == 0 ? moved(c.survey.star(room), 1)
-                    : moved(report.places[slot - 1], slot_word(c, report, slot - 1).size());
-      std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
-      missing += (missing.empty() ? "" : " and ") + std::string("the object count");
-      cause(c, room, slot, here, 1,
-            "the block of " + what() + " ends early: the words for " + missing +
-                " are missing here, so " + slot_words(slot) + " reads the marker " +
-                printable(word) + " at line " + std::to_string(place.line));
-      return;
-    }
-    if (slot >= kFirstNameSlot && is_marker_line(word)) {
-      cause(c, room, kCountSlot, report.places[kCountSlot], std::to_string(report.count).size(),
-            what() + " lists fewer object names than its count " + std::to_string(report.count) +
-                " says: " + slot_words(slot) + " reads the marker " + printable(word) +
-                " at line " + std::to_string(place.line));
-      return;
-    }
-    const int kind = label_kind(word);
-    const int direction = slot / 2;
-    if (slot < kCountLabelSlot && slot % 2 == 0 && kind >= 0 && kind != direction) {
-      cause(c, room, slot, place, word.size(),
-            kind > direction
-                ? what() + " has no line for its " + directions_from(direction, kind) + ": " +
-                      quoted(word) + " stands where " + slot_words(slot) +
-                      " should be, so the words after it shift; a line such as '" +
-                      capitalized(kDirections[direction]) + ": None' is missing before it"
-                : quoted(word) + " stands where " + slot_words(slot) + " should be: " + what() +
-                      " has a line too many for its " + kDirections[kind] +
-                      " exit, or its lines are out of order");
-      return;
-    }
-    if (slot < kCountLabelSlot && slot % 2 == 1 && kind >= 0) {
-      cause(c, room, slot, place, word.size(),
-            "the " + std::string(kDirections[direction]) + " exit of " + what() +
-                " has no name: its label " + quoted(report.words[slot - 1]) + " is followed by " +
-                quoted(word) + ", which is read as the exit");
-      return;
-    }
-    if (slot == kCountLabelSlot && kind >= 0 && kind < 4) {
-      cause(c, room, slot, place, word.size(),
-            quoted(word) + " stands where the label of the object count should be: " + what() +
-                " has an exit line too many");
-      return;
-    }
-    if (slot == kCountLabelSlot && is_number(word) &&
-        report.count_read != RoomBlockReport::Count::kRead) {
-      cause(c, room, slot, place, word.size(),
-            "the label of the object count of " + what() + " is missing before " + quoted(word) +
-                ": the game reads " + quoted(word) +
-                " as the label, and the word after it as the count");
-      return;
     }
   }
-  return;
-}
+
+ private:
+  // Most blocks have nothing to say: their name is put into words only when needed.
+  std::string what() const { return block_words(c_.name(room_.marker)); }
+  const TextPlace& place(int slot) const { return report_.places[slot]; }
+
+  // "North:" and "Kitchen" joined by a no-break space: one word to the game.
+  bool lookalike_blank(int slot, std::string_view word) {
+    for (std::size_t at = 0; at < word.size(); ++at) {
+      if (const std::size_t n = blank_lookalike_length(word.substr(at))) {
+        cause(c_, room_, slot, moved(place(slot), at), n,
+              blank_lookalike_name(word.substr(at)) + " in " + quoted(word) +
+                  " is no blank to the game: it reads " + quoted(word) + " as one word, " +
+                  slot_words(slot) + " of " + what() + ", so every word after it shifts");
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // "East: Boiler Room": the near-marker line of that room is the cause.
+  bool room_named_with_blanks(int slot) {
+    if (slot >= kCountLabelSlot || slot % 2 == 0 || !split_name_at(c_, room_, report_, slot)) {
+      return false;
+    }
+    c_.cause_slot = slot;
+    return true;
+  }
+
+  // The next block's marker read as an exit, a label or the count: words are missing.
+  bool marker_for_a_word(int slot, const std::string& word) {
+    if (slot > kCountSlot || !is_marker_line(word)) return false;
+    const TextPlace here = slot == 0
+                               ? moved(c_.survey.star(room_), 1)
+                               : moved(place(slot - 1), slot_word(c_, report_, slot - 1).size());
+    std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
+    missing += (missing.empty() ? "" : " and ") + std::string("the object count");
+    cause(c_, room_, slot, here, 1,
+          "the block of " + what() + " ends early: the words for " + missing +
+              " are missing here, so " + slot_words(slot) + " reads the marker " + printable(word) +
+              " at line " + std::to_string(place(slot).line));
+    return true;
+  }
+
+  // The next block's marker read as an object name: the count is more than the names.
+  bool marker_for_a_name(int slot, const std::string& word) {
+    if (slot < kFirstNameSlot || !is_marker_line(word)) return false;
+    cause(c_, room_, kCountSlot, place(kCountSlot), std::to_string(report_.count).size(),
+          what() + " lists fewer object names than its count " + std::to_string(report_.count) +
+              " says: " + slot_words(slot) + " reads the marker " + printable(word) + " at line " +
+              std::to_string(place(slot).line));
+    return true;
+  }
+
+  // "Objects:" where the west exit's label should be: the west exit's line is missing.
+  bool label_out_of_place(int slot, const std::string& word) {
+    const int kind = label_kind(word);
+    const int direction = slot / 2;
+    if (slot >= kCountLabelSlot || slot % 2 == 1 || kind < 0 || kind == direction) return false;
+    cause(c_, room_, slot, place(slot), word.size(),
+          kind > direction
+              ? what() + " has no line for its " + directions_from(direction, kind) + ": " +
+                    quoted(word) + " stands where " + slot_words(slot) +
+                    " should be, so the words after it shift; a line such as '" +
+                    capitalized(kDirections[direction]) + ": None' is missing before it"
+              : quoted(word) + " stands where " + slot_words(slot) + " should be: " + what() +
+                    " has a line too many for its " + kDirections[kind] +
+                    " exit, or its lines are out of order");
+    return true;
+  }
+
+  // "North: East: None": a label where an exit's name should be.
+  bool exit_without_name(int slot, const std::string& word) {
+    if (slot >= kCountLabelSlot || slot % 2 == 0 || label_kind(word) < 0) return false;
+    cause(c_, room_, slot, place(slot), word.size(),
+          "the " + std::string(kDirections[slot / 2]) + " exit of " + what() +
+              " has no name: its label " + quoted(report_.words[slot - 1]) + " is followed by " +
+              quoted(word) + ", which is read as the exit");
+    return true;
+  }
+
+  // A fifth exit line, or "1" and "lamp" with no "Objects:" before them.
+  bool count_label_missing(int slot, const std::string& word) {
+    if (slot != kCountLabelSlot) return false;
+    const int kind = label_kind(word);
+    if (kind >= 0 && kind < 4) {
+      cause(c_, room_, slot, place(slot), word.size(),
+            quoted(word) + " stands where the label of the object count should be: " + what() +
+                " has an exit line too many");
+      return true;
+    }
+    if (!is_number(word) || report_.count_read == RoomBlockReport::Count::kRead) return false;
+    cause(c_, room_, slot, place(slot), word.size(),
+          "the label of the object count of " + what() + " is missing before " + quoted(word) +
+              ": the game reads " + quoted(word) +
+              " as the label, and the word after it as the count");
+    return true;
+  }
+
+  Checks& c_;
+  const SurveyedRoom& room_;
+  const RoomBlockReport& report_;
+};
 
 void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
   const std::string_view id = c.survey.room_id(room.marker);
@@ -617,7 +670,7 @@ void check_rooms(Checks& c) {
     if (!c.survey.markers[room.marker].closed) continue;
     const RoomBlockReport report = reread_room_exits(c.world, c.survey, room, read);
     c.cause_slot = kRoomSlots;
-    check_block_words(c, room, report);
+    BlockWords(c, room, report).check();
     check_block_end(c, room, report);
     check_exits(c, room, report);
     check_count(c, room, report);
