@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,7 +39,10 @@ constexpr char kUsage[] =
     "  replay    play walkthroughs again, and say where the game now shows otherwise\n"
     "\n"
     "FILE is World.txt in the current folder when not given; to check and map, '-' is\n"
-    "standard input. 'wander-world COMMAND --help' says more about each command.\n";
+    "standard input. 'wander-world COMMAND --help' says more about each command.\n"
+    "\n"
+    "Exit status 2 means the run could not go on: the arguments are wrong, FILE cannot be read\n"
+    "or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 constexpr char kCheckUsage[] =
     "usage: wander-world check [--color[=WHEN]] [FILE]\n"
@@ -54,8 +58,8 @@ constexpr char kCheckUsage[] =
     "  --color[=WHEN]   colour the output: auto (when standard output is a terminal, the\n"
     "                   default), always (also when WHEN is left out) or never\n"
     "\n"
-    "Exit status: 0 with no error, 1 with errors, 2 when FILE cannot be read or the arguments\n"
-    "are wrong.\n";
+    "Exit status: 0 with no error, 1 with errors, 2 when the arguments are wrong, FILE cannot be\n"
+    "read or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 constexpr char kMapUsage[] =
     "usage: wander-world map [FILE]\n"
@@ -68,8 +72,8 @@ constexpr char kMapUsage[] =
     "\n"
     "  wander-world map | dot -Tsvg > map.svg\n"
     "\n"
-    "Exit status: 0 when the map was written, 2 when FILE cannot be read or the arguments are\n"
-    "wrong.\n";
+    "Exit status: 0 when the map was written, 2 when the arguments are wrong, FILE cannot be read\n"
+    "or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 constexpr char kRecordUsage[] =
     "usage: wander-world record [FILE] < KEYS > CASE\n"
@@ -82,8 +86,8 @@ constexpr char kRecordUsage[] =
     "  printf 'n\\nlook at\\nsignpost\\n\\nquit\\n\\n' | wander-world record > walkthrough.case\n"
     "  wander-world replay walkthrough.case\n"
     "\n"
-    "Exit status: 0 when the case was written, 2 when FILE cannot be read or the arguments are\n"
-    "wrong.\n";
+    "Exit status: 0 when the case was written, 2 when the arguments are wrong, FILE cannot be\n"
+    "read or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 constexpr char kReplayUsage[] =
     "usage: wander-world replay CASE...\n"
@@ -166,10 +170,11 @@ std::unique_ptr<wander::ByteSource> open_world(const std::string& path) {
     }
     return input;
   }
-  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(path);
+  std::string why;
+  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(path, &why);
   if (!file) {
     std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", wander::printable(path).c_str(),
-                 std::strerror(errno));
+                 why.c_str());
   }
   return file;
 }
@@ -229,12 +234,10 @@ int record_command(int argc, char** argv) {
   const std::string keys = read_all(wander::open_standard_input());
   const std::string text = wander::record_case(path, world_bytes, keys);
   std::fwrite(text.data(), 1, text.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 2;
+  return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   if (argc < 2) return usage_error("no command given", kUsage);
   Arguments arguments;
   arguments.command = argv[1];
@@ -260,7 +263,7 @@ int main(int argc, char** argv) {
   const wander::Survey survey = wander::survey_world(world);
   if (arguments.command == "map") {
     wander::write_map(survey, stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return 0;
   }
   const std::vector<wander::Diagnostic> diagnostics = wander::check_world(world, survey);
   const bool colour = arguments.colour == Colour::kAlways ||
@@ -268,4 +271,27 @@ int main(int argc, char** argv) {
   wander::write_diagnostics(stdout, arguments.path == "-" ? "<stdin>" : arguments.path, diagnostics,
                             world, colour);
   return wander::has_errors(diagnostics) ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int status = kUsageError;
+  try {
+    wander::open_standard_streams();
+    status = run(argc, argv);
+  } catch (const wander::StreamFailed& failure) {
+    std::fprintf(stderr, "wander-world: %s\n", failure.what());
+    return kUsageError;
+  } catch (const std::bad_alloc&) {
+    std::fputs("wander-world: out of memory\n", stderr);
+    return kUsageError;
+  }
+  // A report that could not be written is lost, whatever it said.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "wander-world: cannot write to standard output: %s\n",
+                 std::strerror(errno));
+    return kUsageError;
+  }
+  return status;
 }
