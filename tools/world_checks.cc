@@ -29,10 +29,6 @@ struct Finding {
 
 std::string quoted(std::string_view name) { return "'" + printable(name) + "'"; }
 
-bool is_object_marker(std::string_view marker) {
-  return marker.find('|') != std::string_view::npos;
-}
-
 // "room 'Hall'" for <Hall>, "object 'lamp' of room 'Hall'" for <Hall|lamp>.
 std::string block_words(std::string_view marker) {
   const std::string_view inside = marker.substr(1, marker.size() - 2);

@@ -12,10 +12,6 @@ namespace {
 // Bytes of a line kept for a look at it, besides the whole of a line that could be a marker.
 constexpr std::size_t kHeadBytes = 4096;
 
-bool is_object_marker(std::string_view marker) {
-  return marker.find('|') != std::string_view::npos;
-}
-
 bool has_nonblank(std::string_view bytes) {
   return std::find_if_not(bytes.begin(), bytes.end(), is_word_space) != bytes.end();
 }
@@ -245,11 +241,7 @@ class LinePass {
     // A second '*' with no marker line between: the first one probably stood inside the text.
     if (marker_since_close_ || !close_.words_after || close_.later_star_seen) return;
     close_.later_star_seen = true;
-    for (const std::uint32_t id : close_.markers) {
-      TextTrouble& trouble = trouble_of(id);
-      trouble.early_star = close_.star;
-      trouble.later_star = star;
-    }
+    for (const std::uint32_t id : close_.markers) trouble_of(id).early_star = close_.star;
   }
 
   void end_of_file() {
@@ -426,6 +418,10 @@ std::string read_line_at(WorldFile& world, const TextPlace& place, std::size_t m
     if (line_ends) break;
   }
   return line;
+}
+
+bool is_object_marker(std::string_view marker) {
+  return marker.find('|') != std::string_view::npos;
 }
 
 bool is_marker_line(std::string_view line) {

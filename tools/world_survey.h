@@ -29,6 +29,9 @@ inline constexpr std::uint32_t kNoExitName = kNoName - 1;
 /// True for a line the game could take for a marker: "<", a word, ">".
 bool is_marker_line(std::string_view line);
 
+/// True for a marker of an object's block, "<room|name>": one that holds a '|'.
+bool is_object_marker(std::string_view marker);
+
 /// Which words authors write as labels: 0 to 3 for "North:" to "West:", 4 for "Objects:", in
 /// any capitals and with or without the colon; -1 for any other word.
 int label_kind(std::string_view word);
@@ -75,8 +78,9 @@ struct TextTrouble {
   std::int64_t past_marker_line = 0;    ///< and its line
   std::int64_t label_line = 0;          ///< the first line in it that reads like exit labels
   TextPlace star_wanted{0, 0, 0};       ///< the end of the last line of text before either
-  TextPlace early_star{0, 0, 0};        ///< a '*' that ended it with more words after it on
-  TextPlace later_star{0, 0, 0};        ///< its line, and the next '*', before a marker line
+  /// A '*' that ended it with more words after it on its line and another '*' after those,
+  /// before any marker line: a '*' inside the text.
+  TextPlace early_star{0, 0, 0};
 };
 
 /// A line that would be a marker but for its blanks or its look-alike blanks.
