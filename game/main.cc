@@ -10,20 +10,8 @@ namespace {
 int play_world() {
   // First of all, so that the world file cannot take the place of a closed standard stream.
   wander::open_standard_streams();
-  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(wander::kWorldFileName);
-  if (!file) {
-    wander::write_text(stdout, "Unable to find World.txt");
-    wander::line_end(stdout);
-    return wander::kNoWorld;
-  }
-  wander::WorldFile world(std::move(file));
-  wander::Room room;
-  // Typed lines are short, and a longer one is read in pieces: the world's large buffer would
-  // only cost the start-up a mapping of its own.
-  constexpr std::size_t kKeyboardBuffer = 4096;
-  wander::TextReader keyboard(wander::open_standard_input(), kKeyboardBuffer);
-  wander::Game game{world, room, keyboard, stdout};
-  return wander::play(game);
+  return wander::run_game(wander::open_file_source(wander::kWorldFileName),
+                          wander::open_standard_input(), stdout);
 }
 
 }  // namespace
