@@ -521,6 +521,24 @@ TEST(TextReaderTest, PlacesOfReadsAndTokens) {
 namespace wander {
 namespace {
 
+// A buffer with room to spare carries unread bytes to just before its next aligned read (here the
+// CR of "1\r\n", read a byte at a time); the lines counted after that start where they did.
+TEST(TextReaderTest, LineStartsAfterAnAlignedRefill) {
+  TextReader reader(make_string_source("a 1\r\nbc d\n", 1), 100);
+  reader.count_lines();
+  std::string word;
+  int count = 0;
+  ASSERT_TRUE(reader.read_word(word));
+  ASSERT_TRUE(reader.read_count(count));
+  ASSERT_TRUE(reader.read_word(word));
+  EXPECT_EQ(word, "bc");
+  EXPECT_EQ(reader.token_place().offset, 5u);
+  EXPECT_EQ(reader.token_place().line, 2);
+  EXPECT_EQ(reader.token_place().line_start, 5u);
+  ASSERT_TRUE(reader.read_word(word));
+  EXPECT_EQ(reader.token_place().column(), 4u);
+}
+
 // The marker scan against reading the lines one by one, with the wanted line placed across every
 // refill and 16-byte block boundary: found or not, where the reader then stands, and what it
 // reads next must be the same.
