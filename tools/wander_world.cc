@@ -16,6 +16,7 @@ constexpr int kUsageError = 2;
 constexpr char kUsage[] =
     "usage: wander-world check [FILE]\n"
     "       wander-world map [FILE]\n"
+    "       wander-world --version\n"
     "\n"
     "  check   report the mistakes in a world file, the way a compiler does\n"
     "  map     write the world's map as a Graphviz DOT graph\n"
@@ -72,6 +73,10 @@ int main(int argc, char** argv) {
   const std::string_view command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (command == "--version") {
+    std::printf("wander-world %s\n", WANDER_VERSION);
     return 0;
   }
   if (command != "check" && command != "map") {
