@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks what a player gets: the tree `cmake --install` makes, and the packages CPack makes.
-#   tests/install_test.sh tree CMAKE BUILD_DIR VERSION   installs BUILD_DIR into a new folder,
-#                                                        checks every file, plays from it
-#   tests/install_test.sh packages VERSION FILE...       checks what each .deb, .tar.gz and .zip
-#                                                        holds
+#   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER
+#       installs BUILD_DIR into a new folder, checks every file, plays Gull Rock from it
+#   tests/install_test.sh packages VERSION FILE...
+#       checks what each .deb, .tar.gz and .zip holds
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -47,7 +47,7 @@ same_files() {
 }
 
 check_tree() {
-  local cmake=$1 build=$2 version=$3
+  local cmake=$1 build=$2 version=$3 runner=$4
   prefix=$(mktemp -d)
   trap 'rm -rf "$prefix"' EXIT
   "$cmake" --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 ||
@@ -61,7 +61,9 @@ check_tree() {
   said=$("$prefix/bin/wander-world" --version) || fail "wander-world --version failed"
   [ "$said" = "wander-world $version" ] ||
     fail "wander-world --version says '$said', expected 'wander-world $version'"
-  "$here/play_sample_world.sh" "$prefix/share/wander/World.txt" "$prefix/bin/wander" || failed=1
+  cmp "$prefix/share/wander/World.txt" "$here/../examples/World.txt" || fail "another sample world"
+  "$runner" --game "$prefix/bin/wander" --tool "$prefix/bin/wander-world" \
+    "$here/cases/game/gull_rock.case" || failed=1
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"
 }
 
@@ -93,7 +95,7 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
 }
 
 case ${1:-} in
-  tree) check_tree "$2" "$3" "$4" ;;
+  tree) check_tree "$2" "$3" "$4" "$5" ;;
   packages)
     version=$2
     shift 2

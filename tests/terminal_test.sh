@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the game on a real terminal (tmux) and checks what the screen holds: after an examine
-# only the object's text, after the key only the room's description and the prompts, with no
-# scrollback left above either.
+# only the object's text, after the key only the room's description and the prompts, after an
+# object the room does not list only the message and the prompts, with no scrollback left above
+# any of them.
 #   tests/terminal_test.sh GAME [ARGUMENT...]    the command that starts the game, with absolute
 #                                                paths, e.g. wine /path/to/build-windows/wander.exe
 set -euo pipefail
@@ -63,6 +64,10 @@ keys lamp Enter
 expect_screen "$(printf '\nAn old brass lamp.')"
 keys Enter
 expect_screen "$(printf 'A bare hall. A lamp hangs on the wall.\n\n\n\n>\n>')"
+keys exa Enter
+wait_for "What do you want to look at?"
+keys box Enter
+expect_screen "$(printf 'That is not a valid object!\n\n>\n>')"
 keys quit Enter
 wait_for "Terminated"
 keys x Enter

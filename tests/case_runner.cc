@@ -1,0 +1,284 @@
+// Runs end-to-end cases against the built programs: each case in a fresh folder, with its world,
+// its input and its streams set up, the program's output and status compared with the case's.
+//
+//   case_runner --game CMD --tool CMD [--crlf] [--no-posix] [--no-memory-limit] FILE...
+//
+// CMD is a shell command that starts the program ("build/wander", "wine build/wander.exe").
+// --crlf reads a Windows runtime's CR LF line ends as LF; --no-posix skips the cases that need
+// a POSIX system under the program; --no-memory-limit skips those with a memory limit (a
+// sanitized build cannot run under one).
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tools/case_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using wander::Case;
+
+struct Options {
+  std::string game;
+  std::string tool;
+  bool crlf = false;
+  bool posix = true;
+  bool memory_limits = true;
+};
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  std::string status;  // "0", "255", "killed by signal 9", "timed out"
+};
+
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+// The command with each word that names a file by a relative path made absolute, since the
+// program runs in the case's folder.
+std::string from_anywhere(const std::string& command) {
+  std::istringstream words(command);
+  std::string out;
+  for (std::string word; words >> word;) {
+    if (word.find('/') != std::string::npos && word.front() != '/' && fs::exists(word)) {
+      word = quoted(fs::absolute(word).string());
+    }
+    out += (out.empty() ? "" : " ") + word;
+  }
+  return out;
+}
+
+std::string read_file(const fs::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string lf_line_ends(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') out += text[i];
+  }
+  return out;
+}
+
+// "400M" as KiB, for ulimit -v.
+long long kibibytes(const std::string& size) {
+  const long long number = std::stoll(size);
+  switch (size.back()) {
+    case 'G':
+      return number << 20;
+    case 'M':
+      return number << 10;
+    default:
+      return number;
+  }
+}
+
+// Puts the case's World.txt in `folder`; false, with `why`, when this system cannot.
+bool set_up_world(const Case& c, const fs::path& folder, std::string& why) {
+  const fs::path world = folder / "World.txt";
+  switch (c.world_setup) {
+    case wander::WorldSetup::kText:
+      write_file(world, c.world);
+      break;
+    case wander::WorldSetup::kNone:
+      break;
+    case wander::WorldSetup::kFolder:
+      fs::create_directory(world);
+      break;
+    case wander::WorldSetup::kFifo:
+      mkfifo(world.c_str(), 0600);
+      break;
+    case wander::WorldSetup::kDevice:
+      fs::create_symlink("/dev/zero", world);
+      break;
+    case wander::WorldSetup::kSelfLink:
+      fs::create_symlink("World.txt", world);
+      break;
+    case wander::WorldSetup::kUnreadable:
+      write_file(world, c.world);
+      fs::permissions(world, fs::perms::none);
+      if (std::FILE* probe = std::fopen(world.c_str(), "rb")) {
+        std::fclose(probe);
+        why = "this user reads files whatever their permissions";
+        return false;
+      }
+      break;
+  }
+  return true;
+}
+
+// Runs `script` in a shell of its own, killing it after `seconds`.
+std::string run_shell(const std::string& script, int seconds) {
+  const pid_t child = fork();
+  if (child == 0) {
+    setpgid(0, 0);
+    execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int raw = 0;
+  while (waitpid(child, &raw, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      killpg(child, SIGKILL);
+      waitpid(child, &raw, 0);
+      return "timed out";
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (WIFEXITED(raw)) return std::to_string(WEXITSTATUS(raw));
+  return "killed by signal " + std::to_string(WTERMSIG(raw));
+}
+
+Outcome run(const Case& c, const Options& options, const fs::path& folder) {
+  const fs::path side = folder.string() + ".io";
+  fs::create_directory(side);
+  write_file(side / "input", c.input);
+  std::string script = "cd " + quoted(folder.string()) + " && ";
+  if (!c.memory_limit.empty()) {
+    script += "ulimit -v " + std::to_string(kibibytes(c.memory_limit)) + " && ";
+  }
+  script += "exec " + (c.program == "wander" ? options.game : options.tool) + " " + c.arguments;
+  switch (c.stdin_setup) {
+    case wander::StdinSetup::kInput:
+      script += " <" + quoted((side / "input").string());
+      break;
+    case wander::StdinSetup::kClosed:
+      script += " <&-";
+      break;
+    // A folder opens, and every read of it fails.
+    case wander::StdinSetup::kUnreadable:
+      script += " <" + quoted(side.string());
+      break;
+  }
+  switch (c.stdout_setup) {
+    case wander::StdoutSetup::kCaptured:
+      script += " >" + quoted((side / "output").string());
+      break;
+    case wander::StdoutSetup::kClosed:
+      script += " >&-";
+      break;
+    case wander::StdoutSetup::kFull:
+      script += " >/dev/full";
+      break;
+  }
+  script += " 2>" + quoted((side / "errors").string());
+  Outcome outcome;
+  outcome.status = run_shell(script, 60);
+  outcome.out = read_file(side / "output");
+  outcome.err = read_file(side / "errors");
+  if (options.crlf) {
+    outcome.out = lf_line_ends(outcome.out);
+    outcome.err = lf_line_ends(outcome.err);
+  }
+  fs::remove_all(side);
+  return outcome;
+}
+
+// Runs one case; returns what went wrong, empty when nothing did.
+std::string check(const Case& c, const Options& options) {
+  const fs::path folder = fs::temp_directory_path() / "wander-case-XXXXXX";
+  std::string name = folder.string();
+  const fs::path made = mkdtemp(name.data());
+  std::string why;
+  if (!set_up_world(c, made, why)) {
+    fs::remove_all(made);
+    return "skip: " + why;
+  }
+  const Outcome got = run(c, options, made);
+  fs::remove_all(made);
+  std::string report;
+  if (got.status != std::to_string(c.expected_status)) {
+    report +=
+        "status: expected " + std::to_string(c.expected_status) + ", got " + got.status + "\n";
+  }
+  if (c.expected_stdout) {
+    const std::string diff = wander::describe_difference(*c.expected_stdout, got.out);
+    if (!diff.empty()) report += "standard output differs:\n" + diff;
+  }
+  if (c.diagnostics) {
+    const std::string diff =
+        wander::compare_diagnostics(*c.diagnostics, wander::printed_diagnostics(got.out));
+    if (!diff.empty()) report += diff + "the whole output:\n" + wander::as_case_lines(got.out);
+  }
+  const std::string err_diff = wander::describe_difference(c.expected_stderr, got.err);
+  if (!err_diff.empty()) report += "standard error differs:\n" + err_diff;
+  return report;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if ((arg == "--game" || arg == "--tool") && i + 1 < argc) {
+      (arg == "--game" ? options.game : options.tool) = from_anywhere(argv[++i]);
+    } else if (arg == "--crlf") {
+      options.crlf = true;
+    } else if (arg == "--no-posix") {
+      options.posix = false;
+    } else if (arg == "--no-memory-limit") {
+      options.memory_limits = false;
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (options.game.empty() || options.tool.empty() || files.empty()) {
+    std::fprintf(stderr,
+                 "usage: case_runner --game CMD --tool CMD [--crlf] [--no-posix] "
+                 "[--no-memory-limit] FILE...\n");
+    return 2;
+  }
+  // A program that writes to a closed pipe must see the default behaviour, whatever ours is.
+  signal(SIGPIPE, SIG_DFL);
+  int passed = 0, failed = 0, skipped = 0;
+  for (const std::string& file : files) {
+    std::string error;
+    const auto cases = wander::read_case_file(file, error);
+    if (!cases) {
+      std::printf("FAIL %s\n", error.c_str());
+      ++failed;
+      continue;
+    }
+    for (const Case& c : *cases) {
+      std::string report;
+      if (c.needs_posix && !options.posix) report = "skip: needs a POSIX system";
+      if (!c.memory_limit.empty() && !options.memory_limits) report = "skip: has a memory limit";
+      if (report.empty()) report = check(c, options);
+      if (report.empty()) {
+        std::printf("ok   %s\n", c.name.c_str());
+        ++passed;
+      } else if (report.rfind("skip: ", 0) == 0) {
+        std::printf("skip %s (%s)\n", c.name.c_str(), report.c_str() + 6);
+        ++skipped;
+      } else {
+        std::printf("FAIL %s (%s)\n%s", c.name.c_str(), c.origin.c_str(), report.c_str());
+        ++failed;
+      }
+    }
+  }
+  std::printf("%d passed, %d failed, %d skipped\n", passed, failed, skipped);
+  return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs the Windows programs under Wine through the native build's tests: every end-to-end case,
+# with the Windows runtime's CR LF line ends read as LF, less those that need a POSIX system
+# under the program; then the terminal test, whose screen checks hold because Wine's console
+# layer draws the Windows console calls into the tmux pane.
+#
+#   tests/wine_test.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]    (build, build-windows)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+native=$(realpath "${1:-build}")
+windows=$(realpath "${2:-build-windows}")
+for tool in wine tmux; do
+  command -v "$tool" > /dev/null || { echo "$tool is not installed (apt-get install wine wine64 tmux)"; exit 2; }
+done
+export WINEDEBUG=-all
+wine --version
+wine cmd /c exit 0 > /dev/null 2>&1 || true  # the first start sets up Wine's prefix; not timed
+echo "== the end-to-end cases"
+"$native/case_runner" --crlf --no-posix \
+  --game "wine '$windows/wander.exe'" --tool "wine '$windows/wander-world.exe'" \
+  "$here"/cases/*/*.case
+echo "== the terminal test"
+"$here/terminal_test.sh" wine "$windows/wander.exe"

@@ -1,0 +1,478 @@
+#include "tools/case_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <utility>
+
+#include "text/text_reader.h"
+
+namespace wander {
+namespace {
+
+constexpr std::string_view kHeader = "--- ";
+constexpr std::string_view kNoEol = " (no-eol)";
+constexpr std::string_view kEsc = " (esc)";
+
+bool ends_with(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Decodes the escapes of an "(esc)" line; false on one that is not known.
+bool decode(std::string_view line, std::string& out) {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != '\\') {
+      out += line[i];
+      continue;
+    }
+    if (++i == line.size()) return false;
+    switch (line[i]) {
+      case '\\':
+        out += '\\';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case '0':
+        out += '\0';
+        break;
+      case 'x': {
+        const int high = i + 1 < line.size() ? hex_value(line[i + 1]) : -1;
+        const int low = i + 2 < line.size() ? hex_value(line[i + 2]) : -1;
+        if (high < 0 || low < 0) return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        break;
+      }
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> words_of(std::string_view text) {
+  std::vector<std::string> words;
+  std::istringstream in{std::string(text)};
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// The length of the valid UTF-8 sequence at the start of `bytes`, or 0 when there is none.
+std::size_t utf8_length(std::string_view bytes) {
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  const std::size_t length = lead < 0xc2   ? 0
+                             : lead < 0xe0 ? 2
+                             : lead < 0xf0 ? 3
+                             : lead < 0xf5 ? 4
+                                           : 0;
+  if (length == 0 || bytes.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(bytes[i]) & 0xc0) != 0x80) return 0;
+  }
+  return length;
+}
+
+// One line of bytes (without its LF) as a case line.
+std::string as_case_line(std::string_view line) {
+  std::string plain;
+  bool escaped = line.substr(0, kHeader.size()) == kHeader || ends_with(line, kEsc) ||
+                 ends_with(line, kNoEol) || (!line.empty() && (line.back() == ' '));
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    if (byte == '\\') {
+      plain += "\\\\";
+    } else if (byte == '\r') {
+      plain += "\\r", escaped = true;
+    } else if (byte == '\t') {
+      plain += "\\t", escaped = true;
+    } else if (byte == 0) {
+      plain += "\\0", escaped = true;
+    } else if (byte < 0x20 || byte == 0x7f || (i == 0 && byte == '-' && escaped)) {
+      static constexpr char kDigits[] = "0123456789abcdef";
+      plain += "\\x";
+      plain += kDigits[byte >> 4];
+      plain += kDigits[byte & 15];
+      escaped = true;
+    } else if (byte >= 0x80) {
+      const std::size_t length = utf8_length(line.substr(i));
+      if (length == 0) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        plain += "\\x";
+        plain += kDigits[byte >> 4];
+        plain += kDigits[byte & 15];
+        escaped = true;
+      } else {
+        plain.append(line.substr(i, length));
+        i += length - 1;
+      }
+    } else {
+      plain += static_cast<char>(byte);
+    }
+  }
+  if (!escaped) return std::string(line);
+  return plain + std::string(kEsc);
+}
+
+std::vector<std::string> split_case_lines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::istringstream in{as_case_lines(bytes)};
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string shortened(const std::string& line) {
+  constexpr std::size_t kMost = 300;
+  if (line.size() <= kMost) return line;
+  return line.substr(0, kMost) + "... (" + std::to_string(line.size()) + " bytes in all)";
+}
+
+class Parser {
+ public:
+  Parser(const std::string& path, std::string& error) : path_(path), error_(error) {}
+
+  std::optional<std::vector<Case>> parse(std::string_view bytes) {
+    TextReader reader(make_string_source(std::string(bytes)));
+    std::string line;
+    while (reader.read_line(line)) {
+      ++number_;
+      if (line.substr(0, kHeader.size()) == kHeader) {
+        if (!finish_section() || !open_section(line.substr(kHeader.size()))) return std::nullopt;
+      } else if (!add_content(line)) {
+        return std::nullopt;
+      }
+    }
+    if (!finish_section()) return std::nullopt;
+    finish_case();
+    if (cases_.empty()) {
+      fail("the file holds no case");
+      return std::nullopt;
+    }
+    return std::move(cases_);
+  }
+
+ private:
+  bool fail(const std::string& message) {
+    error_ = path_ + ":" + std::to_string(number_) + ": " + message;
+    return false;
+  }
+
+  bool add_content(std::string_view line) {
+    if (section_.empty()) return true;  // the comment before the first section
+    if (ended_) return fail("a line after a \"(no-eol)\" line");
+    bool line_end = true;
+    if (ends_with(line, kNoEol)) {
+      line.remove_suffix(kNoEol.size());
+      line_end = false;
+      ended_ = true;
+    }
+    if (ends_with(line, kEsc)) {
+      line.remove_suffix(kEsc.size());
+      if (!decode(line, content_)) return fail("an unknown escape in this line");
+    } else {
+      content_.append(line);
+    }
+    if (line_end) content_ += '\n';
+    return true;
+  }
+
+  // The case being read, opened when needed. `with_world` takes the world in force into it: a
+  // case plays the world that stands before its first other section.
+  Case& current(bool with_world = true) {
+    if (!open_) {
+      open_ = true;
+      has_world_ = false;
+      case_ = Case{};
+      case_.name = std::filesystem::path(path_).stem().string();
+      case_.origin = path_ + ":" + std::to_string(number_);
+    }
+    if (with_world && !has_world_) {
+      has_world_ = true;
+      case_.world_setup = world_setup_;
+      case_.world = world_;
+    }
+    return case_;
+  }
+
+  void finish_case() {
+    if (!open_) return;
+    current();
+    cases_.push_back(std::move(case_));
+    open_ = false;
+  }
+
+  bool open_section(std::string_view header) {
+    std::vector<std::string> words = words_of(header);
+    if (words.empty()) return fail("a section without a name");
+    section_ = words[0];
+    const std::string argument = words.size() > 1 ? words[1] : "";
+    const std::size_t rest_at = header.find(section_) + section_.size();
+    const std::string rest = words.size() > 1 ? words_tail(header.substr(rest_at)) : "";
+    const auto one_of = [&](std::initializer_list<const char*> allowed) {
+      if (words.size() == 2 &&
+          std::find(allowed.begin(), allowed.end(), argument) != allowed.end()) {
+        return true;
+      }
+      fail("'--- " + section_ + "' takes one of its known words");
+      return false;
+    };
+    if (section_ == "case") {
+      finish_case();
+      Case& c = current(false);
+      if (!rest.empty()) c.name = rest;
+      return true;
+    }
+    if (section_ == "world") {
+      if (words.size() == 1) return world_setup_ = WorldSetup::kText, true;
+      if (argument == "file" && words.size() == 3) return read_world_file(words[2]);
+      if (!one_of({"none", "folder", "fifo", "device", "self-link", "unreadable"})) return false;
+      world_.clear();
+      world_setup_ = argument == "none"        ? WorldSetup::kNone
+                     : argument == "folder"    ? WorldSetup::kFolder
+                     : argument == "fifo"      ? WorldSetup::kFifo
+                     : argument == "device"    ? WorldSetup::kDevice
+                     : argument == "self-link" ? WorldSetup::kSelfLink
+                                               : WorldSetup::kUnreadable;
+      section_.clear();
+      return true;
+    }
+    Case& c = current();
+    if (section_ == "run") {
+      if (argument != "wander" && argument != "wander-world") {
+        return fail("'--- run' names wander or wander-world");
+      }
+      c.program = argument;
+      c.arguments = words_tail(header.substr(header.find(argument) + argument.size()));
+    } else if (section_ == "stdin") {
+      if (!one_of({"closed", "unreadable"})) return false;
+      c.stdin_setup = argument == "closed" ? StdinSetup::kClosed : StdinSetup::kUnreadable;
+    } else if (section_ == "stdout" && words.size() > 1) {
+      if (!one_of({"closed", "full"})) return false;
+      c.stdout_setup = argument == "closed" ? StdoutSetup::kClosed : StdoutSetup::kFull;
+    } else if (section_ == "limit") {
+      if (words.size() != 3 || argument != "memory") {
+        return fail("'--- limit' takes 'memory SIZE'");
+      }
+      c.memory_limit = words[2];
+    } else if (section_ == "needs") {
+      if (!one_of({"posix"})) return false;
+      c.needs_posix = true;
+    } else if (section_ == "status") {
+      if (words.size() != 2 || argument.find_first_not_of("0123456789") != std::string::npos) {
+        return fail("'--- status' takes a number");
+      }
+      c.expected_status = std::stoi(argument);
+    } else if (section_ == "input" || section_ == "stdout" || section_ == "stderr" ||
+               section_ == "diagnostics") {
+      if (words.size() != 1) return fail("'--- " + section_ + "' takes no words");
+      return true;  // content follows
+    } else {
+      return fail("unknown section '" + section_ + "'");
+    }
+    section_.clear();
+    return true;
+  }
+
+  static std::string words_tail(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return std::string(text);
+  }
+
+  bool read_world_file(const std::string& relative) {
+    const std::filesystem::path where = std::filesystem::path(path_).parent_path() / relative;
+    std::unique_ptr<ByteSource> source = open_file_source(where.string());
+    if (!source) return fail("cannot read the world file '" + where.string() + "'");
+    world_.clear();
+    char block[64 * 1024];
+    while (const std::size_t got = source->read(block, sizeof block)) world_.append(block, got);
+    world_setup_ = WorldSetup::kText;
+    section_.clear();
+    return true;
+  }
+
+  bool finish_section() {
+    const std::string content = std::exchange(content_, std::string());
+    ended_ = false;
+    if (section_ == "world") {
+      world_ = content;
+    } else if (section_ == "input") {
+      current().input = content;
+    } else if (section_ == "stdout") {
+      current().expected_stdout = content;
+    } else if (section_ == "stderr") {
+      current().expected_stderr = content;
+    } else if (section_ == "diagnostics") {
+      return read_diagnostics(content);
+    }
+    return true;
+  }
+
+  bool read_diagnostics(const std::string& content) {
+    std::vector<ExpectedDiagnostic>& list = current().diagnostics.emplace();
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+      std::vector<std::string> words = words_of(line);
+      if (words.empty()) continue;
+      if (words.size() < 2 || words[0].find_first_not_of("0123456789") != std::string::npos ||
+          (words[1] != "error" && words[1] != "warning")) {
+        return fail("a diagnostic is 'LINE error|warning NAME...': " + line);
+      }
+      list.push_back({std::stoll(words[0]), words[1], {words.begin() + 2, words.end()}});
+    }
+    return true;
+  }
+
+  const std::string& path_;
+  std::string& error_;
+  std::int64_t number_ = 0;
+  std::vector<Case> cases_;
+  Case case_;
+  bool open_ = false;
+  bool has_world_ = false;  // the open case has taken its world
+  WorldSetup world_setup_ = WorldSetup::kNone;
+  std::string world_;
+  std::string section_;  // the open content section, or empty
+  std::string content_;
+  bool ended_ = false;  // a "(no-eol)" line closed the section's content
+};
+
+}  // namespace
+
+std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::string& path,
+                                             std::string& error) {
+  return Parser(path, error).parse(bytes);
+}
+
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error) {
+  std::unique_ptr<ByteSource> source = open_file_source(path);
+  if (!source) {
+    error = path + ": cannot read the file";
+    return std::nullopt;
+  }
+  std::string bytes;
+  char block[64 * 1024];
+  while (const std::size_t got = source->read(block, sizeof block)) bytes.append(block, got);
+  return parse_cases(bytes, path, error);
+}
+
+std::string as_case_lines(std::string_view bytes) {
+  std::string out;
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) {
+      out += as_case_line(bytes) + std::string(kNoEol) + "\n";
+      break;
+    }
+    out += as_case_line(bytes.substr(0, end)) + "\n";
+    bytes.remove_prefix(end + 1);
+  }
+  return out;
+}
+
+std::string describe_difference(std::string_view expected, std::string_view actual) {
+  if (expected == actual) return "";
+  const std::vector<std::string> want = split_case_lines(expected);
+  const std::vector<std::string> got = split_case_lines(actual);
+  std::size_t head = 0;
+  while (head < want.size() && head < got.size() && want[head] == got[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < want.size() - head && tail < got.size() - head &&
+         want[want.size() - 1 - tail] == got[got.size() - 1 - tail]) {
+    ++tail;
+  }
+  constexpr std::size_t kContext = 3;
+  constexpr std::size_t kMostChanged = 40;
+  std::string out;
+  const auto show = [&](const std::vector<std::string>& lines, std::size_t from, std::size_t to,
+                        const char* mark) {
+    for (std::size_t i = from; i < to && i < from + kMostChanged; ++i) {
+      out += mark + shortened(lines[i]) + "\n";
+    }
+    if (to - from > kMostChanged)
+      out +=
+          mark + std::string("... ") + std::to_string(to - from - kMostChanged) + " more lines\n";
+  };
+  show(want, head - std::min(head, kContext), head, "  ");
+  show(want, head, want.size() - tail, "- ");
+  show(got, head, got.size() - tail, "+ ");
+  show(want, want.size() - tail, want.size() - tail + std::min(tail, kContext), "  ");
+  return out;
+}
+
+std::vector<PrintedDiagnostic> printed_diagnostics(std::string_view output) {
+  std::vector<PrintedDiagnostic> found;
+  std::istringstream lines{std::string(output)};
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* severity : {"error", "warning"}) {
+      const std::string mark = std::string(": ") + severity + ": ";
+      const std::size_t at = line.find(mark);
+      if (at == std::string::npos) continue;
+      // "FILE:LINE" or "FILE:LINE:COLUMN" stands before the mark.
+      std::string_view place(line.data(), at);
+      std::vector<std::string_view> numbers;
+      while (numbers.size() < 2) {
+        const std::size_t colon = place.rfind(':');
+        if (colon == std::string_view::npos) break;
+        const std::string_view number = place.substr(colon + 1);
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos) {
+          break;
+        }
+        numbers.push_back(number);
+        place = place.substr(0, colon);
+      }
+      if (numbers.empty()) continue;
+      found.push_back(
+          {std::stoll(std::string(numbers.back())), severity, line.substr(at + mark.size())});
+      break;
+    }
+  }
+  return found;
+}
+
+std::string compare_diagnostics(const std::vector<ExpectedDiagnostic>& expected,
+                                const std::vector<PrintedDiagnostic>& printed) {
+  std::string out;
+  for (std::size_t i = 0; i < std::max(expected.size(), printed.size()); ++i) {
+    const std::string at = "diagnostic " + std::to_string(i + 1) + ": ";
+    if (i >= printed.size()) {
+      out += at + "expected line " + std::to_string(expected[i].line) + " " + expected[i].severity +
+             ", but no more were printed\n";
+      continue;
+    }
+    const PrintedDiagnostic& p = printed[i];
+    const std::string shown = std::to_string(p.line) + " " + p.severity + ": " + p.message;
+    if (i >= expected.size()) {
+      out += at + "not expected: " + shown + "\n";
+      continue;
+    }
+    const ExpectedDiagnostic& e = expected[i];
+    if (e.line != p.line || e.severity != p.severity) {
+      out += at + "expected line " + std::to_string(e.line) + " " + e.severity + ", got " + shown +
+             "\n";
+      continue;
+    }
+    for (const std::string& name : e.names) {
+      if (p.message.find(name) == std::string::npos) {
+        out += at + "'" + name + "' is not in: " + shown + "\n";
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace wander
