@@ -10,7 +10,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 native=$(realpath "${1:-build}")
 windows=$(realpath "${2:-build-windows}")
 for tool in wine tmux; do
-  command -v "$tool" > /dev/null || { echo "$tool is not installed (apt-get install wine wine64 tmux)"; exit 2; }
+  if ! command -v "$tool" > /dev/null; then
+    echo "$tool is not installed (apt-get install wine wine64 tmux)"
+    exit 2
+  fi
 done
 export WINEDEBUG=-all
 wine --version
