@@ -1,5 +1,8 @@
 # What `cmake --install` puts where, and the packages CPack makes of it:
 #   cmake --build build --target package    # Linux: .deb and .tar.gz; Windows: .zip
+if(EMSCRIPTEN)
+  return()  # the web build is published as a page (wander-world publish), not installed
+endif()
 if(WIN32)
   # One folder, as a Windows player unpacks it: the programs beside the sample world, so that
   # starting wander.exe in that folder plays Gull Rock.
@@ -17,6 +20,10 @@ else()
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
+  # The web page, when the "web" preset has built it, where an installed `wander-world publish`
+  # finds it: ../share/wander/web from the program's folder. Not in the Windows folder, whose
+  # programs stand beside the sample world: there, publish is given the page with --page.
+  install(DIRECTORY ${WANDER_WEB_BUILD}/page/ DESTINATION ${wander_data_dir}/web OPTIONAL)
 endif()
 install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
 install(FILES examples/World.txt examples/map.svg DESTINATION ${wander_data_dir})

@@ -44,7 +44,7 @@ int wait_key(TextReader& keyboard, std::FILE* out) {
   return key;
 }
 
-std::unique_ptr<ByteSource> open_standard_input() {
+std::unique_ptr<ByteSource> open_runtime_input() {
   take_piped_bytes_as_they_are(stdin);
   return std::make_unique<StandardInput>();
 }

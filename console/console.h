@@ -33,8 +33,10 @@ void move_cursor(std::FILE* out, int x, int y);
 /// echoes the line end alone.
 int wait_key(TextReader& keyboard, std::FILE* out);
 
-/// The bytes of standard input, handed out a line at a time so that a key wait at a terminal
-/// returns as soon as the player presses Enter.
+/// The player's keyboard: the bytes of standard input, handed out a line at a time so that a key
+/// wait at a terminal returns as soon as the player presses Enter. In WebAssembly, the keys the
+/// game's host hands over (the page's terminal sends a line at each Enter), awaited without
+/// blocking it.
 std::unique_ptr<ByteSource> open_standard_input();
 
 }  // namespace wander

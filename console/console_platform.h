@@ -1,8 +1,12 @@
-// What the console's portable part asks of the platform beneath it.
+// What the console's portable part asks of the platform beneath it, and what it offers the
+// platform parts in return.
 #ifndef WANDER_CONSOLE_CONSOLE_PLATFORM_H_
 #define WANDER_CONSOLE_CONSOLE_PLATFORM_H_
 
 #include <cstdio>
+#include <memory>
+
+#include "text/text_reader.h"
 
 namespace wander {
 
@@ -10,6 +14,16 @@ namespace wander {
 /// so that piped input reads the same on every platform. A console is left to the platform, where
 /// typing the end of input (Ctrl+Z, Ctrl+D) keeps working.
 void take_piped_bytes_as_they_are(std::FILE* in);
+
+/// True when `out` shows on a terminal that understands ANSI escape sequences, so that
+/// console_ansi.cc may blank it and place its cursor. Defined by the platforms that use
+/// console_ansi.cc.
+bool is_terminal(std::FILE* out);
+
+/// Standard input read through the C runtime, bytes as they are (take_piped_bytes_as_they_are),
+/// handed out a line at a time: the keyboard of the platforms where the player types into a
+/// console.
+std::unique_ptr<ByteSource> open_runtime_input();
 
 }  // namespace wander
 

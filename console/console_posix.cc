@@ -1,32 +1,17 @@
-// The console on a POSIX terminal: ANSI escape sequences, written only when the output really is
-// a terminal, so that piped output carries the game's text and nothing else.
+// The console on a POSIX system: standard input as it comes, and a terminal that understands
+// ANSI escape sequences (console_ansi.cc).
 #include <unistd.h>
 
 #include "console/console.h"
 #include "console/console_platform.h"
 
 namespace wander {
-namespace {
 
 bool is_terminal(std::FILE* out) { return isatty(fileno(out)) == 1; }
-
-}  // namespace
 
 // POSIX reads every stream as bytes already.
 void take_piped_bytes_as_they_are(std::FILE*) {}
 
-void clear_screen(std::FILE* out) {
-  if (!is_terminal(out)) return;
-  // "\x1b[2J" blanks the visible screen, "\x1b[3J" drops the scrollback above it.
-  write_text(out, "\x1b[2J\x1b[3J");
-  move_cursor(out, 1, 1);
-}
-
-void move_cursor(std::FILE* out, int x, int y) {
-  if (!is_terminal(out)) return;
-  // "\x1b[row;columnH" puts the cursor in that cell, both counted from 1.
-  std::fprintf(out, "\x1b[%d;%dH", y, x);
-  std::fflush(out);
-}
+std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
 
 }  // namespace wander

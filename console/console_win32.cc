@@ -15,6 +15,8 @@ void take_piped_bytes_as_they_are(std::FILE* in) {
   if (!_isatty(_fileno(in))) _setmode(_fileno(in), _O_BINARY);
 }
 
+std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
+
 void clear_screen(std::FILE* out) {
   // What is still in the runtime's buffer belongs above the blanking, not after it.
   std::fflush(out);

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Checks what a player gets: the tree `cmake --install` makes, and the packages CPack makes.
-#   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER
+#   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER WEB_PAGE
 #       installs BUILD_DIR into a new folder, checks every file, plays Gull Rock from it
-#   tests/install_test.sh packages VERSION FILE...
+#   tests/install_test.sh packages VERSION WEB_PAGE FILE...
 #       checks what each .deb, .tar.gz and .zip holds
+# WEB_PAGE is the web build's page/ folder: installed under share/wander/web when it exists.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-# Every file installed on Linux, under the prefix.
-linux_files="bin/wander
+# Every file installed on Linux, under the prefix, without the web page.
+program_files="bin/wander
 bin/wander-make-world
 bin/wander-world
 share/bash-completion/completions/wander-world
@@ -19,6 +20,14 @@ share/man/man1/wander-world.1
 share/man/man6/wander.6
 share/wander/World.txt
 share/wander/map.svg"
+
+# Every file installed on Linux, the web page in WEB_PAGE included when it was built.
+linux_files() {
+  {
+    printf '%s\n' "$program_files"
+    if [ -d "$1" ]; then (cd "$1" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
+  } | LC_ALL=C sort
+}
 
 # Every file of the Windows .zip, in its one folder.
 windows_files="LICENSE
@@ -47,13 +56,14 @@ same_files() {
 }
 
 check_tree() {
-  local cmake=$1 build=$2 version=$3 runner=$4
+  local cmake=$1 build=$2 version=$3 runner=$4 page=$5
   prefix=$(mktemp -d)
   trap 'rm -rf "$prefix"' EXIT
   "$cmake" --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 ||
     { cat "$prefix.log"; rm -f "$prefix.log"; fail "cmake --install failed"; return; }
   rm -f "$prefix.log"
-  (cd "$prefix" && find . ! -type d | sed 's|^\./||') | same_files "the installed tree" "$linux_files"
+  (cd "$prefix" && find . ! -type d | sed 's|^\./||') |
+    same_files "the installed tree" "$(linux_files "$page")"
   for program in wander wander-world wander-make-world; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
   done
@@ -64,17 +74,21 @@ check_tree() {
   cmp "$prefix/share/wander/World.txt" "$here/../examples/World.txt" || fail "another sample world"
   "$runner" --game "$prefix/bin/wander" --tool "$prefix/bin/wander-world" \
     "$here/cases/game/gull_rock.case" || failed=1
+  if [ -d "$page" ]; then
+    "$prefix/bin/wander-world" publish "$prefix/share/wander/World.txt" "$prefix/site" > /dev/null &&
+      [ -f "$prefix/site/index.html" ] || fail "the installed wander-world publishes no page"
+  fi
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"
 }
 
 check_package() {
-  local version=$1 file=$2 name failed_before=$failed
+  local version=$1 page=$2 file=$3 name failed_before=$failed
   failed=0
   name=$(basename "$file")
   case $name in
     wander_"$version"_*.deb)
       dpkg-deb -c "$file" | awk '/^-/ { print $NF }' | sed 's|^\./usr/||' |
-        same_files "$name" "$linux_files"
+        same_files "$name" "$(linux_files "$page")"
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
@@ -82,7 +96,7 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
       ;;
     wander-"$version"-Linux.tar.gz)
       tar -tzf "$file" | grep -v '/$' | sed "s|^wander-$version-Linux/||" |
-        same_files "$name" "$linux_files"
+        same_files "$name" "$(linux_files "$page")"
       ;;
     wander-"$version"-win64.zip)
       cmake -E tar tf "$file" | grep -v '/$' | sed "s|^wander-$version-win64/||" |
@@ -95,14 +109,15 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
 }
 
 case ${1:-} in
-  tree) check_tree "$2" "$3" "$4" "$5" ;;
+  tree) check_tree "$2" "$3" "$4" "$5" "$6" ;;
   packages)
     version=$2
-    shift 2
-    for file in "$@"; do check_package "$version" "$file"; done
+    page=$3
+    shift 3
+    for file in "$@"; do check_package "$version" "$page" "$file"; done
     ;;
   *)
-    sed -n '2,6s/^# \{0,1\}//p' "$0"
+    sed -n '2,7s/^# \{0,1\}//p' "$0"
     exit 2
     ;;
 esac

@@ -1,5 +1,5 @@
 // wander-world: tools for the authors of worlds. `check` reports what the game would do wrong
-// with a world file; `map` draws it as a Graphviz graph.
+// with a world file; `map` draws it as a Graphviz graph; `publish` makes it a web page.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "tools/world_map.h"
+#include "tools/world_publish.h"
 #include "tools/world_survey.h"
 
 namespace {
@@ -16,10 +17,12 @@ constexpr int kUsageError = 2;
 constexpr char kUsage[] =
     "usage: wander-world check [FILE]\n"
     "       wander-world map [FILE]\n"
+    "       wander-world publish [FILE] DIR\n"
     "       wander-world --version\n"
     "\n"
-    "  check   report the mistakes in a world file, the way a compiler does\n"
-    "  map     write the world's map as a Graphviz DOT graph\n"
+    "  check     report the mistakes in a world file, the way a compiler does\n"
+    "  map       write the world's map as a Graphviz DOT graph\n"
+    "  publish   write a web page that plays the world into the folder DIR\n"
     "\n"
     "FILE is World.txt in the current folder when not given.\n"
     "'wander-world COMMAND --help' says more about each command.\n";
@@ -79,6 +82,7 @@ int main(int argc, char** argv) {
     std::printf("wander-world %s\n", WANDER_VERSION);
     return 0;
   }
+  if (command == "publish") return wander::publish_command(argc - 2, argv + 2, argv[0]);
   if (command != "check" && command != "map") {
     return usage_error("unknown command '" + std::string(command) + "'", kUsage);
   }

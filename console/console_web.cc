@@ -1,0 +1,45 @@
+// The console in WebAssembly: the game's host (the web page's terminal, or Node with the
+// process's own streams; see web/game_host.js) gives the keys and says whether the output is a
+// terminal, which is then drawn on with ANSI escape sequences (console_ansi.cc).
+#include <emscripten.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "console/console.h"
+#include "console/console_platform.h"
+
+namespace wander {
+namespace {
+
+// Waits, without blocking the page, until the host has keys for the game: up to `size` bytes
+// copied to `dst`; 0 at the end of input. The game's whole stack is set aside while it waits
+// (-sASYNCIFY) and resumed as it was.
+EM_ASYNC_JS(int, host_read_keys, (char* dst, int size), {
+  const bytes = await Module.host.readKeys(size);
+  const n = Math.min(bytes.length, size);
+  HEAPU8.set(bytes.subarray(0, n), dst);
+  return n;
+});
+
+EM_JS(int, host_is_terminal, (int fd), { return Module.host.isTerminal(fd) ? 1 : 0; });
+
+class HostKeyboard final : public ByteSource {
+ public:
+  std::size_t read(char* dst, std::size_t size) override {
+    const int most = static_cast<int>(std::min<std::size_t>(size, INT_MAX));
+    return static_cast<std::size_t>(std::max(host_read_keys(dst, most), 0));
+  }
+  bool seek(std::uint64_t) override { return false; }
+};
+
+}  // namespace
+
+bool is_terminal(std::FILE* out) { return host_is_terminal(fileno(out)) == 1; }
+
+// The host's streams carry bytes as they are.
+void take_piped_bytes_as_they_are(std::FILE*) {}
+
+std::unique_ptr<ByteSource> open_standard_input() { return std::make_unique<HostKeyboard>(); }
+
+}  // namespace wander

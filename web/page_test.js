@@ -1,0 +1,269 @@
+// The web page in a real browser: Debian's Chromium, driven by playwright-core (nothing is
+// downloaded). Each test plays through the page as a player would, by keys, a file input or a
+// dropped file, and compares the whole terminal, scrollback included, with what the console
+// shows.
+//
+//   WANDER_PAGE=build-web/page WANDER_WORLD_TOOL=build/wander-world node --test web/page_test.js
+//
+// Optional: WANDER_CHROMIUM (default /usr/bin/chromium), WANDER_SCREENSHOT (a PNG of the page in
+// play is written there).
+'use strict';
+
+const assert = require('node:assert');
+const { execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
+const path = require('node:path');
+const { after, before, test } = require('node:test');
+const { pathToFileURL } = require('node:url');
+const { chromium } = require('playwright-core');
+
+const pageFolder = path.resolve(process.env.WANDER_PAGE || 'build-web/page');
+const worldTool = process.env.WANDER_WORLD_TOOL;
+const sampleWorld = path.join(__dirname, '..', 'examples', 'World.txt');
+
+// The sample world's first room and one of its objects, as the terminal shows them.
+const jetty = [
+  'You stand on a weathered wooden jetty at the south end of Gull Rock. Grey water slaps at the',
+  'piles below. A coil of rope lies beside an iron bollard. A path climbs north between the',
+  'boulders; to the west a strip of sand curves away, and to the east the shore breaks into rocks.',
+];
+const rope = 'A long coil of hemp rope, stiff with salt. One end is still knotted to the bollard.';
+// A description, then two line ends, then each turn's line end and prompt.
+const described = (rows) => [...rows, '', '', '', '>'];
+
+// A second world, with mistakes: the west exit names a room without a block, and the chair has
+// no block. The game plays on regardless, and so must the page.
+const cabin = [
+  'Start: Cabin',
+  '<Cabin>',
+  'A log cabin. A chair stands by the stove.',
+  '*',
+  'North: Porch East: None South: None West: Loft',
+  'Objects: 2 chair stove',
+  '<Porch>',
+  'A creaking porch.',
+  '*',
+  'North: None East: None South: Cabin West: None',
+  'Objects: 1 café',
+  '<Cabin|stove>',
+  'A pot-bellied stove, still warm.',
+  '*',
+  '<Porch|café>',
+  'A café table, bolted to the boards.',
+  '*',
+  '',
+].join('\n');
+
+let browser;
+let server;
+let site;
+const worldsFolder = fs.mkdtempSync(path.join(os.tmpdir(), 'wander-page-test-'));
+
+// A static web server on the loopback address: the page at /, test worlds at /worlds/.
+function serve(root) {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+  return new Promise((resolve) => {
+    const s = http.createServer((request, response) => {
+      const url = new URL(request.url, 'http://localhost');
+      const name = decodeURIComponent(url.pathname);
+      const file = name.startsWith('/worlds/')
+        ? path.join(worldsFolder, name.slice('/worlds/'.length))
+        : path.join(root(), name === '/' ? 'index.html' : name);
+      fs.readFile(file, (error, bytes) => {
+        if (error) {
+          response.writeHead(404).end();
+          return;
+        }
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'text/plain' });
+        response.end(bytes);
+      });
+    });
+    s.listen(0, '127.0.0.1', () => resolve(s));
+  });
+}
+
+let servedFolder = pageFolder;
+
+before(async () => {
+  fs.writeFileSync(path.join(worldsFolder, 'cabin.txt'), cabin);
+  browser = await chromium.launch({
+    executablePath: process.env.WANDER_CHROMIUM || '/usr/bin/chromium',
+  });
+  server = await serve(() => servedFolder);
+  site = `http://127.0.0.1:${server.address().port}`;
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+  fs.rmSync(worldsFolder, { recursive: true, force: true });
+});
+
+async function openPage(url) {
+  const page = await browser.newPage({ viewport: { width: 1000, height: 760 } });
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(error.message));
+  page.problems = problems;
+  await page.goto(url);
+  return page;
+}
+
+const screen = (page) => page.evaluate(() => window.wanderScreen());
+
+// Waits until the terminal holds exactly `rows` (or, with `tail`, ends with them).
+async function expectScreen(page, rows, { tail = false } = {}) {
+  try {
+    await page.waitForFunction(
+      ({ rows, tail }) => {
+        const got = window.wanderScreen();
+        const part = tail ? got.slice(Math.max(got.length - rows.length, 0)) : got;
+        return JSON.stringify(part) === JSON.stringify(rows);
+      },
+      { rows, tail },
+      { timeout: 5000, polling: 20 },
+    );
+  } catch (error) {
+    assert.deepStrictEqual(await screen(page), rows, tail ? '(the last rows)' : '');
+    throw error;
+  }
+}
+
+async function type(page, text) {
+  await page.keyboard.type(text);
+  await page.keyboard.press('Enter');
+}
+
+test('plays the sample world: examine, the key, a blocked move, an unlisted object, quit, another world', async () => {
+  const started = Date.now();
+  const page = await openPage(`${site}/index.html`);
+  await expectScreen(page, described(jetty));
+  const firstOutput = await page.evaluate(
+    () => performance.getEntriesByName('wander-first-output')[0].startTime);
+  console.log(`first description: ${Date.now() - started} ms from goto, ` +
+              `${Math.round(firstOutput)} ms from navigation start`);
+  assert.strictEqual(await page.textContent('#world-name'), 'World.txt');
+
+  // After an examine, only the object's text; after the key, only the room and the prompts.
+  await type(page, 'exa');
+  await expectScreen(page, ['> exa', 'What do you want to look at?'], { tail: true });
+  await type(page, 'rope');
+  await expectScreen(page, ['', rope]);
+  await page.keyboard.press('Enter');
+  await expectScreen(page, [...described(jetty), '>']);
+
+  // Backspace edits the line before it is sent: "sx" becomes "s", and south is blocked.
+  await page.keyboard.type('sx');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Enter');
+  await expectScreen(page, [...described(jetty), '> s', "You can't go that way!", '', '>']);
+  if (process.env.WANDER_SCREENSHOT) await page.screenshot({ path: process.env.WANDER_SCREENSHOT });
+
+  await type(page, 'examine');
+  await type(page, 'gull');
+  await expectScreen(page, ['That is not a valid object!', '', '>', '>']);
+
+  await type(page, 'quit');
+  await expectScreen(page, ['> quit', 'Terminated'], { tail: true });
+  assert.strictEqual(await page.isVisible('#ended'), false, 'ended before the key');
+  await type(page, 'x');
+  await expectScreen(page, ['> quit', 'Terminated', 'x', 'x'], { tail: true });
+  await page.waitForSelector('#ended', { state: 'visible' });
+  assert.match(await page.textContent('#ended'), /The game has ended\./);
+
+  // A second world through the file input replaces the game, screen and all.
+  await page.setInputFiles('#open-world', {
+    name: 'cabin.txt', mimeType: 'text/plain', buffer: Buffer.from(cabin),
+  });
+  await expectScreen(page, described(['A log cabin. A chair stands by the stove.']));
+  assert.strictEqual(await page.textContent('#world-name'), 'cabin.txt');
+  assert.strictEqual(await page.isVisible('#ended'), false);
+  await type(page, 'n');
+  await expectScreen(page, ['> n', 'A creaking porch.', '', '', '', '>'], { tail: true });
+  assert.deepStrictEqual(page.problems, []);
+  await page.close();
+});
+
+test('a world with mistakes plays as in the console; ?world= loads it from the site', async () => {
+  const page = await openPage(`${site}/index.html?world=worlds/cabin.txt`);
+  const cabinRoom = described(['A log cabin. A chair stands by the stove.']);
+  await expectScreen(page, cabinRoom);
+  // West names a room without a block: the player stays and the room is described again.
+  await type(page, 'w');
+  await expectScreen(page, [...cabinRoom.slice(0, -1), '> w', ...cabinRoom]);
+  // The chair has no block: its text is empty.
+  await type(page, 'exa');
+  await type(page, 'chair');
+  await expectScreen(page, []);
+  await page.keyboard.press('Enter');
+  await expectScreen(page, [...cabinRoom, '>']);
+  // Typed text goes to the game as UTF-8, and Backspace takes back a whole character.
+  await type(page, 'n');
+  await type(page, 'exa');
+  await page.keyboard.type('café🐚');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Enter');
+  await expectScreen(page, ['', 'A café table, bolted to the boards.']);
+  assert.deepStrictEqual(page.problems, []);
+  await page.close();
+});
+
+test('a dropped world, Ctrl+D and "Play again"', async () => {
+  const page = await openPage(`${site}/index.html`);
+  await expectScreen(page, described(jetty));
+  const file = await page.evaluateHandle((text) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([text], 'World.txt', { type: 'text/plain' }));
+    return transfer;
+  }, cabin);
+  await page.dispatchEvent('body', 'drop', { dataTransfer: file });
+  await expectScreen(page, described(['A log cabin. A chair stands by the stove.']));
+
+  // Ctrl+D on an empty line ends the input: the game ends as at the end of piped input.
+  await page.keyboard.press('Control+D');
+  await page.waitForSelector('#ended', { state: 'visible' });
+  await page.click('#play-again');
+  await expectScreen(page, described(['A log cabin. A chair stands by the stove.']));
+  await page.close();
+});
+
+test('worlds load only from the page\'s own site', async () => {
+  const page = await openPage(`${site}/index.html?world=http://example.invalid/World.txt`);
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  assert.match(await page.textContent('#status'), /only from this page's own web site/);
+  const missing = await openPage(`${site}/index.html?world=worlds/none.txt`);
+  await missing.waitForFunction(() => document.getElementById('status').textContent !== '');
+  assert.match(await missing.textContent('#status'), /Cannot load the world worlds\/none\.txt: 404/);
+  await page.close();
+  await missing.close();
+});
+
+test('the published folder plays from disk and from a web server, in under 1 MB', { skip: !worldTool && 'WANDER_WORLD_TOOL is not set' }, async () => {
+  const folder = path.join(worldsFolder, 'published');
+  const world = path.join(worldsFolder, 'World.txt');
+  fs.writeFileSync(world, cabin);
+  execFileSync(worldTool, ['publish', '--page', pageFolder, world, folder]);
+  let pageBytes = 0;
+  for (const name of fs.readdirSync(folder)) {
+    if (name !== 'world.js') pageBytes += fs.statSync(path.join(folder, name)).size;
+  }
+  console.log(`published page: ${pageBytes} bytes, the world aside`);
+  assert.ok(pageBytes < 1000 * 1000, `${pageBytes} bytes`);
+
+  const fromDisk = await openPage(pathToFileURL(path.join(folder, 'index.html')).href);
+  await expectScreen(fromDisk, described(['A log cabin. A chair stands by the stove.']));
+  await type(fromDisk, 'n');
+  await expectScreen(fromDisk, ['> n', 'A creaking porch.', '', '', '', '>'], { tail: true });
+  assert.deepStrictEqual(fromDisk.problems, []);
+  await fromDisk.close();
+
+  servedFolder = folder;
+  try {
+    const served = await openPage(`${site}/index.html`);
+    await expectScreen(served, described(['A log cabin. A chair stands by the stove.']));
+    await served.close();
+  } finally {
+    servedFolder = pageFolder;
+  }
+});
