@@ -30,7 +30,7 @@ candidates() {
 all_files='-dashed.txt,World.txt,gull rock.txt,worlds'
 cases=(
   # line | candidates
-  'wander-world |--help,--version,check,map'
+  'wander-world |--help,--version,check,map,publish'
   'wander-world c|check'
   'wander-world m|map'
   'wander-world --v|--version'
@@ -49,6 +49,16 @@ cases=(
   'wander-world check -- -|-dashed.txt'
   'wander-world check -- |'"$all_files"
   'wander-world check -- World.txt |'
+  'wander-world p|publish'
+  'wander-world publish -|--,--help,--page'
+  'wander-world publish --page |worlds'
+  'wander-world publish --page wor|worlds'
+  'wander-world publish --page worlds |'"$all_files"
+  'wander-world publish World.txt |'"$all_files"
+  'wander-world publish World.txt site |'
+  'wander-world publish --page worlds World.txt site |'
+  'wander-world publish -- --page |'"$all_files"
+  'wander-world publish -- --page site |'
   'wander-world frob |'
   'wander-world --version |'
 )
