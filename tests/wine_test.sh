@@ -17,6 +17,15 @@ for tool in wine tmux; do
 done
 export WINEDEBUG=-all
 wine --version
+# Wine of its own, unless WINEPREFIX names one: other Wine programs on the machine share the
+# default prefix and its server, and one that stops it midway would fail a case. One server
+# stays up for every program started, rather than one starting and stopping with each.
+if [ -z "${WINEPREFIX:-}" ]; then
+  WINEPREFIX=$(mktemp -d)
+  export WINEPREFIX
+  trap 'wineserver -k; rm -rf "$WINEPREFIX"' EXIT
+  wineserver -p
+fi
 wine cmd /c exit 0 > /dev/null 2>&1 || true  # the first start sets up Wine's prefix; not timed
 echo "== the end-to-end cases"
 "$native/case_runner" --crlf --no-posix \
