@@ -1,6 +1,8 @@
 // The screen of a terminal that understands ANSI escape sequences: a POSIX terminal, or the
 // terminal of the web page. The sequences are written only when the output really is such a
 // terminal, so that piped output carries the game's text and nothing else.
+#include <string>
+
 #include "console/console.h"
 #include "console/console_platform.h"
 
@@ -16,8 +18,8 @@ void clear_screen(std::FILE* out) {
 void move_cursor(std::FILE* out, int x, int y) {
   if (!is_terminal(out)) return;
   // "\x1b[row;columnH" puts the cursor in that cell, both counted from 1.
-  std::fprintf(out, "\x1b[%d;%dH", y, x);
-  std::fflush(out);
+  write_text(out, "\x1b[" + std::to_string(y) + ";" + std::to_string(x) + "H");
+  flush(out);
 }
 
 }  // namespace wander

@@ -22,7 +22,7 @@ bool is_terminal(std::FILE* out);
 
 /// Standard input read through the C runtime, bytes as they are (take_piped_bytes_as_they_are),
 /// handed out a line at a time: the keyboard of the platforms where the player types into a
-/// console.
+/// console. A read error is kept (ByteSource::error) and ends the bytes.
 std::unique_ptr<ByteSource> open_runtime_input();
 
 }  // namespace wander

@@ -8,6 +8,23 @@
 #include "console/console_platform.h"
 
 namespace wander {
+namespace {
+
+// Whether the runtime's stream `stream` stands on an open handle: a program started with a
+// standard handle closed, or without a console, has none behind it.
+bool is_open(std::FILE* stream) {
+  const int fd = _fileno(stream);
+  return fd >= 0 && _get_osfhandle(fd) >= 0;
+}
+
+}  // namespace
+
+void open_standard_streams() {
+  // Checked first: the null device opened for another stream must not land in its place.
+  if (!is_open(stdout)) throw StreamFailed("cannot write to standard output: Bad file descriptor");
+  if (!is_open(stdin)) std::freopen("NUL", "rb", stdin);
+  if (!is_open(stderr)) std::freopen("NUL", "w", stderr);
+}
 
 void take_piped_bytes_as_they_are(std::FILE* in) {
   // In text mode the runtime would end piped input at a Ctrl+Z byte; the reader drops the CR of
@@ -19,7 +36,7 @@ std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input();
 
 void clear_screen(std::FILE* out) {
   // What is still in the runtime's buffer belongs above the blanking, not after it.
-  std::fflush(out);
+  flush(out);
   HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!GetConsoleScreenBufferInfo(console, &info)) return;
@@ -31,7 +48,7 @@ void clear_screen(std::FILE* out) {
 }
 
 void move_cursor(std::FILE* out, int x, int y) {
-  std::fflush(out);
+  flush(out);
   SetConsoleCursorPosition(GetStdHandle(STD_OUTPUT_HANDLE),
                            COORD{static_cast<SHORT>(x - 1), static_cast<SHORT>(y - 1)});
 }

@@ -1,5 +1,6 @@
 // The world reader and the lookups on any bytes, with any identifiers and names. Besides running
-// clean under the sanitizers, the fast marker scan must agree with reading the lines one by one.
+// clean under the sanitizers, the fast marker scan, whole or in pieces, must agree with reading
+// the lines one by one, and so must lines read keeping at most a few bytes.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,15 +53,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(found == find_line_by_line(plain, name), "found");
     check(fast.at_end() == plain.at_end(), "at the end");
     check(fast.offset() == plain.offset() || (!found && fast.at_end()), "where it stopped");
+    const std::uint64_t stopped_at = fast.offset();
     std::string after_fast = "x";
     std::string after_plain = "x";
     check(fast.read_text(after_fast) == plain.read_text(after_plain), "text read");
     check(after_fast == after_plain, "text");
 
+    fast.rewind();
+    const std::size_t cut = most % (name.size() + 1);
+    const std::string_view pieces[] = {std::string_view(name).substr(0, cut), "",
+                                       std::string_view(name).substr(cut)};
+    check(fast.skip_to_joined_line(pieces) == found, "found in pieces");
+    check(fast.offset() == stopped_at || (!found && fast.at_end()), "where pieces stopped");
+
     wander::load_room(world, room, name);
     wander::load_object_text(world, room, name);
     wander::object_in_room(room, name);
   }
+  fast.rewind();
+  plain.rewind();
+  std::string kept;
+  bool longer = false;
+  while (fast.read_line(kept, most, longer)) {
+    check(plain.read_line(name), "a line at most");
+    check(longer == (name.size() > most) && kept == (longer ? "" : name), "the line at most");
+  }
+  check(!plain.read_line(name), "no more lines");
+
   wander::RoomBlockReport report;
   world.rewind();
   world.count_lines();

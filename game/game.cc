@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -26,6 +27,13 @@ constexpr std::array<Spelling, 20> kSpellings{{
     {"quit", Command::kQuit},   {"exit", Command::kQuit},
 }};
 
+// A longer command line cannot match, so it is read through without being kept.
+constexpr std::size_t longest_command() {
+  std::size_t longest = 0;
+  for (const Spelling& spelling : kSpellings) longest = std::max(longest, spelling.words.size());
+  return longest;
+}
+
 Command parse_command(std::string_view line) {
   for (const Spelling& spelling : kSpellings) {
     if (spelling.words == line) return spelling.command;
@@ -33,19 +41,28 @@ Command parse_command(std::string_view line) {
   return Command::kNone;
 }
 
-// The game ends here when input runs out, leaving the shell's prompt on a fresh line.
-constexpr int kInputEnded = 0;
-constexpr int kQuitStatus = 1;
+// The game ends here when input runs out, leaving the shell's prompt on a fresh line; input that
+// failed instead ends the run (check_input throws).
+int input_ended(Game& game) {
+  check_input(game.keyboard);
+  line_end(game.out);
+  return kInputEnded;
+}
+
+// The longest name the room lists: a longer answer names nothing there.
+std::size_t longest_name(const Room& room) {
+  std::size_t longest = 0;
+  for (const std::string& name : room.objects) longest = std::max(longest, name.size());
+  return longest;
+}
 
 std::optional<int> examine(Game& game) {
   prompt(game.out, "What do you want to look at? ");
   // Only the word is taken: the byte after it, and the rest of its line, start the next command.
   std::string name;
-  if (!game.keyboard.read_word(name)) {
-    line_end(game.out);
-    return kInputEnded;
-  }
-  if (!object_in_room(game.room, name)) {
+  bool longer = false;
+  if (!game.keyboard.read_word(name, longest_name(game.room), longer)) return input_ended(game);
+  if (longer || !object_in_room(game.room, name)) {
     clear_screen(game.out);
     write_text(game.out, "That is not a valid object!");
     line_end(game.out);
@@ -75,7 +92,7 @@ void show_text(std::FILE* out, std::string_view text) {
   line_end(out);
 }
 
-void move_through(Game& game, const std::string& exit_id) {
+void move_through(Game& game, std::string_view exit_id) {
   if (exit_id == kNoExit) {
     write_text(game.out, "You can't go that way!");
     line_end(game.out);
@@ -89,12 +106,9 @@ std::optional<int> run_command(Game& game) {
   line_end(game.out);
   prompt(game.out, "> ");
   std::string line;
-  if (!game.keyboard.read_line(line)) {
-    line_end(game.out);
-    return kInputEnded;
-  }
-  // Each exit is copied before the move, which rewrites the record it comes from.
-  switch (parse_command(line)) {
+  bool longer = false;
+  if (!game.keyboard.read_line(line, longest_command(), longer)) return input_ended(game);
+  switch (longer ? Command::kNone : parse_command(line)) {
     case Command::kNone:
       break;
     case Command::kLook:
@@ -103,16 +117,16 @@ std::optional<int> run_command(Game& game) {
     case Command::kExamine:
       return examine(game);
     case Command::kNorth:
-      move_through(game, std::string(game.room.north));
+      move_through(game, game.room.north);
       break;
     case Command::kEast:
-      move_through(game, std::string(game.room.east));
+      move_through(game, game.room.east);
       break;
     case Command::kSouth:
-      move_through(game, std::string(game.room.south));
+      move_through(game, game.room.south);
       break;
     case Command::kWest:
-      move_through(game, std::string(game.room.west));
+      move_through(game, game.room.west);
       break;
     case Command::kQuit:
       return quit(game);

@@ -8,21 +8,32 @@
 //   move north | north | n  (and east/e, south/s, west/w)   walk through an exit
 //   terminate | quit | exit               say "Terminated", wait for a key, end with status 1
 // At the end of input, at the prompt or at the object question, the game writes a line end and
-// ends with status 0.
+// ends with status 0. A command line longer than the longest command, or an answer longer than
+// any name the room lists, is read through without being kept: it matches nothing.
+//
+// When a standard stream fails (output that can no longer be written, input that cannot be
+// read) the console throws StreamFailed at once; the entry says why and ends with kRunFailed.
 #ifndef WANDER_GAME_GAME_H_
 #define WANDER_GAME_GAME_H_
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
-#include "world/room.h"
 #include "text/text_reader.h"
+#include "world/room.h"
 
 namespace wander {
 
 /// The name of the world file, read from the current folder.
 inline constexpr char kWorldFileName[] = "World.txt";
+
+/// The exit statuses of a run.
+inline constexpr int kInputEnded = 0;  ///< standard input ended
+inline constexpr int kQuitStatus = 1;  ///< after the quit command
+inline constexpr int kRunFailed = 2;   ///< input or output failed, or memory ran out
+inline constexpr int kNoWorld = -1;    ///< World.txt is missing, unreadable or no regular file
 
 /// What one run of the game works on. The entry owns all of it.
 struct Game {
@@ -33,17 +44,17 @@ struct Game {
 };
 
 /// Reads the header (its second word names the starting room), loads and describes that room,
-/// then runs turns until the game ends. Returns the exit status: 1 after quit, 0 at the end of
-/// input.
+/// then runs turns until the game ends. Returns the exit status: kQuitStatus after quit,
+/// kInputEnded at the end of input. Throws StreamFailed when a standard stream fails.
 int play(Game& game);
 
 /// Plays one turn. Returns nothing while the game goes on, or the exit status it ends with.
 std::optional<int> run_command(Game& game);
 
-/// Walks through the exit `exit_id`: "None" says "You can't go that way!"; otherwise the room is
-/// loaded and described. When the world has no block for it the player stays where they were
-/// and the current room is described again.
-void move_through(Game& game, const std::string& exit_id);
+/// Walks through the exit `exit_id`, which may be one of the room's own exits: "None" says
+/// "You can't go that way!"; otherwise the room is loaded and described. When the world has no
+/// block for it the player stays where they were and the current room is described again.
+void move_through(Game& game, std::string_view exit_id);
 
 /// Writes a line end, `text`, and a line end.
 void show_text(std::FILE* out, std::string_view text);

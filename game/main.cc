@@ -1,19 +1,38 @@
 // wander: plays the world in World.txt in the current folder. Arguments are ignored.
 #include <cstdio>
+#include <new>
 
 #include "console/console.h"
 #include "game/game.h"
 
-int main() {
+namespace {
+
+int play_world() {
+  // First of all, so that the world file cannot take the place of a closed standard stream.
+  wander::open_standard_streams();
   std::unique_ptr<wander::ByteSource> file = wander::open_file_source(wander::kWorldFileName);
   if (!file) {
     wander::write_text(stdout, "Unable to find World.txt");
     wander::line_end(stdout);
-    return -1;
+    return wander::kNoWorld;
   }
   wander::WorldFile world(std::move(file));
   wander::Room room;
   wander::TextReader keyboard(wander::open_standard_input());
   wander::Game game{world, room, keyboard, stdout};
   return wander::play(game);
+}
+
+}  // namespace
+
+int main() {
+  // The run cannot go on: one line says why, and the status tells it from a game that ended.
+  try {
+    return play_world();
+  } catch (const wander::StreamFailed& failure) {
+    std::fprintf(stderr, "wander: %s\n", failure.what());
+  } catch (const std::bad_alloc&) {
+    std::fputs("wander: out of memory\n", stderr);
+  }
+  return wander::kRunFailed;
 }

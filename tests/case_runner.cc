@@ -128,11 +128,20 @@ bool set_up_world(const Case& c, const fs::path& folder, std::string& why) {
   return true;
 }
 
-// Runs `script` in a shell of its own, killing it after `seconds`.
-std::string run_shell(const std::string& script, int seconds) {
+// Runs `script` in a shell of its own, killing it after `seconds`. With `broken_stdout`, the
+// shell's standard output is a pipe that nobody reads any more, and SIGPIPE is ignored, as it
+// stays across exec: writes to it fail with EPIPE.
+std::string run_shell(const std::string& script, int seconds, bool broken_stdout) {
   const pid_t child = fork();
   if (child == 0) {
     setpgid(0, 0);
+    int ends[2];
+    if (broken_stdout && pipe(ends) == 0) {
+      close(ends[0]);
+      dup2(ends[1], STDOUT_FILENO);
+      close(ends[1]);
+      signal(SIGPIPE, SIG_IGN);
+    }
     execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -181,10 +190,12 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
     case wander::StdoutSetup::kFull:
       script += " >/dev/full";
       break;
+    case wander::StdoutSetup::kBroken:
+      break;  // see run_shell
   }
   script += " 2>" + quoted((side / "errors").string());
   Outcome outcome;
-  outcome.status = run_shell(script, 60);
+  outcome.status = run_shell(script, 60, c.stdout_setup == wander::StdoutSetup::kBroken);
   outcome.out = read_file(side / "output");
   outcome.err = read_file(side / "errors");
   if (options.crlf) {

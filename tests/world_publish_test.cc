@@ -169,6 +169,7 @@ TEST_F(PublishTest, FailuresSayWhyAndWriteNothing) {
       {"--page PAGE/extra OUT", "wander-world: 'PAGE/extra' holds no web page (no index.html)\n"},
       {"--page PAGE Missing.txt OUT",
        "wander-world: cannot read 'Missing.txt': No such file or directory\n"},
+      {"--page PAGE /dev/zero OUT", "wander-world: cannot read '/dev/zero': not a regular file\n"},
       {"--page PAGE World.txt World.txt/OUT", "wander-world: cannot make the folder "},
       {"--page PAGE World.txt PAGE", "wander-world: the folder 'PAGE' is the page itself"},
       {"OUT", "wander-world: the web page is not installed (looked in '" + built_page.string() +

@@ -1,9 +1,17 @@
 #include "text/text_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <utility>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace wander {
 namespace {
@@ -15,18 +23,26 @@ class FileSource final : public ByteSource {
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
-  std::size_t read(char* dst, std::size_t size) override { return std::fread(dst, 1, size, file_); }
+  std::size_t read(char* dst, std::size_t size) override {
+    if (error_ != 0) return 0;
+    const std::size_t got = std::fread(dst, 1, size, file_);
+    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+    return got;
+  }
   bool seek(std::uint64_t offset) override {
     std::clearerr(file_);
+    error_ = 0;
 #if defined(_WIN32)
     return _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
 #else
     return fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
   }
+  int error() const override { return error_; }
 
  private:
   std::FILE* file_;
+  int error_ = 0;
 };
 
 class StringSource final : public ByteSource {
@@ -63,19 +79,69 @@ void drop_cr_before_lf(std::string& text) {
   text.resize(to);
 }
 
+constexpr char kNotRegular[] = "not a regular file";
+
+// Opens `path` for reading as a stdio stream when it is a regular file; otherwise null, with
+// `why` set.
+#if defined(_WIN32)
+std::FILE* open_regular_file(const std::string& path, std::string& why) {
+  std::FILE* const file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    why = std::strerror(errno);
+    return nullptr;
+  }
+  struct _stat64 status;
+  if (_fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG) return file;
+  why = kNotRegular;
+  std::fclose(file);
+  return nullptr;
+}
+#else
+// Why a file of `status` is no world file, or null when it is a regular file.
+const char* refusal(const struct stat& status) {
+  if (S_ISREG(status.st_mode)) return nullptr;
+  return S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : kNotRegular;
+}
+
+std::FILE* open_regular_file(const std::string& path, std::string& why) {
+  // A FIFO would keep open() waiting for a writer that may never come. O_NONBLOCK keeps it from
+  // waiting; the look before the open refuses it even where that flag is not honoured (Node's
+  // file system under WebAssembly). Reads wait for their bytes as usual once the file is known.
+  struct stat status;
+  if (stat(path.c_str(), &status) == 0 && refusal(status) != nullptr) {
+    why = refusal(status);
+    return nullptr;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0 || fstat(fd, &status) != 0) {
+    why = std::strerror(errno);
+  } else if (refusal(status) != nullptr) {
+    why = refusal(status);
+  } else if (const int flags = fcntl(fd, F_GETFL);
+             flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    why = std::strerror(errno);
+  } else if (std::FILE* const file = fdopen(fd, "rb")) {
+    return file;
+  } else {
+    why = std::strerror(errno);
+  }
+  if (fd >= 0) close(fd);
+  return nullptr;
+}
+#endif
+
 }  // namespace
 
-std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return nullptr;
+std::unique_ptr<ByteSource> open_file_source(const std::string& path, std::string* why) {
+  std::string reason;
+  std::FILE* const file = open_regular_file(path, reason);
+  if (file == nullptr) {
+    if (why != nullptr) *why = reason;
+    return nullptr;
+  }
   // The reader has a buffer of its own; a second one in stdio would only copy twice.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  auto source = std::make_unique<FileSource>(file);
-  // Some systems open a folder without complaint and fail only at the first read.
-  char probe;
-  if (std::fread(&probe, 1, 1, file) == 0 && std::ferror(file)) return nullptr;
-  if (!source->seek(0)) return nullptr;
-  return source;
+  return std::make_unique<FileSource>(file);
 }
 
 std::unique_ptr<ByteSource> make_string_source(std::string bytes, std::size_t most_per_read) {
@@ -142,50 +208,82 @@ void TextReader::hold_ending_byte() {
   if (buffer_[pos_] == '\r' && ensure(2) && buffer_[pos_ + 1] == '\n') ++pos_;
 }
 
-bool TextReader::read_until(char delim, std::string& out) {
+bool TextReader::read_until(char delim, std::string& out, std::size_t most, bool& longer) {
   if (!can_start()) return false;
   out.clear();
-  while (ensure(1)) {
+  longer = false;
+  // One byte more than `most` is kept: it may be the CR of a CR LF, which is no part of a line.
+  const std::size_t keep = most < SIZE_MAX ? most + 1 : most;
+  bool cut = false;
+  bool found = false;
+  while (!found && ensure(1)) {
     const char* begin = buffer_.get() + pos_;
     const std::size_t available = end_ - pos_;
-    const char* found = static_cast<const char*>(std::memchr(begin, delim, available));
-    const std::size_t piece = found ? static_cast<std::size_t>(found - begin) : available;
-    out.append(begin, piece);
+    const char* delim_at = static_cast<const char*>(std::memchr(begin, delim, available));
+    const std::size_t piece = delim_at ? static_cast<std::size_t>(delim_at - begin) : available;
+    const std::size_t room = keep - out.size();
+    out.append(begin, std::min(piece, room));
+    cut = cut || piece > room;
     pos_ += piece;
-    if (found) {
+    if (delim_at) {
       ++pos_;
-      drop_cr_before_lf(out);
-      if (delim == '\n' && !out.empty() && out.back() == '\r') out.pop_back();
-      return true;
+      found = true;
     }
   }
-  at_end_ = true;
-  if (out.empty()) {
-    failed_ = true;
-    return false;
+  if (!found) {
+    at_end_ = true;
+    if (out.empty()) {
+      failed_ = true;
+      return false;
+    }
   }
   drop_cr_before_lf(out);
+  if (found && delim == '\n' && !out.empty() && out.back() == '\r') out.pop_back();
+  if (cut || out.size() > most) {
+    out.clear();
+    longer = true;
+  }
   return true;
 }
 
-bool TextReader::read_line(std::string& line) { return read_until('\n', line); }
+bool TextReader::read_line(std::string& line) {
+  bool longer = false;
+  return read_until('\n', line, SIZE_MAX, longer);
+}
 
-bool TextReader::read_text(std::string& text) { return read_until('*', text); }
+bool TextReader::read_line(std::string& line, std::size_t most, bool& longer) {
+  return read_until('\n', line, most, longer);
+}
+
+bool TextReader::read_text(std::string& text) {
+  bool longer = false;
+  return read_until('*', text, SIZE_MAX, longer);
+}
 
 bool TextReader::read_word(std::string& word) {
+  bool longer = false;
+  return read_word(word, SIZE_MAX, longer);
+}
+
+bool TextReader::read_word(std::string& word, std::size_t most, bool& longer) {
   if (!can_start() || !skip_space()) return false;
   word.clear();
+  longer = false;
   for (;;) {
     const std::size_t start = pos_;
     while (pos_ < end_ && !is_word_space(buffer_[pos_])) ++pos_;
-    word.append(buffer_.get() + start, pos_ - start);
+    const std::size_t piece = pos_ - start;
+    const std::size_t room = most - word.size();
+    word.append(buffer_.get() + start, std::min(piece, room));
+    longer = longer || piece > room;
     if (pos_ < end_) break;
     if (!ensure(1)) {
       at_end_ = true;
-      return true;
+      break;
     }
   }
-  hold_ending_byte();
+  if (longer) word.clear();
+  if (!at_end_) hold_ending_byte();
   return true;
 }
 
@@ -234,7 +332,7 @@ bool TextReader::skip_to_line(std::string_view wanted) {
   // A candidate is the wanted line's first byte standing at a line start; memchr jumps from one
   // to the next, so the bytes between are looked at only once and nothing is copied.
   const std::size_t whole = wanted.size() + 2;  // the line and the longest line end, CR LF
-  if (capacity_ < whole) grow(whole);
+  if (capacity_ < whole) return skip_to_long_line({&wanted, 1});
   // Most candidates are other markers, which end alike: the byte before the end tells them apart
   // without a call, whenever the buffer holds the whole line.
   const std::size_t telling = wanted.size() >= 2 ? wanted.size() - 2 : 0;
@@ -283,6 +381,70 @@ bool TextReader::skip_to_line(std::string_view wanted) {
   return false;
 }
 
+bool TextReader::skip_to_joined_line(std::span<const std::string_view> pieces) {
+  std::size_t size = 0;
+  for (const std::string_view piece : pieces) size += piece.size();
+  if (size >= capacity_) return can_start() && skip_to_long_line(pieces);
+  std::string joined;
+  joined.reserve(size);
+  for (const std::string_view piece : pieces) joined.append(piece);
+  return skip_to_line(joined);
+}
+
+bool TextReader::skip_to_long_line(std::span<const std::string_view> pieces) {
+  // No line holds an LF, so a wanted line with one is never found.
+  bool can_match = true;
+  char last = '\0';
+  for (const std::string_view piece : pieces) {
+    can_match = can_match && piece.find('\n') == std::string_view::npos;
+    if (!piece.empty()) last = piece.back();
+  }
+  // Moves past the bytes that equal the pieces; false, short of the first byte that differs,
+  // when they do not all follow.
+  const auto pass_pieces = [&] {
+    for (std::string_view piece : pieces) {
+      while (!piece.empty()) {
+        if (!ensure(1)) return false;
+        const std::size_t n = std::min(piece.size(), end_ - pos_);
+        if (std::memcmp(buffer_.get() + pos_, piece.data(), n) != 0) return false;
+        pos_ += n;
+        piece.remove_prefix(n);
+      }
+    }
+    return true;
+  };
+  for (;;) {  // at the start of a line
+    if (can_match && pass_pieces()) {
+      if (!ensure(1)) {  // the file's last line, without a line end
+        at_end_ = true;
+        return true;
+      }
+      // As in skip_to_line: a CR that ends the wanted line is no CR of a CR LF.
+      if (buffer_[pos_] == '\n' && last != '\r') {
+        ++pos_;
+        return true;
+      }
+      if (buffer_[pos_] == '\r' && ensure(2) && buffer_[pos_ + 1] == '\n') {
+        pos_ += 2;
+        return true;
+      }
+    }
+    for (;;) {  // on to the next line
+      if (!ensure(1)) {
+        at_end_ = failed_ = true;
+        return false;
+      }
+      const char* const begin = buffer_.get() + pos_;
+      const void* const lf = std::memchr(begin, '\n', end_ - pos_);
+      if (lf != nullptr) {
+        pos_ += static_cast<std::size_t>(static_cast<const char*>(lf) - begin) + 1;
+        break;
+      }
+      pos_ = end_;
+    }
+  }
+}
+
 int TextReader::take_key() {
   const std::size_t at = holding_ ? 1 : 0;
   if (!ensure(at + 1)) return EOF;
@@ -296,14 +458,6 @@ int TextReader::take_key() {
   if (holding_) buffer_[pos_ + used] = buffer_[pos_];
   pos_ += used;
   return static_cast<unsigned char>(key);
-}
-
-void TextReader::grow(std::size_t capacity) {
-  drop_read_bytes();
-  auto bigger = std::make_unique<char[]>(capacity);
-  std::memcpy(bigger.get(), buffer_.get(), end_);
-  buffer_ = std::move(bigger);
-  capacity_ = capacity;
 }
 
 void TextReader::seek(std::uint64_t offset, std::int64_t line) {

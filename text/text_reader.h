@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,11 +17,15 @@ namespace wander {
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
-  /// Copies up to `size` bytes into `dst` and returns how many; 0 means the end (or an error,
-  /// which is taken as the end). May return fewer bytes than asked, a line at a time say.
+  /// Copies up to `size` bytes into `dst` and returns how many; 0 means the end, or an error
+  /// when error() then says so. May return fewer bytes than asked, a line at a time say.
   virtual std::size_t read(char* dst, std::size_t size) = 0;
   /// Goes to the byte at `offset` from the first; false when the source cannot.
   virtual bool seek(std::uint64_t offset) = 0;
+  /// The system's error number (an errno value) of the read that failed, or 0 while none has:
+  /// it tells a read error from the end of the bytes. A failed read is not retried: every read
+  /// after it returns 0, until a seek that succeeds.
+  virtual int error() const { return 0; }
 };
 
 /// True for the bytes a word read skips and stops at: blank, tab, LF, CR, vertical tab, form feed.
@@ -28,9 +33,12 @@ inline bool is_word_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-/// Opens the file at `path` for reading, bytes as they are. Returns null when the file cannot be
-/// opened or cannot be read as a file (a folder, say).
-std::unique_ptr<ByteSource> open_file_source(const std::string& path);
+/// Opens the file at `path` for reading, bytes as they are. Only a regular file is opened: a
+/// folder, a FIFO, a device or a socket is refused, and is never opened in a way that could wait
+/// (for a FIFO's writer, say). Returns null when the file is refused or cannot be opened; then
+/// `why`, when given, holds the reason, such as "No such file or directory" or "not a regular
+/// file".
+std::unique_ptr<ByteSource> open_file_source(const std::string& path, std::string* why = nullptr);
 
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,
@@ -49,7 +57,8 @@ std::unique_ptr<ByteSource> make_string_source(std::string bytes,
 ///
 /// A word or count read stops at the byte that ends it and keeps that byte as a one-byte
 /// look-ahead: the next line, word or text read starts with it, while take_key() takes the byte
-/// after it. Memory held is the buffer given at construction plus whatever the targets need.
+/// after it. Memory held is the buffer given at construction, which never grows, plus whatever
+/// the targets need.
 class TextReader {
  public:
   static constexpr std::size_t kDefaultCapacity = 256 * 1024;
@@ -61,10 +70,19 @@ class TextReader {
   /// without an LF is a line too. False at the end (see the state rule).
   bool read_line(std::string& line);
 
+  /// As read_line, but keeps at most `most` bytes: a longer line is read through to its end,
+  /// leaving `line` empty and `longer` true, so that its length costs no memory. `longer` is
+  /// false after any other read that succeeds.
+  bool read_line(std::string& line, std::size_t most, bool& longer);
+
   /// Skips whitespace (blank, tab, LF, CR, vertical tab, form feed), then reads the longest run
   /// of other bytes into `word`. Leaves the ending byte as the look-ahead. False, with `word`
   /// untouched, when only whitespace remains.
   bool read_word(std::string& word);
+
+  /// As read_word, but keeps at most `most` bytes: a longer word is read through to its end,
+  /// leaving `word` empty and `longer` true. `longer` is false after any other read that succeeds.
+  bool read_word(std::string& word, std::size_t most, bool& longer);
 
   /// Reads everything up to the next '*' into `text`; the star is consumed and not kept. Without
   /// a star the text runs to the end of the bytes.
@@ -77,8 +95,13 @@ class TextReader {
 
   /// Reads lines until one equals `wanted` in full, without copying any of them. True when found,
   /// the reader then standing just past that line's end; false, at the end, when none does.
-  /// The buffer grows to hold `wanted` and a line end when it is smaller.
+  /// A `wanted` line that would not fit the buffer is compared piece by piece as the bytes pass:
+  /// the buffer never grows, whatever its length.
   bool skip_to_line(std::string_view wanted);
+
+  /// As skip_to_line, for the line that `pieces` make one after another, such as "<", a name and
+  /// ">". A long line is never joined in memory: a name as long as the file costs nothing more.
+  bool skip_to_joined_line(std::span<const std::string_view> pieces);
 
   /// Takes one byte, as the key wait does: the byte after the look-ahead when a word or count
   /// read left one (the look-ahead stays for the next read), else the next byte. Returns it as
@@ -95,6 +118,10 @@ class TextReader {
 
   /// True once a read has run into the end of the bytes (until the next seek).
   bool at_end() const { return at_end_; }
+
+  /// The source's error (ByteSource::error): 0 when the bytes that ran out truly ended, the
+  /// system's error number when reading them failed.
+  int source_error() const { return source_->error(); }
 
   /// How many bytes come before the read position.
   std::uint64_t offset() const { return buffer_offset_ + pos_; }
@@ -115,12 +142,14 @@ class TextReader {
   bool can_start();
   /// Skips whitespace; false, at the end and failed, when nothing else remains.
   bool skip_space();
-  /// Reads up to `delim`, which is consumed; see read_line and read_text.
-  bool read_until(char delim, std::string& out);
+  /// Reads up to `delim`, which is consumed, keeping at most `most` bytes; see read_line and
+  /// read_text.
+  bool read_until(char delim, std::string& out, std::size_t most, bool& longer);
+  /// skip_to_line for a line too long for the buffer: each line's first bytes are compared with
+  /// `pieces` where they stand, one buffer at a time.
+  bool skip_to_long_line(std::span<const std::string_view> pieces);
   /// Keeps the byte at the read position as the look-ahead after a word or count.
   void hold_ending_byte();
-  /// Replaces the buffer with one of `capacity` bytes, keeping the unread bytes.
-  void grow(std::size_t capacity);
   /// Drops the bytes before the read position from the buffer, keeping the count of lines.
   void drop_read_bytes();
   /// Empties the buffer and goes to `offset` (on line `line`) in the source.

@@ -1,6 +1,7 @@
 #include "text/text_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -8,7 +9,18 @@
 namespace wander {
 namespace {
 
-enum class Op { kLine, kWord, kText, kCount, kSkipTo, kKey, kRewind };
+enum class Op {
+  kLine,
+  kWord,
+  kText,
+  kCount,
+  kSkipTo,
+  kSkipToPieces,  // the wanted line a byte a piece
+  kKey,
+  kRewind,
+  kLineAtMost,
+  kWordAtMost
+};
 
 // One read and what it must leave: its result, its target (which holds "OLD", or 7 for a count,
 // before the read), and whether the reader is then at its end.
@@ -17,7 +29,9 @@ struct Step {
   bool ok;
   std::string value;
   bool at_end;
-  std::string wanted = "";  // for kSkipTo
+  std::string wanted = "";  // for kSkipTo and kSkipToPieces
+  std::size_t most = 0;     // for kLineAtMost and kWordAtMost
+  bool longer = false;      // what they say of the line or word
 };
 
 struct Case {
@@ -29,6 +43,13 @@ struct Case {
 constexpr bool kEnd = true;
 constexpr bool kMore = false;
 const std::string kOld = "OLD";
+
+// Bytes as a trace shows them, CR and LF made visible.
+std::string as_trace(const std::string& bytes) {
+  std::string out = "'";
+  for (char c : bytes) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  return out + "'";
+}
 
 const std::vector<Case> kCases = {
     {"LastLineWithoutLfIsALine",
@@ -118,6 +139,15 @@ const std::vector<Case> kCases = {
       {Op::kRewind, true, "", kMore},
       {Op::kSkipTo, true, "", kMore, "<B>"},
       {Op::kLine, true, "x", kMore}}},
+    {"SkipInPiecesFollowsTheStateRule",
+     "two\n<AB>\n<AB>\nlamp <AB>\n",
+     {{Op::kCount, false, "7", kMore},
+      {Op::kSkipToPieces, false, "", kMore, "<AB>"},
+      {Op::kRewind, true, "", kMore},
+      {Op::kSkipToPieces, true, "", kMore, "<AB>"},
+      {Op::kWord, true, "<AB>", kMore},
+      {Op::kSkipToPieces, false, "", kEnd, "<AB>"},
+      {Op::kSkipToPieces, false, "", kEnd, "<AB>"}}},
     {"KeyTakesTheByteAfterTheLookAhead",
      "lamp rug\n",
      {{Op::kWord, true, "lamp", kMore},
@@ -141,6 +171,36 @@ const std::vector<Case> kCases = {
       {Op::kLine, true, "", kMore},
       {Op::kLine, false, "", kEnd},
       {Op::kKey, false, "", kEnd}}},
+    {"LineLongerThanMostIsReadThroughAndNotKept",
+     "move north\nmove north!\nlook",
+     {{Op::kLineAtMost, true, "move north", kMore, "", 10, false},
+      {Op::kLineAtMost, true, "", kMore, "", 10, true},
+      {Op::kLineAtMost, true, "look", kEnd, "", 10, false},
+      {Op::kLineAtMost, false, kOld, kEnd, "", 10, false}}},
+    {"LineAtMostCountsTheLineNotItsCrLf",
+     "abcd\r\nabc\rx\r\nabcd\r",
+     {{Op::kLineAtMost, true, "abcd", kMore, "", 4, false},
+      {Op::kLineAtMost, true, "", kMore, "", 4, true},
+      {Op::kLineAtMost, true, "", kEnd, "", 4, true}}},
+    {"LineCutJustAfterACrIsStillLonger",
+     "abc\rx\r\nabc\r\n",
+     {{Op::kLineAtMost, true, "", kMore, "", 3, true},
+      {Op::kLineAtMost, true, "abc", kMore, "", 3, false}}},
+    {"LineAtMostZeroTakesEmptyLinesOnly",
+     "\r\nx\n\n",
+     {{Op::kLineAtMost, true, "", kMore, "", 0, false},
+      {Op::kLineAtMost, true, "", kMore, "", 0, true},
+      {Op::kLineAtMost, true, "", kMore, "", 0, false},
+      {Op::kLineAtMost, false, "", kEnd, "", 0, false}}},
+    {"WordLongerThanMostKeepsItsLookAhead",
+     "lamp lantern rug",
+     {{Op::kWordAtMost, true, "lamp", kMore, "", 4, false},
+      {Op::kWordAtMost, true, "", kMore, "", 4, true},
+      {Op::kKey, true, "r", kMore},
+      {Op::kLine, true, " ug", kEnd}}},
+    {"WordLongerThanMostAtTheEnd",
+     "\n lantern",
+     {{Op::kWordAtMost, true, "", kEnd, "", 4, true}, {Op::kWord, false, kOld, kEnd}}},
     {"KeyAfterAWordThatEndedTheInput",
      "lamp",
      {{Op::kWord, true, "lamp", kEnd}, {Op::kKey, false, "", kEnd}}},
@@ -170,6 +230,13 @@ void run_step(TextReader& reader, const Step& step, const std::string& where) {
       ok = reader.skip_to_line(step.wanted);
       text = "";
       break;
+    case Op::kSkipToPieces: {
+      std::vector<std::string_view> pieces;
+      for (const char& c : step.wanted) pieces.emplace_back(&c, 1);
+      ok = reader.skip_to_joined_line(pieces);
+      text = "";
+      break;
+    }
     case Op::kKey: {
       const int key = reader.take_key();
       ok = key != EOF;
@@ -180,6 +247,16 @@ void run_step(TextReader& reader, const Step& step, const std::string& where) {
       reader.rewind();
       text = "";
       break;
+    case Op::kLineAtMost:
+    case Op::kWordAtMost: {
+      bool longer = !step.longer;
+      ok = step.op == Op::kLineAtMost ? reader.read_line(text, step.most, longer)
+                                      : reader.read_word(text, step.most, longer);
+      if (ok) {
+        EXPECT_EQ(longer, step.longer);
+      }
+      break;
+    }
   }
   EXPECT_EQ(ok, step.ok);
   EXPECT_EQ(text, step.value);
@@ -215,9 +292,86 @@ TEST(TextReaderTest, LinesLongerThanTheBuffer) {
   EXPECT_FALSE(reader.skip_to_line(long_line.substr(1)));
 }
 
+// The plain way to find a line: read each one and compare it.
+bool find_line_by_line(TextReader& reader, const std::string& wanted) {
+  std::string line;
+  while (reader.read_line(line)) {
+    if (line == wanted) return true;
+  }
+  return false;
+}
+
+// A wanted line longer than the buffer, whole or in pieces (empty ones too), is found exactly
+// where reading line by line finds it, CR LF rules included, and leaves the same state.
+TEST(TextReaderTest, LongWantedLinesAgreeWithLineByLine) {
+  const std::vector<std::string> texts = {
+      "x\n<Hall> \n <Hall>\n<Hall>x\n<Hall>\r\nafter\n",
+      "<Hal\n<Hall\r\r\n<Hall\r\nrest",
+      "<Hall\r\nx\n<Hall\r\r\nrest",
+      "<Hall>",
+      "<Hall>\r",
+      "abc\nabc\rdef\n<A|lamp>\r\n<A|lamp>\n",
+      "a\nb\n<<Hall>\n<Hall><Hall>\n",
+  };
+  const std::vector<std::string> wanted = {"<Hall>", "<Hall\r", "<A|lamp>", "abc\rdef",
+                                           "a\nb",   "<Hall>x", "<Ha",      "<Hall><Hall>"};
+  for (const std::string& text : texts) {
+    for (const std::string& line : wanted) {
+      const std::string half_a = line.substr(0, line.size() / 2);
+      const std::string half_b = line.substr(line.size() / 2);
+      std::vector<std::vector<std::string_view>> splits = {{line}, {"", half_a, "", half_b}};
+      splits.emplace_back();
+      for (std::size_t i = 0; i < line.size(); ++i) splits.back().push_back({&line[i], 1});
+      for (std::size_t capacity : {std::size_t{4}, std::size_t{5}, std::size_t{9}}) {
+        // No lookup asks for a line holding an LF; only the piecewise comparison is held to it.
+        if (line.find('\n') != std::string::npos && line.size() + 2 <= capacity) continue;
+        for (const auto& pieces : splits) {
+          SCOPED_TRACE(as_trace(text) + " wanted " + as_trace(line) + " capacity " +
+                       std::to_string(capacity) + " in " + std::to_string(pieces.size()));
+          TextReader pieced(make_string_source(text, 3), capacity);
+          TextReader plain(make_string_source(text));
+          const bool found = pieced.skip_to_joined_line(pieces);
+          EXPECT_EQ(found, find_line_by_line(plain, line));
+          EXPECT_EQ(pieced.at_end(), plain.at_end());
+          EXPECT_EQ(pieced.offset(), plain.offset());
+          std::string after_pieced = "x";
+          std::string after_plain = "x";
+          EXPECT_EQ(pieced.read_line(after_pieced), plain.read_line(after_plain));
+          EXPECT_EQ(after_pieced, after_plain);
+          // Again from there: after the end, as after any read, it fails until a seek.
+          EXPECT_EQ(pieced.skip_to_joined_line(pieces), find_line_by_line(plain, line));
+          EXPECT_EQ(pieced.offset(), plain.offset());
+        }
+        TextReader whole(make_string_source(text, 2), capacity);
+        TextReader plain(make_string_source(text));
+        EXPECT_EQ(whole.skip_to_line(line), find_line_by_line(plain, line));
+        EXPECT_EQ(whole.offset(), plain.offset());
+      }
+    }
+  }
+}
+
+// Only a regular file opens, and nothing else can keep the open waiting: a FIFO without a writer
+// is refused at once.
+TEST(TextReaderTest, FileSourceTakesOnlyRegularFiles) {
+  const std::string fifo = ::testing::TempDir() + "/text_reader_test.fifo";
+  std::remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"/nonexistent/World.txt", "No such file or directory"},
+      {"/", "Is a directory"},
+      {fifo, "not a regular file"},
+      {"/dev/zero", "not a regular file"},
+  };
+  for (const auto& [path, reason] : refused) {
+    std::string why;
+    EXPECT_EQ(open_file_source(path, &why), nullptr) << path;
+    EXPECT_EQ(why, reason) << path;
+  }
+  std::remove(fifo.c_str());
+}
+
 TEST(TextReaderTest, FileSourceRereadsFromTheTop) {
-  EXPECT_EQ(open_file_source("/nonexistent/World.txt"), nullptr);
-  EXPECT_EQ(open_file_source("/"), nullptr);  // a folder is no world file
   const std::string path = ::testing::TempDir() + "/text_reader_test.txt";
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);

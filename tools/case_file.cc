@@ -14,6 +14,7 @@ namespace {
 constexpr std::string_view kHeader = "--- ";
 constexpr std::string_view kNoEol = " (no-eol)";
 constexpr std::string_view kEsc = " (esc)";
+constexpr std::string_view kTimes = " (times ";
 
 bool ends_with(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -65,6 +66,25 @@ bool decode(std::string_view line, std::string& out) {
   return true;
 }
 
+struct Times {
+  std::size_t count;
+  std::size_t at;  ///< where the suffix starts
+};
+
+// The " (times N)" that ends `line`, if one does.
+std::optional<Times> times_suffix(std::string_view line) {
+  if (!ends_with(line, ")")) return std::nullopt;
+  const std::size_t at = line.rfind(kTimes);
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::size_t from = at + kTimes.size();
+  const std::string_view number = line.substr(from, line.size() - 1 - from);
+  if (number.empty() || number.size() > 9 ||
+      number.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return Times{std::stoul(std::string(number)), at};
+}
+
 std::vector<std::string> words_of(std::string_view text) {
   std::vector<std::string> words;
   std::istringstream in{std::string(text)};
@@ -91,7 +111,8 @@ std::size_t utf8_length(std::string_view bytes) {
 std::string as_case_line(std::string_view line) {
   std::string plain;
   bool escaped = line.substr(0, kHeader.size()) == kHeader || ends_with(line, kEsc) ||
-                 ends_with(line, kNoEol) || (!line.empty() && (line.back() == ' '));
+                 ends_with(line, kNoEol) || times_suffix(line) ||
+                 (!line.empty() && (line.back() == ' '));
   for (std::size_t i = 0; i < line.size(); ++i) {
     const auto byte = static_cast<unsigned char>(line[i]);
     if (byte == '\\') {
@@ -180,12 +201,20 @@ class Parser {
       line_end = false;
       ended_ = true;
     }
+    std::size_t times = 1;
+    if (const std::optional<Times> suffix = times_suffix(line)) {
+      times = suffix->count;
+      line = line.substr(0, suffix->at);
+    }
+    std::string bytes;
     if (ends_with(line, kEsc)) {
       line.remove_suffix(kEsc.size());
-      if (!decode(line, content_)) return fail("an unknown escape in this line");
+      if (!decode(line, bytes)) return fail("an unknown escape in this line");
     } else {
-      content_.append(line);
+      bytes = line;
     }
+    content_.reserve(content_.size() + bytes.size() * times + 1);
+    for (std::size_t i = 0; i < times; ++i) content_.append(bytes);
     if (line_end) content_ += '\n';
     return true;
   }
@@ -261,8 +290,10 @@ class Parser {
       if (!one_of({"closed", "unreadable"})) return false;
       c.stdin_setup = argument == "closed" ? StdinSetup::kClosed : StdinSetup::kUnreadable;
     } else if (section_ == "stdout" && words.size() > 1) {
-      if (!one_of({"closed", "full"})) return false;
-      c.stdout_setup = argument == "closed" ? StdoutSetup::kClosed : StdoutSetup::kFull;
+      if (!one_of({"closed", "full", "broken"})) return false;
+      c.stdout_setup = argument == "closed" ? StdoutSetup::kClosed
+                       : argument == "full" ? StdoutSetup::kFull
+                                            : StdoutSetup::kBroken;
     } else if (section_ == "limit") {
       if (words.size() != 3 || argument != "memory") {
         return fail("'--- limit' takes 'memory SIZE'");

@@ -5,6 +5,8 @@
 // are a comment. A content section's bytes are its lines, each with its LF, except that a line
 // ending in " (no-eol)" has no LF, and a line ending in " (esc)" (before any " (no-eol)") has its
 // escapes decoded: \\ \n \r \t \0 \xHH. The suffix also keeps a line's trailing blanks visible.
+// A line ending in " (times N)" (after any " (esc)", before any " (no-eol)") stands for its bytes
+// N times over, then its LF once: "x (times 1000000)" is a line of a million x's.
 //
 //   --- world                 the World.txt bytes (content); or `--- world file PATH`, PATH
 //                             relative to the case file; or `--- world none|folder|fifo|device|
@@ -13,7 +15,9 @@
 //                             one is a single case named after the file.
 //   --- run PROGRAM ARGS...   `wander` (the default) or `wander-world`, with shell arguments
 //   --- input                 standard input (content); or `--- stdin closed|unreadable`
-//   --- stdout closed|full    standard output closed, or a device that is always full
+//   --- stdout closed|full|broken   standard output closed, a device that is always full, or
+//                             a pipe whose reader is gone, with SIGPIPE ignored so that
+//                             writes fail with EPIPE
 //   --- limit memory SIZE     a limit on the address space, such as 400M
 //   --- needs posix           the case needs a POSIX system under the program
 //   --- stdout / --- stderr   the bytes expected (content); stderr is empty unless given
@@ -36,7 +40,7 @@ enum class WorldSetup { kText, kNone, kFolder, kFifo, kDevice, kSelfLink, kUnrea
 
 /// How a case's standard streams are set up.
 enum class StdinSetup { kInput, kClosed, kUnreadable };
-enum class StdoutSetup { kCaptured, kClosed, kFull };
+enum class StdoutSetup { kCaptured, kClosed, kFull, kBroken };
 
 /// One diagnostic a checker case expects.
 struct ExpectedDiagnostic {

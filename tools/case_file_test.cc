@@ -17,11 +17,25 @@ std::vector<Case> parse_or_fail(const std::string& text) {
 
 // Whatever the bytes, writing them as case lines and reading them back gives them again.
 TEST(CaseFileTest, AnyBytesSurviveTheRoundTrip) {
-  const std::vector<std::string> samples = {
-      "",          "a",           "a\n",         "\n\n",      "trailing blank \n",
-      "\r\n",      "tab\tend\t",  "--- world\n", "x (esc)\n", "x (no-eol)",
-      "back\\n\\", "\xff\xfe\n",  "caf\xc3\xa9", "\xc3",      std::string("nul\0byte\x1b[2J", 12),
-      "> ",        "\x7f\x01\x1f"};
+  const std::vector<std::string> samples = {"",
+                                            "a",
+                                            "a\n",
+                                            "\n\n",
+                                            "trailing blank \n",
+                                            "\r\n",
+                                            "tab\tend\t",
+                                            "--- world\n",
+                                            "x (esc)\n",
+                                            "x (no-eol)",
+                                            "back\\n\\",
+                                            "\xff\xfe\n",
+                                            "caf\xc3\xa9",
+                                            "\xc3",
+                                            std::string("nul\0byte\x1b[2J", 12),
+                                            "> ",
+                                            "\x7f\x01\x1f",
+                                            "x (times 3)\n",
+                                            "x (times 3) (esc)"};
   for (const std::string& bytes : samples) {
     SCOPED_TRACE(testing::PrintToString(bytes));
     const std::vector<Case> cases = parse_or_fail("--- stdout\n" + as_case_lines(bytes));
@@ -30,11 +44,26 @@ TEST(CaseFileTest, AnyBytesSurviveTheRoundTrip) {
   }
 }
 
+// "(times N)" repeats a line's bytes, escapes decoded, then gives it one line end (or none).
+TEST(CaseFileTest, LinesRepeated) {
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"ab (times 3)\n", "ababab\n"},
+      {"look\\n (esc) (times 2) (no-eol)\n", "look\nlook\n"},
+      {"x (times 0)\n", "\n"},
+      {"x (times many)\n", "x (times many)\n"},
+      {"x (times 3) (esc)\n", "x (times 3)\n"},
+  };
+  for (const auto& [line, bytes] : lines) {
+    EXPECT_EQ(parse_or_fail("--- input\n" + line).at(0).input, bytes) << line;
+  }
+}
+
 TEST(CaseFileTest, WorldsHoldForLaterCasesAndDefaultsAreFilledIn) {
   const std::vector<Case> cases = parse_or_fail(
       "A comment.\n--- world\nW1\n--- case first\ncomment\n--- input\nn\n--- stdout\nout\n"
       "--- world none\n--- case second\n--- run wander-world check  World.txt \n"
-      "--- stdout closed\n--- status 2\n--- case third\n--- world\nW3\n--- stdin unreadable\n");
+      "--- stdout closed\n--- status 2\n--- case third\n--- world\nW3\n--- stdin unreadable\n"
+      "--- stdout broken\n");
   ASSERT_EQ(cases.size(), 3u);
   EXPECT_EQ(cases[0].name, "first");
   EXPECT_EQ(cases[0].origin, "dir/walk.case:4");
@@ -51,6 +80,7 @@ TEST(CaseFileTest, WorldsHoldForLaterCasesAndDefaultsAreFilledIn) {
   EXPECT_EQ(cases[1].expected_status, 2);
   EXPECT_EQ(cases[2].world, "W3\n");  // a world inside a case is that case's
   EXPECT_EQ(cases[2].stdin_setup, StdinSetup::kUnreadable);
+  EXPECT_EQ(cases[2].stdout_setup, StdoutSetup::kBroken);
   // Without a case header the file is one case, named after the file.
   EXPECT_EQ(parse_or_fail("--- input\nlook\n").at(0).name, "walk");
 }

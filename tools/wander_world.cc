@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 
+#include "console/console.h"
 #include "tools/world_map.h"
 #include "tools/world_publish.h"
 #include "tools/world_survey.h"
@@ -25,7 +27,10 @@ constexpr char kUsage[] =
     "  publish   write a web page that plays the world into the folder DIR\n"
     "\n"
     "FILE is World.txt in the current folder when not given.\n"
-    "'wander-world COMMAND --help' says more about each command.\n";
+    "'wander-world COMMAND --help' says more about each command.\n"
+    "\n"
+    "Exit status 2 means the run could not go on: the arguments are wrong, FILE cannot be read\n"
+    "or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 constexpr char kCheckUsage[] =
     "usage: wander-world check [FILE]\n"
@@ -36,8 +41,8 @@ constexpr char kCheckUsage[] =
     "  FILE:LINE: warning: ...   probably not what the author meant\n"
     "then a summary such as '2 errors, 1 warning'.\n"
     "\n"
-    "Exit status: 0 with no error, 1 with errors, 2 when FILE cannot be read or the arguments\n"
-    "are wrong.\n";
+    "Exit status: 0 with no error, 1 with errors, 2 when the arguments are wrong, FILE cannot be\n"
+    "read or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 constexpr char kMapUsage[] =
     "usage: wander-world map [FILE]\n"
@@ -49,8 +54,8 @@ constexpr char kMapUsage[] =
     "\n"
     "  wander-world map | dot -Tsvg > map.svg\n"
     "\n"
-    "Exit status: 0 when the map was written, 2 when FILE cannot be read or the arguments are\n"
-    "wrong.\n";
+    "Exit status: 0 when the map was written, 2 when the arguments are wrong, FILE cannot be read\n"
+    "or is not a regular file, standard output cannot be written, or memory ran out.\n";
 
 int usage_error(const std::string& message, const char* usage) {
   std::fprintf(stderr, "wander-world: %s\n\n%s", message.c_str(), usage);
@@ -69,9 +74,7 @@ int check(const std::string& path, const wander::Survey& survey) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   if (argc < 2) return usage_error("no command given", kUsage);
   const std::string_view command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
@@ -87,7 +90,8 @@ int main(int argc, char** argv) {
     return usage_error("unknown command '" + std::string(command) + "'", kUsage);
   }
   const char* usage = command == "check" ? kCheckUsage : kMapUsage;
-  std::string path;
+  std::string path = "World.txt";
+  bool path_given = false;
   bool options_done = false;
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -99,23 +103,47 @@ int main(int argc, char** argv) {
       options_done = true;
     } else if (!options_done && arg.size() > 1 && arg.front() == '-') {
       return usage_error("unknown option '" + std::string(arg) + "'", usage);
-    } else if (path.empty()) {
+    } else if (!path_given) {
       path = arg;
+      path_given = true;
     } else {
       return usage_error("more than one file given", usage);
     }
   }
-  if (path.empty()) path = "World.txt";
+  if (path.empty()) return usage_error("the file name is empty", usage);
 
-  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(path);
+  std::string why;
+  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(path, &why);
   if (!file) {
-    std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", path.c_str(),
-                 std::strerror(errno));
+    std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", path.c_str(), why.c_str());
     return kUsageError;
   }
   wander::WorldFile world(std::move(file));
   const wander::Survey survey = wander::survey_world(world);
   if (command == "check") return check(path, survey);
   wander::write_map(survey, stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int status = kUsageError;
+  try {
+    wander::open_standard_streams();
+    status = run(argc, argv);
+  } catch (const wander::StreamFailed& failure) {
+    std::fprintf(stderr, "wander-world: %s\n", failure.what());
+    return kUsageError;
+  } catch (const std::bad_alloc&) {
+    std::fputs("wander-world: out of memory\n", stderr);
+    return kUsageError;
+  }
+  // A report that could not be written is lost, whatever it said.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "wander-world: cannot write to standard output: %s\n",
+                 std::strerror(errno));
+    return kUsageError;
+  }
+  return status;
 }

@@ -1,6 +1,5 @@
 #include "tools/world_publish.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,21 +30,24 @@ constexpr char kPublishUsage[] =
     "  --page FOLDER   the web page to publish with (default: the one installed with\n"
     "                  wander-world, in ../share/wander/web from the folder it stands in)\n"
     "\n"
-    "Exit status: 0 when published, 2 when FILE or the page cannot be read, DIR cannot be\n"
-    "written, or the arguments are wrong.\n";
+    "Exit status: 0 when published, 2 when FILE (which must be a regular file) or the page\n"
+    "cannot be read, DIR or standard output cannot be written, the arguments are wrong, or\n"
+    "memory ran out.\n";
 
 int usage_error(const std::string& message) {
   std::fprintf(stderr, "wander-world: %s\n\n%s", message.c_str(), kPublishUsage);
   return kFailed;
 }
 
-// All the bytes of the file at `path`, read through the reader's own file source.
-bool read_whole_file(const std::string& path, std::string& bytes) {
-  std::unique_ptr<ByteSource> file = open_file_source(path);
+// All the bytes of the file at `path`, read through the reader's own file source; false, with
+// `why` set, when it cannot be read.
+bool read_whole_file(const std::string& path, std::string& bytes, std::string& why) {
+  std::unique_ptr<ByteSource> file = open_file_source(path, &why);
   if (!file) return false;
   char block[64 * 1024];
   while (const std::size_t n = file->read(block, sizeof block)) bytes.append(block, n);
-  return true;
+  if (file->error() != 0) why = std::strerror(file->error());
+  return file->error() == 0;
 }
 
 int count_errors(const std::string& bytes) {
@@ -211,9 +213,9 @@ int publish_command(int argc, char** args, const char* argv0) {
   }
 
   std::string bytes;
-  if (!read_whole_file(world_path, bytes)) {
-    std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", world_path.c_str(),
-                 std::strerror(errno));
+  std::string why;
+  if (!read_whole_file(world_path, bytes, why)) {
+    std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", world_path.c_str(), why.c_str());
     return kFailed;
   }
   Published published;

@@ -3,7 +3,8 @@
 //
 // Before the game starts, Module.host holds:
 //   readKeys(n)     a promise of up to n bytes the player typed (a Uint8Array); empty at the end
-//                   of input. The game waits for it without blocking anything (console_web.cc).
+//                   of input, rejected when the keys cannot be read (the game then stops with
+//                   status 2). The game waits for it without blocking anything (console_web.cc).
 //   isTerminal(fd)  whether output descriptor fd (1 or 2) shows on a terminal that understands
 //                   ANSI escape sequences, so that the game may blank it.
 //   world           optional: the bytes of World.txt, written into the game's own folder before

@@ -6,12 +6,13 @@ Module['host'] = {
   'readKeys': function (size) {
     const fs = require('fs');
     const buffer = Buffer.alloc(Math.min(size, 1 << 16));
-    return new Promise((resolve) => {
+    return new Promise((resolve, reject) => {
       const attempt = () => fs.read(0, buffer, 0, buffer.length, null, (error, n) => {
         // A descriptor left non-blocking by whoever started us has nothing yet: wait a little.
         if (error && error.code === 'EAGAIN') return setTimeout(attempt, 10);
-        // An error reads as the end of input, as it does for the console game.
-        resolve(error ? new Uint8Array(0) : new Uint8Array(buffer.buffer, 0, n));
+        // An error is no end of input: the game says so and stops, as the console game does.
+        if (error) return reject(error);
+        resolve(new Uint8Array(buffer.buffer, 0, n));
       });
       attempt();
     });

@@ -1,10 +1,31 @@
 #include "world/room.h"
 
 #include <algorithm>
+#include <array>
 
 #include "console/console.h"
 
 namespace wander {
+namespace {
+
+// A marker line as the pieces it is made of. A lookup compares them as they stand and never
+// joins them when they are long: a name may be as long as the file.
+std::array<std::string_view, 3> room_marker_pieces(std::string_view id) { return {"<", id, ">"}; }
+
+std::array<std::string_view, 5> object_marker_pieces(std::string_view id, std::string_view name) {
+  return {"<", id, "|", name, ">"};
+}
+
+std::string joined(std::span<const std::string_view> pieces) {
+  std::size_t size = 0;
+  for (const std::string_view piece : pieces) size += piece.size();
+  std::string line;
+  line.reserve(size);
+  for (const std::string_view piece : pieces) line.append(piece);
+  return line;
+}
+
+}  // namespace
 
 std::string& exit_of(Room& room, int direction) {
   std::string* const exits[] = {&room.north, &room.east, &room.south, &room.west};
@@ -15,18 +36,10 @@ const std::string& exit_of(const Room& room, int direction) {
   return exit_of(const_cast<Room&>(room), direction);
 }
 
-std::string room_marker(std::string_view id) {
-  std::string marker;
-  marker.reserve(id.size() + 2);
-  marker.append("<").append(id).append(">");
-  return marker;
-}
+std::string room_marker(std::string_view id) { return joined(room_marker_pieces(id)); }
 
 std::string object_marker(std::string_view id, std::string_view name) {
-  std::string marker;
-  marker.reserve(id.size() + name.size() + 3);
-  marker.append("<").append(id).append("|").append(name).append(">");
-  return marker;
+  return joined(object_marker_pieces(id, name));
 }
 
 bool find_block(WorldFile& world, std::string_view marker) {
@@ -66,8 +79,10 @@ bool read_object_text(WorldFile& world, std::string& text) {
   return world.read_text(text) && !world.at_end();
 }
 
-bool load_room(WorldFile& world, Room& room, const std::string& id) {
-  if (!find_block(world, room_marker(id))) return false;
+bool load_room(WorldFile& world, Room& room, std::string_view id) {
+  world.rewind();
+  if (!world.skip_to_joined_line(room_marker_pieces(id))) return false;
+  // `id` may be one of the record's own fields: it is taken before the block overwrites them.
   room.id = id;
   read_room_block(world, room);
   return true;
@@ -76,7 +91,10 @@ bool load_room(WorldFile& world, Room& room, const std::string& id) {
 void load_object_text(WorldFile& world, Room& room, std::string_view name) {
   // A missing or cut-short block shows nothing, never the text of whatever was examined before.
   room.object_text.clear();
-  if (find_block(world, object_marker(room.id, name))) read_object_text(world, room.object_text);
+  world.rewind();
+  if (world.skip_to_joined_line(object_marker_pieces(room.id, name))) {
+    read_object_text(world, room.object_text);
+  }
 }
 
 bool object_in_room(const Room& room, std::string_view name) {

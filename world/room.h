@@ -86,8 +86,9 @@ void read_room_block(WorldFile& world, Room& room, RoomBlockReport* report = nul
 bool read_object_text(WorldFile& world, std::string& text);
 
 /// Loads the block of room `id` into `room` and sets `room.id`. When the world has no such block
-/// the record is left exactly as it was and the result is false.
-bool load_room(WorldFile& world, Room& room, const std::string& id);
+/// the record is left exactly as it was and the result is false. `id` may be a field of `room`
+/// itself, such as an exit. The marker is never built, so a long name is held only where it is.
+bool load_room(WorldFile& world, Room& room, std::string_view id);
 
 /// Stores in `room.object_text` the text of the block of object `name` in the current room; an
 /// empty text when the world has no such block, or when its marker is the file's last line.
