@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows programs under Wine through the native build's tests: every end-to-end case,
 # with the Windows runtime's CR LF line ends read as LF, less those that need a POSIX system
-# under the program; then the terminal test, whose screen checks hold because Wine's console
-# layer draws the Windows console calls into the tmux pane.
+# under the program and those with a memory limit (Wine cannot even start under a limit on its
+# address space); then the terminal test, whose screen checks hold because Wine's console layer
+# draws the Windows console calls into the tmux pane.
 #
 #   tests/wine_test.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]    (build, build-windows)
 set -euo pipefail
@@ -28,7 +29,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 wine cmd /c exit 0 > /dev/null 2>&1 || true  # the first start sets up Wine's prefix; not timed
 echo "== the end-to-end cases"
-"$native/case_runner" --crlf --no-posix \
+"$native/case_runner" --crlf --no-posix --no-memory-limit \
   --game "wine '$windows/wander.exe'" --tool "wine '$windows/wander-world.exe'" \
   "$here"/cases/*/*.case
 echo "== the terminal test"
