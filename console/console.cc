@@ -82,4 +82,9 @@ std::unique_ptr<ByteSource> open_runtime_input() {
   return std::make_unique<StandardInput>();
 }
 
+std::unique_ptr<ByteSource> open_standard_input_as_file(bool& copied) {
+  take_piped_bytes_as_they_are(stdin);
+  return open_rereadable_stream(stdin, copied);
+}
+
 }  // namespace wander

@@ -54,6 +54,15 @@ void move_cursor(std::FILE* out, int x, int y);
 /// echoes the line end alone; when reading failed it throws StreamFailed instead.
 int wait_key(TextReader& keyboard, std::FILE* out);
 
+/// True when `out` is a terminal that shows colours written as ANSI escape sequences (on
+/// Windows, a console where they could be turned on).
+bool shows_colours(std::FILE* out);
+
+/// Standard input as a world file, a source that can be reread: standard input itself when it is
+/// a regular file; anything else (a pipe, a terminal) is read to its end once into a temporary
+/// file, and `copied` is set. Null when that fails.
+std::unique_ptr<ByteSource> open_standard_input_as_file(bool& copied);
+
 /// Throws StreamFailed when the bytes of `keyboard` ran out because reading standard input
 /// failed, not because it ended (TextReader::source_error).
 void check_input(const TextReader& keyboard);

@@ -8,6 +8,8 @@
 
 namespace wander {
 
+bool shows_colours(std::FILE* out) { return is_terminal(out); }
+
 void clear_screen(std::FILE* out) {
   if (!is_terminal(out)) return;
   // "\x1b[2J" blanks the visible screen, "\x1b[3J" drops the scrollback above it.

@@ -34,6 +34,15 @@ void take_piped_bytes_as_they_are(std::FILE* in) {
 
 std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
 
+bool shows_colours(std::FILE* out) {
+  if (!_isatty(_fileno(out))) return false;
+  // A console shows escape sequences once asked to (Windows 10 and later).
+  HANDLE console = GetStdHandle(out == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  return GetConsoleMode(console, &mode) &&
+         SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
 void clear_screen(std::FILE* out) {
   // What is still in the runtime's buffer belongs above the blanking, not after it.
   flush(out);

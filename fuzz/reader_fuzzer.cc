@@ -80,11 +80,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   check(!plain.read_line(name), "no more lines");
 
+  // The report of a block's reads tells the words the room got, and places them where they are.
   wander::RoomBlockReport report;
   world.rewind();
   world.count_lines();
-  wander::read_room_block(world, room, &report);
-  world.seek(report.description_end / 2, 1);
-  wander::read_room_block(world, room, &report);
+  wander::read_room_block(world, room);
+  world.seek({world.offset() / 2, 1, 0});
+  wander::read_room_exits(world, room, &report);
+  for (int slot = 0; slot < report.slots_read; ++slot) {
+    const wander::TextPlace& place = report.places[slot];
+    check(place.offset < world_bytes.size() && place.line_start <= place.offset, "a slot's place");
+    if (slot != wander::kCountSlot) {
+      check(world_bytes.compare(place.offset, report.words[slot].size(), report.words[slot]) == 0,
+            "a slot's word stands at its place");
+    }
+  }
+  for (int i = 0; i < report.names_wanted && wander::kFirstNameSlot + i < report.slots_read; ++i) {
+    check(room.objects[i] == report.words[wander::kFirstNameSlot + i], "an object name");
+  }
   return 0;
 }

@@ -134,6 +134,20 @@ std::optional<int> run_command(Game& game) {
   return std::nullopt;
 }
 
+int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard,
+             std::FILE* out) {
+  if (!world) {
+    write_text(out, "Unable to find World.txt");
+    line_end(out);
+    return kNoWorld;
+  }
+  WorldFile world_file(std::move(world));
+  Room room;
+  TextReader keys(std::move(keyboard));
+  Game game{world_file, room, keys, out};
+  return play(game);
+}
+
 int play(Game& game) {
   // The header's first word is a label; a second read that fails leaves the first in place.
   game.world.read_word(game.room.id);

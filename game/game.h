@@ -17,6 +17,7 @@
 #define WANDER_GAME_GAME_H_
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,12 @@ struct Game {
   TextReader& keyboard;  ///< standard input: command lines, object names and keys
   std::FILE* out;        ///< standard output
 };
+
+/// The whole run, as the entry makes it: when `world` is null (World.txt could not be opened),
+/// writes "Unable to find World.txt" and returns kNoWorld; else plays the world with a fresh
+/// record and the keys from `keyboard`, and returns play()'s status. Throws as play() does.
+int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard,
+             std::FILE* out);
 
 /// Reads the header (its second word names the starting room), loads and describes that room,
 /// then runs turns until the game ends. Returns the exit status: kQuitStatus after quit,

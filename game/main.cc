@@ -10,17 +10,8 @@ namespace {
 int play_world() {
   // First of all, so that the world file cannot take the place of a closed standard stream.
   wander::open_standard_streams();
-  std::unique_ptr<wander::ByteSource> file = wander::open_file_source(wander::kWorldFileName);
-  if (!file) {
-    wander::write_text(stdout, "Unable to find World.txt");
-    wander::line_end(stdout);
-    return wander::kNoWorld;
-  }
-  wander::WorldFile world(std::move(file));
-  wander::Room room;
-  wander::TextReader keyboard(wander::open_standard_input());
-  wander::Game game{world, room, keyboard, stdout};
-  return wander::play(game);
+  return wander::run_game(wander::open_file_source(wander::kWorldFileName),
+                          wander::open_standard_input(), stdout);
 }
 
 }  // namespace

@@ -67,6 +67,16 @@ class StringSource final : public ByteSource {
   std::size_t pos_ = 0;
 };
 
+bool is_regular_file(std::FILE* file) {
+#if defined(_WIN32)
+  struct _stat64 status;
+  return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
+#else
+  struct stat status;
+  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
 // Turns every CR LF pair into a lone LF, in one pass from the left, as a text-mode read would.
 void drop_cr_before_lf(std::string& text) {
   std::size_t from = text.find("\r\n");
@@ -144,6 +154,25 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path, std::strin
   return std::make_unique<FileSource>(file);
 }
 
+std::unique_ptr<ByteSource> make_file_source(std::FILE* file) {
+  return std::make_unique<FileSource>(file);
+}
+
+std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copied) {
+  auto input = std::make_unique<FileSource>(stream);
+  copied = !is_regular_file(stream);
+  if (!copied) return input;
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr) return nullptr;
+  auto copy = std::make_unique<FileSource>(file);
+  const auto buffer = std::make_unique<char[]>(TextReader::kDefaultCapacity);
+  while (const std::size_t got = input->read(buffer.get(), TextReader::kDefaultCapacity)) {
+    if (std::fwrite(buffer.get(), 1, got, file) != got) return nullptr;
+  }
+  if (std::fflush(file) != 0 || !copy->seek(0)) return nullptr;
+  return copy;
+}
+
 std::unique_ptr<ByteSource> make_string_source(std::string bytes, std::size_t most_per_read) {
   return std::make_unique<StringSource>(std::move(bytes), most_per_read);
 }
@@ -167,19 +196,34 @@ bool TextReader::ensure(std::size_t n) {
 
 void TextReader::drop_read_bytes() {
   if (pos_ == 0) return;
-  line();
+  count_to_read_position();
   std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
   buffer_offset_ += pos_;
   end_ -= pos_;
   pos_ = counted_ = 0;
 }
 
-std::int64_t TextReader::line() {
-  if (counting_ && counted_ < pos_) {
-    lines_ += std::count(buffer_.get() + counted_, buffer_.get() + pos_, '\n');
-    counted_ = pos_;
+void TextReader::count_to_read_position() {
+  if (!counting_ || counted_ >= pos_) return;
+  const char* const end = buffer_.get() + pos_;
+  for (const char* from = buffer_.get() + counted_;;) {
+    const char* found = static_cast<const char*>(std::memchr(from, '\n', end - from));
+    if (found == nullptr) break;
+    ++lines_;
+    from = found + 1;
+    line_start_ = buffer_offset_ + static_cast<std::uint64_t>(from - buffer_.get());
   }
+  counted_ = pos_;
+}
+
+std::int64_t TextReader::line() {
+  count_to_read_position();
   return lines_ + 1;
+}
+
+TextPlace TextReader::place() {
+  count_to_read_position();
+  return {offset(), lines_ + 1, line_start_};
 }
 
 bool TextReader::can_start() {
@@ -260,6 +304,45 @@ bool TextReader::read_text(std::string& text) {
   return read_until('*', text, SIZE_MAX, longer);
 }
 
+bool TextReader::read_line_piece(std::string_view& piece, bool& line_ends) {
+  piece = {};
+  if (!can_start()) return false;
+  if (!ensure(1)) {
+    at_end_ = failed_ = true;
+    return false;
+  }
+  for (;;) {
+    const char* const begin = buffer_.get() + pos_;
+    const std::size_t available = end_ - pos_;
+    const char* found = static_cast<const char*>(std::memchr(begin, '\n', available));
+    if (found != nullptr) {
+      std::size_t length = static_cast<std::size_t>(found - begin);
+      pos_ += length + 1;
+      if (length > 0 && begin[length - 1] == '\r') --length;
+      piece = {begin, length};
+      line_ends = true;
+      return true;
+    }
+    if (source_done_) {
+      pos_ = end_;
+      at_end_ = true;
+      piece = {begin, available};
+      line_ends = true;
+      return true;
+    }
+    if (available < capacity_) {
+      ensure(available + 1);
+      continue;
+    }
+    // A full buffer without a line end: all of it but the last byte, which may be the CR of a
+    // CR LF and which guarantees that the next piece is not empty.
+    piece = {begin, available - 1};
+    pos_ += available - 1;
+    line_ends = false;
+    return true;
+  }
+}
+
 bool TextReader::read_word(std::string& word) {
   bool longer = false;
   return read_word(word, SIZE_MAX, longer);
@@ -267,6 +350,7 @@ bool TextReader::read_word(std::string& word) {
 
 bool TextReader::read_word(std::string& word, std::size_t most, bool& longer) {
   if (!can_start() || !skip_space()) return false;
+  token_ = place();
   word.clear();
   longer = false;
   for (;;) {
@@ -289,6 +373,7 @@ bool TextReader::read_word(std::string& word, std::size_t most, bool& longer) {
 
 bool TextReader::read_count(int& count) {
   if (!can_start() || !skip_space()) return false;
+  token_ = place();
   const bool negative = buffer_[pos_] == '-';
   if (buffer_[pos_] == '-' || buffer_[pos_] == '+') {
     ++pos_;
@@ -460,23 +545,25 @@ int TextReader::take_key() {
   return static_cast<unsigned char>(key);
 }
 
-void TextReader::seek(std::uint64_t offset, std::int64_t line) {
-  if (offset < buffer_offset_ || offset > buffer_offset_ + end_) {
-    reread_from(offset, line);
+void TextReader::seek(const TextPlace& place) {
+  if (place.offset < buffer_offset_ || place.offset > buffer_offset_ + end_) {
+    reread_from(place);
     return;
   }
-  pos_ = static_cast<std::size_t>(offset - buffer_offset_);
+  pos_ = static_cast<std::size_t>(place.offset - buffer_offset_);
   at_end_ = failed_ = holding_ = false;
-  lines_ = line - 1;
+  lines_ = place.line - 1;
+  line_start_ = place.line_start;
   counted_ = pos_;
 }
 
-void TextReader::reread_from(std::uint64_t offset, std::int64_t line) {
-  source_->seek(offset);
-  buffer_offset_ = offset;
+void TextReader::reread_from(const TextPlace& place) {
+  source_->seek(place.offset);
+  buffer_offset_ = place.offset;
   pos_ = end_ = counted_ = 0;
   source_done_ = at_end_ = failed_ = holding_ = false;
-  lines_ = line - 1;
+  lines_ = place.line - 1;
+  line_start_ = place.line_start;
 }
 
 }  // namespace wander

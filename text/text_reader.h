@@ -28,6 +28,17 @@ class ByteSource {
   virtual int error() const { return 0; }
 };
 
+/// Where a byte stands: its offset from the first byte, the line it is on (counted from 1) and the
+/// offset of that line's first byte. Lines are known only to a reader that counts them.
+struct TextPlace {
+  std::uint64_t offset = 0;
+  std::int64_t line = 1;
+  std::uint64_t line_start = 0;
+
+  /// The byte's column, counted in bytes from 1.
+  std::uint64_t column() const { return offset - line_start + 1; }
+};
+
 /// True for the bytes a word read skips and stops at: blank, tab, LF, CR, vertical tab, form feed.
 inline bool is_word_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -39,6 +50,14 @@ inline bool is_word_space(char c) {
 /// `why`, when given, holds the reason, such as "No such file or directory" or "not a regular
 /// file".
 std::unique_ptr<ByteSource> open_file_source(const std::string& path, std::string* why = nullptr);
+
+/// A source over `file`, which it takes and closes; offsets count from the file's first byte.
+std::unique_ptr<ByteSource> make_file_source(std::FILE* file);
+
+/// A source over `stream` (which it takes and closes) that can be reread: the stream itself when
+/// it is a regular file; else (a pipe, a terminal) a temporary file, removed when closed, into
+/// which all of the stream's bytes are read once, and `copied` is set. Null when that fails.
+std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copied);
 
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,
@@ -93,6 +112,13 @@ class TextReader {
   /// the number does not fit an int.
   bool read_count(int& count);
 
+  /// Reads the next line, or the next part of a line longer than the buffer, without copying it:
+  /// `piece` views the reader's buffer and stays valid until the next read or seek. `line_ends` is
+  /// true for the piece that ends the line, false when more of it follows. The line end is
+  /// consumed and not kept, a CR before the LF included, as read_line does. False, with `piece`
+  /// empty, at the end (see the state rule); a last line without an LF is a line too.
+  bool read_line_piece(std::string_view& piece, bool& line_ends);
+
   /// Reads lines until one equals `wanted` in full, without copying any of them. True when found,
   /// the reader then standing just past that line's end; false, at the end, when none does.
   /// A `wanted` line that would not fit the buffer is compared piece by piece as the bytes pass:
@@ -110,11 +136,11 @@ class TextReader {
 
   /// Goes back to the first byte and clears the end and failure state. Nothing read before is
   /// kept: the bytes are read again from the source, as they are now.
-  void rewind() { reread_from(0, 1); }
+  void rewind() { reread_from(TextPlace{}); }
 
-  /// Goes to the byte at `offset`, which stands on line `line`, and clears the end and failure
-  /// state. A place still in the buffer is reached without reading again.
-  void seek(std::uint64_t offset, std::int64_t line);
+  /// Goes to the byte at `place` and clears the end and failure state; lines are counted on from
+  /// there. A place still in the buffer is reached without reading again.
+  void seek(const TextPlace& place);
 
   /// True once a read has run into the end of the bytes (until the next seek).
   bool at_end() const { return at_end_; }
@@ -134,6 +160,14 @@ class TextReader {
   /// the last seek). Meaningful only after count_lines().
   std::int64_t line();
 
+  /// Where the read position stands. Its line and line start are meaningful only after
+  /// count_lines().
+  TextPlace place();
+
+  /// Where the last word or count read began, past the whitespace it skipped; for a count that
+  /// was not a number, where its first byte stands. Line and line start as for place().
+  const TextPlace& token_place() const { return token_; }
+
  private:
   /// Makes at least `n` unread bytes available in the buffer, moving unread bytes to its front if
   /// needed. False when the source ends first.
@@ -152,8 +186,10 @@ class TextReader {
   void hold_ending_byte();
   /// Drops the bytes before the read position from the buffer, keeping the count of lines.
   void drop_read_bytes();
-  /// Empties the buffer and goes to `offset` (on line `line`) in the source.
-  void reread_from(std::uint64_t offset, std::int64_t line);
+  /// Counts the line ends before the read position, when lines are counted.
+  void count_to_read_position();
+  /// Empties the buffer and goes to `place` in the source.
+  void reread_from(const TextPlace& place);
 
   std::unique_ptr<ByteSource> source_;
   std::unique_ptr<char[]> buffer_;
@@ -164,6 +200,8 @@ class TextReader {
   bool counting_ = false;
   std::int64_t lines_ = 0;  // line ends before buffer_[counted_]
   std::size_t counted_ = 0;
+  std::uint64_t line_start_ = 0;  // offset of the first byte after the last of those line ends
+  TextPlace token_;
   bool source_done_ = false;
   bool at_end_ = false;
   bool failed_ = false;

@@ -421,20 +421,97 @@ TEST(TextReaderTest, OffsetsLinesAndSeeks) {
     ASSERT_TRUE(reader.skip_to_line("<A>"));
     EXPECT_EQ(reader.offset(), 20u);
     EXPECT_EQ(reader.line(), 5);
-    reader.seek(8, 2);  // back to "words"
+    reader.seek({8, 2, 4});  // back to "words"
     ASSERT_TRUE(reader.read_word(word));
     EXPECT_EQ(word, "words");
     ASSERT_TRUE(reader.read_word(word));
     EXPECT_EQ(word, "<A>");
     EXPECT_EQ(reader.line(), 4);
-    reader.seek(20, 5);
+    reader.seek({20, 5, 20});
     ASSERT_TRUE(reader.read_line(word));
     EXPECT_EQ(word, "last");
     EXPECT_TRUE(reader.at_end());
-    reader.seek(0, 1);
+    reader.seek({});
     EXPECT_FALSE(reader.at_end());
     ASSERT_TRUE(reader.read_word(word));
     EXPECT_EQ(word, "one");
+  }
+}
+
+// Pieces put together give the lines that read_line gives, with any buffer and any source; a
+// piece never ends between the CR and the LF of a line end.
+TEST(TextReaderTest, LinePiecesMakeTheSameLines) {
+  const std::vector<std::string> texts = {"",
+                                          "a",
+                                          "a\n",
+                                          "\n\n",
+                                          "one\r\ntwo\r\r\n\rthree\r",
+                                          "x\r\n",
+                                          "\r\n\r\n",
+                                          "long line " + std::string(40, 'z') + "\r\nshort\r",
+                                          std::string("nul\0byte\n", 9)};
+  for (const std::string& text : texts) {
+    for (std::size_t capacity : {std::size_t{4}, std::size_t{5}, std::size_t{64}}) {
+      for (std::size_t most : {std::size_t{1}, std::size_t{3}, SIZE_MAX}) {
+        SCOPED_TRACE(text + " capacity " + std::to_string(capacity) + " most " +
+                     std::to_string(most));
+        TextReader lines(make_string_source(text, most), capacity);
+        TextReader pieces(make_string_source(text, most), capacity);
+        std::string expected;
+        std::string line;
+        bool line_ends = false;
+        std::string_view piece;
+        while (lines.read_line(expected)) {
+          line.clear();
+          do {
+            ASSERT_TRUE(pieces.read_line_piece(piece, line_ends));
+            line.append(piece);
+          } while (!line_ends);
+          EXPECT_EQ(line, expected);
+          EXPECT_EQ(pieces.offset(), lines.offset());
+          EXPECT_EQ(pieces.at_end(), lines.at_end());
+        }
+        EXPECT_FALSE(pieces.read_line_piece(piece, line_ends));
+        EXPECT_TRUE(piece.empty());
+        EXPECT_TRUE(pieces.at_end());
+      }
+    }
+  }
+}
+
+// Places name the line and its first byte, across refills and seeks, for the read position and
+// for the first byte of the last word or count.
+TEST(TextReaderTest, PlacesOfReadsAndTokens) {
+  const std::string text = "ab\n  cd 12\r\n\n\tx -y\n";
+  for (std::size_t capacity : {std::size_t{4}, TextReader::kDefaultCapacity}) {
+    SCOPED_TRACE(capacity);
+    TextReader reader(make_string_source(text, 2), capacity);
+    reader.count_lines();
+    std::string word;
+    int count = 0;
+    ASSERT_TRUE(reader.read_word(word));
+    ASSERT_TRUE(reader.read_word(word));
+    EXPECT_EQ(reader.token_place().offset, 5u);
+    EXPECT_EQ(reader.token_place().line, 2);
+    EXPECT_EQ(reader.token_place().column(), 3u);
+    ASSERT_TRUE(reader.read_count(count));
+    EXPECT_EQ(reader.token_place().column(), 6u);
+    ASSERT_TRUE(reader.read_word(word));
+    EXPECT_EQ(word, "x");
+    EXPECT_EQ(reader.token_place().line, 4);
+    EXPECT_EQ(reader.token_place().line_start, 13u);
+    EXPECT_EQ(reader.token_place().column(), 2u);
+    EXPECT_FALSE(reader.read_count(count));  // "-y" is no number, but its place is known
+    EXPECT_EQ(reader.token_place().column(), 4u);
+    reader.seek({3, 2, 3});
+    const TextPlace here = reader.place();
+    EXPECT_EQ(here.line, 2);
+    EXPECT_EQ(here.column(), 1u);
+    ASSERT_TRUE(reader.read_line(word));
+    ASSERT_TRUE(reader.read_line(word));
+    EXPECT_EQ(reader.place().line, 4);
+    EXPECT_EQ(reader.place().line_start, 13u);
+    EXPECT_EQ(reader.place().column(), 1u);
   }
 }
 

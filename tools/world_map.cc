@@ -1,137 +1,293 @@
 #include "tools/world_map.h"
 
+#include <algorithm>
 #include <array>
-#include <set>
-#include <string>
-#include <string_view>
+#include <cstdlib>
+#include <deque>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "tools/printable.h"
 
 namespace wander {
 namespace {
 
-// The length of the valid UTF-8 sequence at the start of `text`, or 0 when there is none.
-std::size_t utf8_length(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xc2 && lead < 0xe0 ? 2
-                             : lead >= 0xe0 && lead < 0xf0 ? 3
-                             : lead >= 0xf0 && lead < 0xf5 ? 4
-                                                           : 0;
-  if (length == 0 || length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xc0) != 0x80) return 0;
-  }
-  // Overlong forms, surrogates and values past U+10FFFF.
-  if (length == 3 && ((lead == 0xe0 && byte(1) < 0xa0) || (lead == 0xed && byte(1) >= 0xa0))) {
-    return 0;
-  }
-  if (length == 4 && ((lead == 0xf0 && byte(1) < 0x90) || (lead == 0xf4 && byte(1) >= 0x90))) {
-    return 0;
-  }
-  return length;
-}
+constexpr std::size_t kLongestName = 24;    // characters of a room's name shown in its box
+constexpr std::size_t kLongestObject = 12;  // and of each object's name
+constexpr std::array<MapCell, 4> kSteps = {{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}};  // N, E, S, W
+constexpr std::string_view kEllipsis = "\xe2\x80\xa6";
 
-// `text` for the inside of a DOT string: quotes and backslashes escaped, and every byte that
-// Graphviz cannot take (control bytes, broken UTF-8) shown as '?'.
-std::string escaped(std::string_view text) {
-  std::string out;
-  while (!text.empty()) {
-    const std::size_t length = utf8_length(text);
-    const unsigned char c = static_cast<unsigned char>(text.front());
-    if (length == 0 || c < 0x20 || c == 0x7f) {
-      out += '?';
-    } else {
-      if (c == '"' || c == '\\') out += '\\';
-      out.append(text.substr(0, length));
+// The cells taken so far: a set of cells with open addressing, 16 bytes or less per cell.
+class Grid {
+ public:
+  // Takes the free cell nearest to `wanted`: that one, else the nearest on the smallest ring of
+  // cells around it.
+  MapCell take(const MapCell& wanted) {
+    MapCell found = wanted;
+    for (std::int64_t ring = 1; taken(found); ++ring) {
+      std::int64_t best = INT64_MAX;
+      for (std::int64_t dy = ring; dy >= -ring; --dy) {
+        for (std::int64_t dx = -ring; dx <= ring; ++dx) {
+          const MapCell cell{wanted.x + dx, wanted.y + dy};
+          const std::int64_t distance = dx * dx + dy * dy;
+          if (std::max(std::abs(dx), std::abs(dy)) == ring && distance < best && !taken(cell)) {
+            best = distance;
+            found = cell;
+          }
+        }
+      }
     }
-    text.remove_prefix(length == 0 ? 1 : length);
+    if (2 * (size_ + 1) > slots_.size()) grow();
+    slots_[slot_of(key(found))] = key(found);
+    ++size_;
+    east_ = std::max(east_, found.x);
+    return found;
   }
-  return out;
-}
 
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  out += escaped(text);
-  out += '"';
-  return out;
-}
+  // The easternmost column taken.
+  std::int64_t east() const { return east_; }
 
-void write_line(std::FILE* out, const std::string& line) {
+ private:
+  bool taken(const MapCell& cell) const {
+    return !slots_.empty() && slots_[slot_of(key(cell))] != 0;
+  }
+  // Never 0, which marks an empty slot: the grid is far smaller than 2^31 cells across.
+  static std::uint64_t key(const MapCell& cell) {
+    return (static_cast<std::uint64_t>(cell.x + (std::int64_t{1} << 31)) << 32) |
+           static_cast<std::uint32_t>(cell.y + (std::int64_t{1} << 31));
+  }
+  std::size_t slot_of(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ULL) >> 20) & mask;
+    while (slots_[slot] != 0 && slots_[slot] != key) slot = (slot + 1) & mask;
+    return slot;
+  }
+  void grow() {
+    std::vector<std::uint64_t> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : 2 * old.size(), 0);
+    for (const std::uint64_t entry : old) {
+      if (entry != 0) slots_[slot_of(entry)] = entry;
+    }
+  }
+
+  std::vector<std::uint64_t> slots_;
+  std::size_t size_ = 0;
+  std::int64_t east_ = -2;
+};
+
+// Walks the exits breadth first from the rooms put on the grid, putting each room it reaches,
+// and each name without a block, one cell away in the exit's direction.
+class Walk {
+ public:
+  Walk(const Survey& survey, MapLayout& layout)
+      : survey_(survey), layout_(layout), placed_(survey.rooms.size(), false) {
+    layout_.rooms.assign(survey.rooms.size(), MapCell());
+  }
+
+  void start_at(std::uint32_t room, const MapCell& cell) {
+    put_room(room, cell);
+    while (!to_visit_.empty()) {
+      const std::uint32_t here = to_visit_.front();
+      to_visit_.pop_front();
+      for (int direction = 0; direction < 4; ++direction) {
+        const std::uint32_t exit = survey_.rooms[here].exits[direction];
+        if (exit >= kNoExitName) continue;
+        const MapCell next{layout_.rooms[here].x + kSteps[direction].x,
+                           layout_.rooms[here].y + kSteps[direction].y};
+        const std::uint32_t room = survey_.markers[exit].room;
+        if (room == kNoName) {
+          put_missing(exit, next);
+        } else if (!placed_[room]) {
+          put_room(room, next);
+        }
+      }
+    }
+  }
+
+  void put_missing(std::uint32_t marker, const MapCell& cell) {
+    if (!missing_.insert(marker).second) return;
+    layout_.missing.push_back(marker);
+    layout_.missing_cells.push_back(grid_.take(cell));
+  }
+
+  bool placed(std::uint32_t room) const { return placed_[room]; }
+  std::int64_t east() const { return grid_.east(); }
+
+ private:
+  void put_room(std::uint32_t room, const MapCell& cell) {
+    layout_.rooms[room] = grid_.take(cell);
+    placed_[room] = true;
+    to_visit_.push_back(room);
+  }
+
+  const Survey& survey_;
+  MapLayout& layout_;
+  std::vector<bool> placed_;
+  std::unordered_set<std::uint32_t> missing_;
+  std::deque<std::uint32_t> to_visit_;
+  Grid grid_;
+};
+
+void write(std::FILE* out, const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), out);
   std::fputc('\n', out);
 }
 
-std::string room_node(const SurveyedRoom& room, bool start) {
-  // The label's line break is DOT's own "\n" escape, so the label is put together escaped.
-  std::string label = escaped(room.room.id) + (start ? " (start)" : "");
-  for (int i = 0; i < room.report.names_read; ++i) {
-    label += (i == 0 ? "\\n" : ", ") + escaped(room.room.objects[i]);
-  }
-  return "  " + quoted(room.room.id) + " [label=\"" + label + "\"" +
-         (start ? ", peripheries=2" : "") + "];";
+std::string inches(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
 }
 
-// True when `to` has an exit in the opposite direction that leads back to `from`.
-bool leads_back(const Survey& survey, const SurveyedRoom& from, const std::string& to,
-                int direction) {
-  const SurveyedRoom* there = survey.find_room(to);
-  const int back = (direction + 2) % 4;
-  return there != nullptr && there != &from && back < there->report.exits_read &&
-         exit_of(there->room, back) == from.room.id;
+// The name of an object, from its marker "<room|name>".
+std::string_view object_name(const Survey& survey, std::uint32_t room, std::uint32_t object) {
+  const std::string_view marker = survey.names[object];
+  const std::size_t room_size = survey.room_id(room).size();
+  return marker.substr(room_size + 2, marker.size() - room_size - 3);
+}
+
+struct Label {
+  std::string text;    // escaped for DOT
+  std::size_t widest;  // characters in its widest line
+};
+
+Label room_label(const Survey& survey, const SurveyedRoom& room, bool start) {
+  const std::string name =
+      label_name(survey.room_id(room.marker), kLongestName) + (start ? " (start)" : "");
+  std::string objects;
+  for (const std::uint32_t object : room.objects) {
+    if (object == kNoName) continue;
+    objects += (objects.empty() ? "" : ", ") +
+               label_name(object_name(survey, room.marker, object), kLongestObject);
+  }
+  Label label{dot_escaped(name), printable_width(name)};
+  if (!objects.empty()) {
+    label.text += "\\n" + dot_escaped(objects);
+    label.widest = std::max(label.widest, printable_width(objects));
+  }
+  return label;
+}
+
+// True when the room the exit leads to has an exit the opposite way that leads back.
+bool leads_back(const Survey& survey, std::uint32_t from, int direction, std::uint32_t to) {
+  return to != from && survey.rooms[to].exits[(direction + 2) % 4] == survey.rooms[from].marker;
 }
 
 }  // namespace
 
+MapLayout lay_out(const Survey& survey) {
+  MapLayout layout;
+  Walk walk(survey, layout);
+  const SurveyedRoom* start = survey.header_words > 0 ? survey.find_room(survey.start) : nullptr;
+  if (start != nullptr) {
+    walk.start_at(survey.markers[start->marker].room, {0, 0});
+  } else if (survey.start_marker != kNoName) {
+    walk.put_missing(survey.start_marker, {0, 0});
+  }
+  // Each group of rooms the start does not lead to goes east of everything laid out before.
+  for (std::uint32_t room = 0; room < survey.rooms.size(); ++room) {
+    if (!walk.placed(room)) walk.start_at(room, {walk.east() + 2, 0});
+  }
+  return layout;
+}
+
+std::string label_name(std::string_view name, std::size_t most) {
+  const std::string shown = printable(name);
+  std::vector<std::size_t> starts;  // where each character of `shown` starts
+  for (std::size_t at = 0; at < shown.size(); ++at) {
+    if ((static_cast<unsigned char>(shown[at]) & 0xc0) != 0x80) starts.push_back(at);
+  }
+  if (starts.size() <= most) return shown;
+  const std::size_t tail = most / 3;
+  const std::size_t head = most - tail - 1;
+  return shown.substr(0, starts[head]) + std::string(kEllipsis) +
+         shown.substr(starts[starts.size() - tail]);
+}
+
+std::string dot_escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    // Graphviz reads "&amp;" and the like in a label as the character they name.
+    out += c == '&' ? std::string("&amp;") : std::string(1, c);
+  }
+  return out;
+}
+
 void write_map(const Survey& survey, std::FILE* out) {
-  write_line(out, "digraph world {");
-  write_line(out, "  graph [nodesep=0.8, ranksep=0.8];");
-  write_line(out, "  node [shape=box, style=rounded];");
-  write_line(out, "  edge [labelfontsize=10, labeldistance=2.2];");
-  std::set<std::string> missing;
-  bool any_unreachable = false;
+  const MapLayout layout = lay_out(survey);
+  const SurveyedRoom* start = survey.header_words > 0 ? survey.find_room(survey.start) : nullptr;
+  // The labels are put together twice, so that they need not all be kept at once.
+  std::size_t widest = 8;
   for (const SurveyedRoom& room : survey.rooms) {
-    if (!room.reachable && survey.find_room(survey.start) != nullptr) {
-      any_unreachable = true;
-      continue;
-    }
-    write_line(out, room_node(room, room.room.id == survey.start));
+    widest = std::max(widest, room_label(survey, room, &room == start).widest);
   }
-  if (any_unreachable) {
-    write_line(out, "  subgraph cluster_unreachable {");
-    write_line(out, "    label=" + quoted("not reachable from " + survey.start) +
-                        "; style=dashed; color=gray50; fontcolor=gray50;");
-    for (const SurveyedRoom& room : survey.rooms) {
-      if (!room.reachable) write_line(out, "  " + room_node(room, false));
-    }
-    write_line(out, "  }");
+  for (const std::uint32_t marker : layout.missing) {
+    widest = std::max(widest, printable_width(label_name(survey.room_id(marker), kLongestName)));
   }
-  if (!survey.start.empty() && survey.find_room(survey.start) == nullptr)
-    missing.insert(survey.start);
-  for (const SurveyedRoom& room : survey.rooms) {
-    for (int i = 0; i < room.report.exits_read; ++i) {
-      const std::string& to = exit_of(room.room, i);
-      if (to == kNoExit) continue;
-      if (survey.find_room(to) == nullptr) missing.insert(to);
-      // A way that goes both ways is one line with an arrow at each end, drawn once.
-      std::string edge = "  " + quoted(room.room.id) + " -> " + quoted(to) + " [";
-      if (!leads_back(survey, room, to, i)) {
-        edge += "label=" + quoted(kDirections[i]);
-      } else if (survey.room_index.at(room.room.id) < survey.room_index.at(to)) {
-        edge += "dir=both, taillabel=" + quoted(kDirections[i]) +
-                ", headlabel=" + quoted(kDirections[(i + 2) % 4]);
-      } else {
+  // Cells far enough apart for the widest box, and for an edge between two boxes, in inches.
+  const double across = 1.0 + 0.1 * static_cast<double>(widest);
+  const double down = 1.3;
+  const auto pos = [&](const MapCell& cell) {
+    return "pos=\"" + inches(across * static_cast<double>(cell.x)) + "," +
+           inches(down * static_cast<double>(cell.y)) + "!\"";
+  };
+
+  write(out, "digraph world {");
+  write(out, "  graph [layout=neato, splines=true, outputorder=edgesfirst];");
+  write(out, "  node [shape=box, style=rounded, fontsize=11];");
+  write(out, "  edge [fontsize=9, arrowsize=0.7];");
+  for (std::uint32_t i = 0; i < survey.rooms.size(); ++i) {
+    const SurveyedRoom& room = survey.rooms[i];
+    std::string node = "  r" + std::to_string(i) + " [label=\"" +
+                       room_label(survey, room, &room == start).text + "\", " +
+                       pos(layout.rooms[i]);
+    if (&room == start) node += ", peripheries=2";
+    if (start != nullptr && !survey.reachable(room)) node += ", color=gray50, fontcolor=gray50";
+    write(out, node + "];");
+  }
+  std::unordered_map<std::uint32_t, std::size_t> missing;
+  for (std::size_t i = 0; i < layout.missing.size(); ++i) {
+    const std::uint32_t marker = layout.missing[i];
+    missing.emplace(marker, i);
+    const std::string name = label_name(survey.room_id(marker), kLongestName) +
+                             (marker == survey.start_marker ? " (start)" : "");
+    write(out, "  m" + std::to_string(i) + " [label=\"" + dot_escaped(name) + "\\nno block\", " +
+                   pos(layout.missing_cells[i]) +
+                   (marker == survey.start_marker ? ", peripheries=2" : "") +
+                   ", style=\"rounded,dashed\", color=red, fontcolor=red];");
+  }
+  for (std::uint32_t from = 0; from < survey.rooms.size(); ++from) {
+    for (int direction = 0; direction < 4; ++direction) {
+      const std::uint32_t exit = survey.rooms[from].exits[direction];
+      if (exit >= kNoExitName) continue;
+      const std::uint32_t to = survey.markers[exit].room;
+      const std::string tail = "  r" + std::to_string(from) + " -> ";
+      if (to == kNoName) {
+        write(out, tail + "m" + std::to_string(missing.at(exit)) + " [label=\"" +
+                       kDirections[direction] + "\", color=red, fontcolor=red, style=dashed];");
         continue;
       }
-      write_line(out, edge + "];");
+      const std::string edge = tail + "r" + std::to_string(to) + " [";
+      if (!leads_back(survey, from, direction, to)) {
+        write(out, edge + "label=\"" + kDirections[direction] +
+                       "\", color=darkorange, fontcolor=darkorange3, penwidth=1.6];");
+      } else if (from < to) {
+        // A way both ways is one line; its directions are written only when the rooms could not
+        // be put where they say.
+        const MapCell there{layout.rooms[from].x + kSteps[direction].x,
+                            layout.rooms[from].y + kSteps[direction].y};
+        write(out, edge + "dir=none" +
+                       (there == layout.rooms[to]
+                            ? std::string()
+                            : std::string(", taillabel=\"") + kDirections[direction] +
+                                  "\", headlabel=\"" + kDirections[(direction + 2) % 4] + "\"") +
+                       "];");
+      }
     }
   }
-  for (const std::string& id : missing) {
-    const bool start = id == survey.start;
-    write_line(out, "  " + quoted(id) + " [label=" + quoted(id + (start ? " (start)" : "")) +
-                        ", style=dashed, color=red, fontcolor=red" +
-                        (start ? ", peripheries=2" : "") + ", xlabel=\"no block\"];");
-  }
-  write_line(out, "}");
+  write(out, "}");
 }
 
 }  // namespace wander

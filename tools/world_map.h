@@ -1,17 +1,49 @@
-// The map of a world as a Graphviz DOT graph.
+// The map of a world as a Graphviz graph that reads like a map: north up, east right.
 #ifndef WANDER_TOOLS_WORLD_MAP_H_
 #define WANDER_TOOLS_WORLD_MAP_H_
 
+#include <cstdint>
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "tools/world_survey.h"
 
 namespace wander {
 
-/// Writes `survey` as a DOT graph to `out`: one node per room with its identifier and objects,
-/// one edge per exit labelled with its direction, the starting room drawn with a double border,
-/// rooms that exits name but that have no block drawn dashed in red, and rooms that cannot be
-/// reached from the start set apart in a cluster of their own.
+/// A room's cell on the map's grid: x grows to the east, y to the north.
+struct MapCell {
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  bool operator==(const MapCell& other) const { return x == other.x && y == other.y; }
+};
+
+/// Where each room goes on a grid, found by walking the exits from the starting room: a room is
+/// put one cell from the room whose exit leads there, in that exit's direction, or in the
+/// nearest free cell when that one is taken. Rooms the start does not lead to come after, to the
+/// east of the rest. Every room has its own cell.
+struct MapLayout {
+  std::vector<MapCell> rooms;          ///< by place in Survey::rooms
+  std::vector<std::uint32_t> missing;  ///< markers that are named but have no block
+  std::vector<MapCell> missing_cells;  ///< by place in `missing`
+};
+
+/// Lays out the rooms of `survey` on a grid.
+MapLayout lay_out(const Survey& survey);
+
+/// `name` made fit for a label: escaped (see printable), and shortened with "…" in the middle when
+/// longer than `most` characters.
+std::string label_name(std::string_view name, std::size_t most);
+
+/// `text` for the inside of a quoted DOT label: backslash, quote and '&' escaped.
+std::string dot_escaped(std::string_view text);
+
+/// Writes `survey` as a DOT graph to `out`, with the layout engine named in the graph and every
+/// room pinned to its cell, so that `dot -Tsvg` draws it so: one box per room with its objects,
+/// one line per way between two rooms, an arrow in orange for an exit that does not lead back,
+/// the starting room with a double border, rooms that exits name but that have no block dashed
+/// in red, rooms that cannot be reached from the start in grey.
 void write_map(const Survey& survey, std::FILE* out);
 
 }  // namespace wander

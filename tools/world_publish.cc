@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "text/text_reader.h"
+#include "tools/world_checks.h"
 #include "tools/world_survey.h"
 #include "world/room.h"
 
@@ -54,7 +55,7 @@ int count_errors(const std::string& bytes) {
   WorldFile world(make_string_source(bytes));
   const Survey survey = survey_world(world);
   int errors = 0;
-  for (const Diagnostic& d : survey.diagnostics) errors += d.severity == Severity::kError;
+  for (const Diagnostic& d : check_world(world, survey)) errors += d.severity == Severity::kError;
   return errors;
 }
 

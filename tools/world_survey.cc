@@ -2,352 +2,474 @@
 
 #include <algorithm>
 #include <array>
-#include <deque>
-#include <unordered_set>
+#include <unordered_map>
+
+#include "tools/printable.h"
 
 namespace wander {
 namespace {
 
-// A line the game could take for a block's marker: "<", a word, ">". Markers are built from
-// words, so one never holds whitespace.
-bool is_marker(std::string_view line) {
-  return line.size() >= 3 && line.front() == '<' && line.back() == '>' &&
-         std::none_of(line.begin(), line.end(), is_word_space);
+// Bytes of a line kept for a look at it, besides the whole of a line that could be a marker.
+constexpr std::size_t kHeadBytes = 4096;
+
+bool has_nonblank(std::string_view bytes) {
+  return std::find_if_not(bytes.begin(), bytes.end(), is_word_space) != bytes.end();
+}
+
+// "North: Kitchen", "Objects: 2", "East None": a line that reads like the words after a
+// description. A sentence that starts with "North" does not: its label needs a colon, or the line
+// must hold the label and one word only.
+bool reads_like_exit_labels(std::string_view line) {
+  const auto word_at = [&line](std::size_t from) {
+    while (from < line.size() && is_word_space(line[from])) ++from;
+    std::size_t to = from;
+    while (to < line.size() && !is_word_space(line[to])) ++to;
+    return std::pair(from, to);
+  };
+  const auto [label_begin, label_end] = word_at(0);
+  const std::string_view label = line.substr(label_begin, label_end - label_begin);
+  if (label_kind(label) < 0) return false;
+  if (label.back() == ':') return true;
+  const auto [next_begin, next_end] = word_at(label_end);
+  return next_begin < line.size() && !has_nonblank(line.substr(next_end));
+}
+
+std::uint32_t add_marker(Survey& survey, std::string_view marker) {
+  const std::uint32_t id = survey.names.add(marker);
+  if (id == survey.markers.size()) survey.markers.emplace_back();
+  return id;
+}
+
+// A line as the pass sees it, piece by piece.
+struct Line {
+  TextPlace start;
+  std::string head;          // its first bytes; all of them while it could be a marker
+  std::uint64_t length = 0;  // its bytes, the line end not counted
+  bool could_be_marker = true;
+  bool nonblank = false;
+
+  bool whole() const { return head.size() == length; }
+};
+
+// The last line of text seen that held more than blanks: a missing '*' would go at its end.
+struct TextLine {
+  std::int64_t line = 0;
+  std::uint64_t start = 0;
+  std::uint64_t end = 0;  // just past its last byte that is no blank
+};
+
+// One pass over every line of the file. Each marker line that is the first of its kind starts a
+// block, and the block's text runs until the next '*': the pass keeps the blocks whose text is
+// still open, and a '*' ends all of them at once. Whatever a text runs past (a marker line, lines
+// that read like exits) is noted for the open blocks that have not met one yet, which stand at
+// the end of the list, so that every line costs the same however many texts are open.
+class LinePass {
+ public:
+  LinePass(WorldFile& world, Survey& survey) : world_(world), survey_(survey) {}
+
+  void run() {
+    world_.rewind();
+    std::string_view piece;
+    bool line_ends = false;
+    for (;;) {
+      Line line;
+      line.start = world_.place();
+      if (!world_.read_line_piece(piece, line_ends)) break;
+      std::uint64_t at = line.start.offset;
+      for (;;) {
+        scan(line, piece, at);
+        if (line_ends) break;
+        at += piece.size();
+        world_.read_line_piece(piece, line_ends);
+      }
+      checking_words_after_ = false;
+      finish(line, static_cast<std::uint8_t>(world_.offset() - at - piece.size()));
+    }
+    end_of_file();
+  }
+
+ private:
+  void scan(Line& line, std::string_view piece, std::uint64_t at) {
+    if (line.could_be_marker || line.head.size() < kHeadBytes) {
+      const std::size_t take = line.could_be_marker
+                                   ? piece.size()
+                                   : std::min(piece.size(), kHeadBytes - line.head.size());
+      const std::size_t old = line.head.size();
+      line.head.append(piece.substr(0, take));
+      if (line.head.empty() || line.head.front() != '<' ||
+          std::any_of(line.head.begin() + old, line.head.end(), is_word_space)) {
+        line.could_be_marker = false;
+      }
+    }
+    line.length += piece.size();
+    if (!line.nonblank) line.nonblank = has_nonblank(piece);
+    if (checking_words_after_ && has_nonblank(piece)) note_words_after();
+    for (std::size_t i = piece.find('*'); i != std::string_view::npos; i = piece.find('*', i + 1)) {
+      on_star({at + i, line.start.line, line.start.offset});
+      if (checking_words_after_ && has_nonblank(piece.substr(i + 1))) note_words_after();
+    }
+  }
+
+  void note_words_after() {
+    close_.words_after = true;
+    checking_words_after_ = false;
+  }
+
+  void finish(const Line& line, std::uint8_t line_end) {
+    if (line.whole()) note_near_marker(line);
+    if (line.whole() && line.could_be_marker && is_marker_line(line.head)) {
+      on_marker(line, line_end);
+      return;
+    }
+    if (!open_.empty() && reads_like_exit_labels(line.head)) on_label_line(line);
+    if (line.nonblank) {
+      std::uint64_t end = line.start.offset + line.length;
+      if (line.whole()) {
+        const auto last = std::find_if_not(line.head.rbegin(), line.head.rend(), is_word_space);
+        end = line.start.offset + static_cast<std::uint64_t>(line.head.rend() - last);
+      }
+      last_text_ = {line.start.line, line.start.offset, end};
+    }
+  }
+
+  void on_marker(const Line& line, std::uint8_t line_end) {
+    const std::uint32_t id = add_marker(survey_, line.head);
+    for (std::size_t i = unmarked_from_; i < open_.size(); ++i) {
+      const TextPlace wanted = star_wanted(open_[i]);
+      TextTrouble& trouble = trouble_of(open_[i]);
+      trouble.past_marker = id;
+      trouble.past_marker_line = line.start.line;
+      if (trouble.star_wanted.line == 0) trouble.star_wanted = wanted;
+    }
+    unmarked_from_ = open_.size();
+    marker_since_close_ = true;
+    Marker& marker = survey_.markers[id];
+    if (marker.has_block()) {
+      if (open_.empty()) survey_.duplicates.push_back({id, line.start});
+      return;
+    }
+    marker.line = static_cast<std::uint64_t>(line.start.line);
+    marker.start = line.start.offset;
+    marker.line_end = line_end;
+    marker.inside = open_.empty() ? kNoName : open_.front();
+    open_.push_back(id);
+    if (!is_object_marker(line.head)) {
+      marker.room = static_cast<std::uint32_t>(survey_.rooms.size());
+      survey_.rooms.emplace_back().marker = id;
+    }
+  }
+
+  void on_label_line(const Line& line) {
+    for (std::size_t i = unlabelled_from_; i < open_.size(); ++i) {
+      const TextPlace wanted = star_wanted(open_[i]);
+      TextTrouble& trouble = trouble_of(open_[i]);
+      trouble.label_line = line.start.line;
+      if (trouble.star_wanted.line == 0) trouble.star_wanted = wanted;
+    }
+    unlabelled_from_ = open_.size();
+  }
+
+  // A line such as " <Hall>", "<Boiler Room>" or "<Hall>" and a no-break space.
+  void note_near_marker(const Line& line) {
+    const std::string_view text = line.head;
+    // Most lines that start with '<' are markers as they should be: no blank, and no byte that
+    // could start a look-alike blank (each starts with a byte of A0 or more).
+    if (line.could_be_marker && std::none_of(text.begin(), text.end(), [](char c) {
+          return static_cast<unsigned char>(c) >= 0xa0;
+        })) {
+      return;
+    }
+    std::size_t first = 0;
+    std::size_t flaw = std::string_view::npos;
+    // Leading blanks and look-alike blanks, then the marker's '<'.
+    for (;;) {
+      if (first < text.size() && is_word_space(text[first])) {
+        flaw = std::min(flaw, first);
+        ++first;
+      } else if (const std::size_t n = blank_lookalike_length(text.substr(first))) {
+        flaw = std::min(flaw, first);
+        first += n;
+      } else {
+        break;
+      }
+    }
+    if (first >= text.size() || text[first] != '<') return;
+    std::size_t last = text.size();
+    for (;;) {
+      if (last > first && is_word_space(text[last - 1])) {
+        --last;
+      } else if (const std::size_t n = trailing_lookalike(text.substr(first, last - first))) {
+        last -= n;
+      } else {
+        break;
+      }
+    }
+    if (last - first < 3 || text[last - 1] != '>') return;
+    for (std::size_t i = first; i < last && flaw == std::string_view::npos; ++i) {
+      if (is_word_space(text[i]) || blank_lookalike_length(text.substr(i)) != 0) flaw = i;
+    }
+    if (flaw == std::string_view::npos) flaw = last;
+    if (flaw == text.size()) return;  // a marker as it should be
+    survey_.near_markers.push_back({{line.start.offset + flaw, line.start.line, line.start.offset},
+                                    std::string(text),
+                                    !open_.empty()});
+  }
+
+  static std::size_t trailing_lookalike(std::string_view text);
+
+  void on_star(const TextPlace& star) {
+    if (!open_.empty()) {
+      for (const std::uint32_t id : open_) {
+        Marker& marker = survey_.markers[id];
+        marker.text_end = star.offset;
+        marker.closed = true;
+        if (marker.room != kNoName) {
+          survey_.rooms[marker.room].star_line = star.line;
+          survey_.rooms[marker.room].star_line_start = star.line_start;
+        }
+      }
+      close_.star = star;
+      close_.markers.swap(open_);
+      open_.clear();
+      close_.words_after = false;
+      close_.later_star_seen = false;
+      unmarked_from_ = unlabelled_from_ = 0;
+      marker_since_close_ = false;
+      checking_words_after_ = true;
+      return;
+    }
+    // A second '*' with no marker line between: the first one probably stood inside the text.
+    if (marker_since_close_ || !close_.words_after || close_.later_star_seen) return;
+    close_.later_star_seen = true;
+    for (const std::uint32_t id : close_.markers) trouble_of(id).early_star = close_.star;
+  }
+
+  void end_of_file() {
+    survey_.end = world_.place();
+    for (const std::uint32_t id : open_) {
+      survey_.markers[id].text_end = survey_.end.offset;
+      const TextPlace wanted = star_wanted(id);
+      TextTrouble& trouble = trouble_of(id);
+      if (trouble.star_wanted.line == 0) trouble.star_wanted = wanted;
+    }
+  }
+
+  // Where the '*' of the block `id` would go if its text ended at the last line of text seen.
+  TextPlace star_wanted(std::uint32_t id) const {
+    const Marker& marker = survey_.markers[id];
+    if (last_text_.line > marker.place().line) {
+      return {last_text_.end, last_text_.line, last_text_.start};
+    }
+    return {marker.start + survey_.names[id].size(), marker.place().line, marker.start};
+  }
+
+  TextTrouble& trouble_of(std::uint32_t id) {
+    const auto [it, added] = trouble_index_.try_emplace(id, survey_.troubles.size());
+    if (added) survey_.troubles.emplace_back().marker = id;
+    return survey_.troubles[it->second];
+  }
+
+  // The last '*' that ended texts, and what followed it.
+  struct Close {
+    TextPlace star;
+    std::vector<std::uint32_t> markers;
+    bool words_after = false;  // more than blanks after it on its line
+    bool later_star_seen = false;
+  };
+
+  WorldFile& world_;
+  Survey& survey_;
+  std::vector<std::uint32_t> open_;  // blocks whose text has met no '*' yet, in file order
+  std::size_t unmarked_from_ = 0;    // open_[i] for i >= this has run past no marker line
+  std::size_t unlabelled_from_ = 0;  // likewise for lines that read like exit labels
+  TextLine last_text_;
+  Close close_;
+  bool marker_since_close_ = true;
+  bool checking_words_after_ = false;
+  std::unordered_map<std::uint32_t, std::size_t> trouble_index_;
+};
+
+// The length of a look-alike blank that ends `text`, or 0.
+std::size_t LinePass::trailing_lookalike(std::string_view text) {
+  for (std::size_t length = 3; length >= 1; --length) {
+    if (length <= text.size() &&
+        blank_lookalike_length(text.substr(text.size() - length)) == length) {
+      return length;
+    }
+  }
+  return 0;
+}
+
+void read_header(WorldFile& world, Survey& survey) {
+  world.rewind();
+  std::string word;
+  if (!world.read_word(word)) return;
+  survey.first_word = survey.start = word;
+  survey.first_word_place = survey.start_place = world.token_place();
+  survey.header_words = 1;
+  if (world.read_word(word)) {
+    survey.start = word;
+    survey.start_place = world.token_place();
+    survey.header_words = 2;
+  }
+  survey.start_marker = add_marker(survey, room_marker(survey.start));
+  survey.markers[survey.start_marker].named = true;
+}
+
+// A block whose marker holds a '|' is read as an object's; when an exit names it as a room, the
+// place of its description's '*' is found here.
+void add_room(WorldFile& world, Survey& survey, std::uint32_t id) {
+  Marker& marker = survey.markers[id];
+  marker.room = static_cast<std::uint32_t>(survey.rooms.size());
+  SurveyedRoom& room = survey.rooms.emplace_back();
+  room.marker = id;
+  if (!marker.closed) return;
+  const std::uint64_t begin = survey.text_begin(id);
+  world.seek({begin, marker.place().line + 1, begin});
+  std::string description;
+  world.read_text(description);
+  const TextPlace after = world.place();
+  room.star_line = after.line;
+  room.star_line_start = after.line_start;
+}
+
+void note_exits(WorldFile& world, Survey& survey, std::size_t index, const Room& read) {
+  for (int direction = 0; direction < 4; ++direction) {
+    const std::string& exit = exit_of(read, direction);
+    if (exit.empty()) continue;
+    std::uint32_t id = kNoExitName;
+    if (exit != kNoExit) {
+      id = add_marker(survey, room_marker(exit));
+      survey.markers[id].named = true;
+      if (survey.markers[id].has_block() && survey.markers[id].room == kNoName) {
+        add_room(world, survey, id);
+      }
+    }
+    survey.rooms[index].exits[direction] = id;
+  }
+  const std::string_view room_id = survey.room_id(survey.rooms[index].marker);
+  for (int i = 0; i < kObjectSlots; ++i) {
+    if (read.objects[i].empty()) continue;
+    const std::uint32_t id = add_marker(survey, object_marker(room_id, read.objects[i]));
+    survey.markers[id].listed = true;
+    survey.rooms[index].objects[i] = id;
+  }
+}
+
+// Reads the exits and objects of every room, in file order. Rooms whose descriptions end at the
+// same '*' share what follows it, which is read once.
+void read_exits(WorldFile& world, Survey& survey) {
+  Room read;
+  std::uint64_t read_after = UINT64_MAX;
+  for (std::size_t i = 0; i < survey.rooms.size(); ++i) {
+    const SurveyedRoom& room = survey.rooms[i];
+    if (!survey.markers[room.marker].closed) continue;
+    const TextPlace star = survey.star(room);
+    if (star.offset != read_after) {
+      read = Room();
+      world.seek({star.offset + 1, star.line, star.line_start});
+      read_room_exits(world, read);
+      read_after = star.offset;
+    }
+    note_exits(world, survey, i, read);
+  }
+}
+
+void find_reachable(Survey& survey) {
+  const SurveyedRoom* start = survey.find_room(survey.start);
+  if (start == nullptr || survey.header_words == 0) return;
+  std::vector<std::uint32_t> to_visit = {survey.markers[start->marker].room};
+  survey.markers[start->marker].reachable = true;
+  while (!to_visit.empty()) {
+    const SurveyedRoom& here = survey.rooms[to_visit.back()];
+    to_visit.pop_back();
+    for (const std::uint32_t exit : here.exits) {
+      if (exit >= kNoExitName) continue;
+      const std::uint32_t next = survey.markers[exit].room;
+      if (next == kNoName || survey.markers[exit].reachable) continue;
+      survey.markers[exit].reachable = true;
+      to_visit.push_back(next);
+    }
+  }
+}
+
+}  // namespace
+
+int label_kind(std::string_view word) {
+  if (!word.empty() && word.back() == ':') word.remove_suffix(1);
+  constexpr std::array<std::string_view, 5> kLabels = {"north", "east", "south", "west", "objects"};
+  for (std::size_t kind = 0; kind < kLabels.size(); ++kind) {
+    if (word.size() == kLabels[kind].size() &&
+        std::equal(word.begin(), word.end(), kLabels[kind].begin(),
+                   [](char a, char b) { return (a | 0x20) == b; })) {
+      return static_cast<int>(kind);
+    }
+  }
+  return -1;
+}
+
+std::string read_line_at(WorldFile& world, const TextPlace& place, std::size_t most) {
+  world.seek({place.line_start, place.line, place.line_start});
+  std::string line;
+  std::string_view piece;
+  bool line_ends = false;
+  while (line.size() < most && world.read_line_piece(piece, line_ends)) {
+    line.append(piece.substr(0, most - line.size()));
+    if (line_ends) break;
+  }
+  return line;
 }
 
 bool is_object_marker(std::string_view marker) {
   return marker.find('|') != std::string_view::npos;
 }
 
-std::string_view trim(std::string_view line) {
-  while (!line.empty() && is_word_space(line.front())) line.remove_prefix(1);
-  while (!line.empty() && is_word_space(line.back())) line.remove_suffix(1);
-  return line;
+bool is_marker_line(std::string_view line) {
+  return line.size() >= 3 && line.front() == '<' && line.back() == '>' &&
+         std::none_of(line.begin(), line.end(), is_word_space);
 }
 
-bool spelled_like_none(std::string_view exit) {
-  constexpr std::string_view kLower = "none";
-  if (exit.size() != kLower.size() || exit == kNoExit) return false;
-  for (std::size_t i = 0; i < exit.size(); ++i) {
-    if ((exit[i] | 0x20) != kLower[i]) return false;
-  }
-  return true;
+std::string_view Survey::room_id(std::uint32_t marker) const {
+  const std::string_view line = names[marker];
+  return line.substr(1, line.size() - 2);
 }
-
-// What a marker stands for, as messages name it: "room 'Hall'", "object 'lamp' of room 'Hall'".
-std::string what(std::string_view marker) {
-  const std::string_view inside = marker.substr(1, marker.size() - 2);
-  const std::size_t bar = inside.find('|');
-  if (bar == std::string_view::npos) return "room '" + std::string(inside) + "'";
-  return "object '" + std::string(inside.substr(bar + 1)) + "' of room '" +
-         std::string(inside.substr(0, bar)) + "'";
-}
-
-// A line that equals a marker. `holder` is the marker of the block whose text holds the line, or
-// null when the line stands outside every text and so starts a block of its own.
-struct Occurrence {
-  std::int64_t line;
-  const std::string* holder;
-};
-
-struct ObjectBlock {
-  const std::string* marker;
-  std::int64_t line;
-  bool closed;
-};
-
-class Surveyor {
- public:
-  explicit Surveyor(WorldFile& world) : world_(world) {}
-
-  Survey run() {
-    world_.count_lines();
-    read_header();
-    scan_lines();
-    check_shadowed_markers();
-    check_start();
-    check_rooms();
-    check_object_blocks();
-    check_reachable();
-    std::stable_sort(survey_.diagnostics.begin(), survey_.diagnostics.end(),
-                     [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
-    return std::move(survey_);
-  }
-
- private:
-  void error(std::int64_t line, std::string message) {
-    survey_.diagnostics.push_back({line, Severity::kError, std::move(message)});
-  }
-  void warning(std::int64_t line, std::string message) {
-    survey_.diagnostics.push_back({line, Severity::kWarning, std::move(message)});
-  }
-
-  // The block the game would read for `marker`, when one stands outside every text.
-  const Occurrence* block_of(const std::string& marker) const {
-    const auto it = markers_.find(marker);
-    if (it == markers_.end()) return nullptr;
-    for (const Occurrence& seen : it->second) {
-      if (seen.holder == nullptr) return &seen;
-    }
-    return nullptr;
-  }
-
-  void read_header() {
-    world_.rewind();
-    std::string word;
-    if (!world_.read_word(word)) {
-      error(1, "the file holds no header: the game starts nowhere and shows an empty description");
-      return;
-    }
-    survey_.start = word;
-    survey_.start_line = world_.line();
-    if (!world_.read_word(word)) {
-      error(survey_.start_line, "the header has no starting room: the file ends after '" + word +
-                                    "', so the game looks for a room named '" + word + "'");
-      return;
-    }
-    survey_.start = word;
-    survey_.start_line = world_.line();
-    header_complete_ = true;
-  }
-
-  // One pass over every line. A marker line outside every text starts a block, which is read
-  // there and then; the pass then goes on from the line after the marker, through the block's
-  // text, so that a marker line inside the text is seen too.
-  void scan_lines() {
-    world_.rewind();
-    std::uint64_t text_begin = 0;
-    std::uint64_t text_end = 0;
-    const std::string* text_holder = nullptr;
-    std::string line;
-    std::string text;
-    for (;;) {
-      const std::uint64_t start = world_.offset();
-      const std::int64_t number = world_.line();
-      if (!world_.read_line(line)) break;
-      const bool in_text = start >= text_begin && start < text_end;
-      if (!is_marker(line)) {
-        const std::string_view trimmed = trim(line);
-        if (!in_text && trimmed.size() != line.size() && is_marker(trimmed)) {
-          warning(number, "this line looks like the marker of " + what(trimmed) +
-                              " but has blanks around it: no lookup will ever match it");
-        }
-        continue;
-      }
-      auto& [marker, seen] = *markers_.try_emplace(line).first;
-      const Occurrence* earlier = block_of(marker);
-      const bool first_block = earlier == nullptr;
-      if (!in_text && !first_block) {
-        warning(number, "a second block for " + what(marker) +
-                            ": the game uses the first, at line " + std::to_string(earlier->line) +
-                            ", so this one is never used");
-      }
-      seen.push_back({number, in_text ? text_holder : nullptr});
-      if (in_text) continue;
-      const std::uint64_t body = world_.offset();
-      const std::int64_t body_line = world_.line();
-      if (is_object_marker(marker)) {
-        const bool closed = read_object_text(world_, text);
-        text_end = world_.offset();
-        if (first_block) objects_.push_back({&marker, number, closed});
-      } else {
-        SurveyedRoom room;
-        room.room.id = marker.substr(1, marker.size() - 2);
-        room.line = number;
-        read_room_block(world_, room.room, &room.report);
-        room.room.description = std::string();
-        text_end = room.report.description_end;
-        if (first_block) {
-          survey_.room_index.emplace(room.room.id, survey_.rooms.size());
-          survey_.rooms.push_back(std::move(room));
-        }
-      }
-      text_begin = body;
-      text_holder = &marker;
-      world_.seek(body, body_line);
-    }
-  }
-
-  void check_shadowed_markers() {
-    for (const auto& [marker, seen] : markers_) {
-      const Occurrence* block = block_of(marker);
-      if (seen.front().holder == nullptr || block == nullptr) continue;
-      warning(seen.front().line, "this line in the text of " + what(*seen.front().holder) +
-                                     " equals the marker of the block at line " +
-                                     std::to_string(block->line) + ": the game's lookup of " +
-                                     what(marker) + " stops here, so that block is never used");
-    }
-  }
-
-  void check_start() {
-    if (!header_complete_ || survey_.find_room(survey_.start) != nullptr) return;
-    if (is_marker(survey_.start)) {
-      error(survey_.start_line, "the header has no starting room: its second word is the marker " +
-                                    survey_.start + ", so the game looks for a room named '" +
-                                    survey_.start + "'");
-    } else {
-      error(survey_.start_line,
-            "the starting room '" + survey_.start +
-                "' has no block: the game will start with an empty description");
-    }
-  }
-
-  void check_rooms() {
-    for (const SurveyedRoom& surveyed : survey_.rooms) {
-      const Room& room = surveyed.room;
-      const RoomBlockReport& report = surveyed.report;
-      const std::string name = "room '" + room.id + "'";
-      if (!report.description_closed) {
-        error(surveyed.line, name +
-                                 ": the description has no closing '*': it runs to the end of "
-                                 "the file, and the room keeps the exits of the one before");
-        continue;
-      }
-      // Past an exit that reads the next block's marker, every word belongs to that block.
-      if (!check_exits(surveyed, name)) continue;
-      if (report.exits_read < 4) {
-        error(surveyed.line, name + ": the block ends before its " +
-                                 kDirections[report.exits_read] +
-                                 " exit: from there on the room keeps the exits of the one before");
-      } else if (report.count_read == RoomBlockReport::Count::kMissing) {
-        error(surveyed.line, name + ": the block ends before its object count");
-      } else if (report.names_read < report.names_wanted) {
-        error(surveyed.line, name + ": the block ends after " + std::to_string(report.names_read) +
-                                 " of its " + std::to_string(report.names_wanted) +
-                                 " object names");
-      }
-      if (report.count_read == RoomBlockReport::Count::kNotANumber) {
-        error(report.count_line,
-              name + ": the object count is not a number: the game reads no object names");
-      } else if (report.count > kObjectSlots) {
-        warning(report.count_line,
-                name + ": the object count " + std::to_string(report.count) +
-                    " is above three: the game reads the first three names only");
-      } else if (report.count < 0) {
-        warning(report.count_line, name + ": the object count " + std::to_string(report.count) +
-                                       " is below zero: the game reads no object names");
-      }
-      check_objects(surveyed, name);
-    }
-  }
-
-  // Checks the exits that were read, up to one that reads a marker line; false when one does.
-  bool check_exits(const SurveyedRoom& surveyed, const std::string& name) {
-    const Room& room = surveyed.room;
-    for (int i = 0; i < surveyed.report.exits_read; ++i) {
-      const std::string& exit = exit_of(room, i);
-      const std::int64_t line = surveyed.report.exit_lines[i];
-      if (exit == kNoExit) continue;
-      if (is_marker(exit)) {
-        error(line, name + ": the " + kDirections[i] + " exit reads the marker " + exit +
-                        ": the block is missing words before it");
-        return false;
-      }
-      if (spelled_like_none(exit)) {
-        warning(line, name + ": the " + kDirections[i] + " exit '" + exit +
-                          "' is not spelled 'None', so it names a room");
-      }
-      if (survey_.find_room(exit) == nullptr) {
-        error(line, name + ": the " + kDirections[i] + " exit leads to room '" + exit +
-                        "', which has no block: the game will keep the player in '" + room.id +
-                        "' and print its description again");
-      }
-    }
-    return true;
-  }
-
-  void check_objects(const SurveyedRoom& surveyed, const std::string& name) {
-    const Room& room = surveyed.room;
-    for (int i = 0; i < surveyed.report.names_read; ++i) {
-      const std::string& object = room.objects[i];
-      const std::int64_t line = surveyed.report.name_lines[i];
-      if (std::find(room.objects.begin(), room.objects.begin() + i, object) !=
-          room.objects.begin() + i) {
-        warning(line, name + " lists the object '" + object + "' twice");
-        continue;
-      }
-      if (is_marker(object)) {
-        error(line, name + ": object name " + std::to_string(i + 1) + " reads the marker " +
-                        object + ": the object count is more than the names given");
-        continue;
-      }
-      const std::string marker = object_marker(room.id, object);
-      listed_.insert(marker);
-      if (block_of(marker) == nullptr) {
-        error(line, name + ": the object '" + object + "' has no block " + marker +
-                        ": the game will show an empty text");
-      }
-    }
-  }
-
-  void check_object_blocks() {
-    for (const ObjectBlock& block : objects_) {
-      const std::string& marker = *block.marker;
-      if (!block.closed) {
-        error(block.line,
-              what(marker) + ": the text has no closing '*': it runs to the end of the file");
-      }
-      if (listed_.count(marker) != 0) continue;
-      const std::string room = marker.substr(1, marker.find('|') - 1);
-      warning(block.line, what(marker) + " is never shown: " +
-                              (survey_.find_room(room) != nullptr
-                                   ? "the room does not list it"
-                                   : "there is no block for room '" + room + "'"));
-    }
-  }
-
-  void check_reachable() {
-    const SurveyedRoom* start = survey_.find_room(survey_.start);
-    // Without a starting room every room would be unreachable; the header's error says enough.
-    if (start == nullptr) return;
-    std::deque<std::size_t> to_visit = {survey_.room_index.at(survey_.start)};
-    survey_.rooms[to_visit.front()].reachable = true;
-    while (!to_visit.empty()) {
-      const SurveyedRoom& here = survey_.rooms[to_visit.front()];
-      to_visit.pop_front();
-      for (int i = 0; i < here.report.exits_read; ++i) {
-        const auto next = survey_.room_index.find(exit_of(here.room, i));
-        if (next == survey_.room_index.end() || survey_.rooms[next->second].reachable) continue;
-        survey_.rooms[next->second].reachable = true;
-        to_visit.push_back(next->second);
-      }
-    }
-    for (const SurveyedRoom& room : survey_.rooms) {
-      if (!room.reachable) {
-        warning(room.line, "room '" + room.room.id +
-                               "' cannot be reached from the starting room '" + survey_.start +
-                               "'");
-      }
-    }
-  }
-
-  WorldFile& world_;
-  Survey survey_;
-  bool header_complete_ = false;  // both words of the header were there
-  std::unordered_map<std::string, std::vector<Occurrence>> markers_;
-  std::vector<ObjectBlock> objects_;
-  std::unordered_set<std::string> listed_;  // markers of the objects that rooms list
-};
-
-std::string counted(std::size_t n, const char* noun) {
-  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
-}
-
-}  // namespace
 
 const SurveyedRoom* Survey::find_room(std::string_view id) const {
-  const auto it = room_index.find(std::string(id));
-  return it == room_index.end() ? nullptr : &rooms[it->second];
+  const std::uint32_t marker = find(room_marker(id));
+  if (marker == kNoName || markers[marker].room == kNoName) return nullptr;
+  return &rooms[markers[marker].room];
 }
 
-Survey survey_world(WorldFile& world) { return Surveyor(world).run(); }
+std::uint64_t Survey::text_begin(std::uint32_t marker) const {
+  return markers[marker].start + names[marker].size() + markers[marker].line_end;
+}
 
-std::string summary(const Survey& survey) {
-  const auto errors =
-      std::count_if(survey.diagnostics.begin(), survey.diagnostics.end(),
-                    [](const Diagnostic& d) { return d.severity == Severity::kError; });
-  return counted(static_cast<std::size_t>(errors), "error") + ", " +
-         counted(survey.diagnostics.size() - static_cast<std::size_t>(errors), "warning");
+Survey survey_world(WorldFile& world) {
+  Survey survey;
+  world.count_lines();
+  read_header(world, survey);
+  LinePass(world, survey).run();
+  read_exits(world, survey);
+  find_reachable(survey);
+  return survey;
+}
+
+RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
+                                  const SurveyedRoom& surveyed, Room& room) {
+  RoomBlockReport report;
+  room = Room();
+  if (!survey.markers[surveyed.marker].closed) return report;
+  const TextPlace star = survey.star(surveyed);
+  world.seek({star.offset + 1, star.line, star.line_start});
+  read_room_exits(world, room, &report);
+  return report;
+}
+
+TextClaim object_text_claim(const Survey& survey, std::string_view room_id, std::string_view name) {
+  const std::uint32_t id = survey.find(object_marker(room_id, name));
+  if (id == kNoName || !survey.markers[id].has_block()) return {};
+  const Marker& marker = survey.markers[id];
+  return {true, marker.closed != 0, survey.text_begin(id), marker.text_end};
 }
 
 }  // namespace wander

@@ -1,55 +1,153 @@
-// A survey of a whole world file for its authors: every block, where it stands, how the rooms
-// join, and what the game will do wrong with it. Reads the file through the game's own reader and
-// block reads: one pass over its lines, plus one read of each block.
+// A survey of a whole world file for its authors: what the game finds in it, and the facts that
+// explain what goes wrong. It reads the file through the game's own reader and block reads, in
+// one pass over the lines and then one read of the exits of each room, and keeps per block a few
+// numbers, never its text: memory grows with the number of blocks, not with the bytes.
+//
+// Every claim follows the game's own lookup: the block of a marker is the first line in the whole
+// file equal to it, wherever it stands (inside another block's text too), and the text read from
+// the next line up to the first '*'. A room's exits and objects are what read_room_exits gives
+// from just past that '*', into an empty record.
 #ifndef WANDER_TOOLS_WORLD_SURVEY_H_
 #define WANDER_TOOLS_WORLD_SURVEY_H_
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "tools/name_table.h"
 #include "world/room.h"
 
 namespace wander {
 
-enum class Severity { kError, kWarning };
+inline constexpr std::uint32_t kNoName = NameTable::kNone;
+/// In an exit: the word "None", no exit.
+inline constexpr std::uint32_t kNoExitName = kNoName - 1;
 
-/// One problem, at one line of the file.
-struct Diagnostic {
-  std::int64_t line;
-  Severity severity;
-  std::string message;
+/// True for a line the game could take for a marker: "<", a word, ">".
+bool is_marker_line(std::string_view line);
+
+/// True for a marker of an object's block, "<room|name>": one that holds a '|'.
+bool is_object_marker(std::string_view marker);
+
+/// Which words authors write as labels: 0 to 3 for "North:" to "West:", 4 for "Objects:", in
+/// any capitals and with or without the colon; -1 for any other word.
+int label_kind(std::string_view word);
+
+/// The first `most` bytes (at most) of the line that `place` stands on, its line end left out.
+std::string read_line_at(WorldFile& world, const TextPlace& place, std::size_t most);
+
+/// What the survey knows of one marker: a line the file holds, or a name the game looks up. Kept
+/// small (32 bytes), since a large world has a million of them.
+struct Marker {
+  std::uint64_t start = 0;          ///< offset of its block's marker line
+  std::uint64_t text_end = 0;       ///< offset of the '*' that ends the block's text, or the size
+  std::uint64_t line : 58 = 0;      ///< line of its block's marker; 0 when no line equals it
+  std::uint64_t line_end : 2 = 0;   ///< bytes of the marker line's end: 0 (the file's last), 1, 2
+  std::uint64_t closed : 1 = 0;     ///< a '*' ended the text
+  std::uint64_t named : 1 = 0;      ///< the header or an exit names it as a room
+  std::uint64_t listed : 1 = 0;     ///< a room lists it as one of its objects
+  std::uint64_t reachable : 1 = 0;  ///< it is a room the starting room leads to
+  std::uint32_t inside = kNoName;   ///< the block whose text holds the marker line, if any
+  std::uint32_t room = kNoName;     ///< its place in Survey::rooms when it is read as a room
+
+  bool has_block() const { return line != 0; }
+  /// Where its marker line starts.
+  TextPlace place() const { return {start, static_cast<std::int64_t>(line), start}; }
 };
 
-/// The block of a room, as the game reads it.
+/// A room block's exits and objects, as the game reads them into an empty record.
 struct SurveyedRoom {
-  Room room;              ///< id, exits and objects; the description is not kept
-  std::int64_t line = 0;  ///< line of the block's marker
-  RoomBlockReport report;
-  bool reachable = false;  ///< whether the starting room leads here
+  /// The marker "<id>" of the room each exit names; kNoExitName for "None"; kNoName when the
+  /// block ends before the exit.
+  std::array<std::uint32_t, 4> exits = {kNoName, kNoName, kNoName, kNoName};
+  /// The marker "<room|name>" of each object the room lists; kNoName for an empty slot.
+  std::array<std::uint32_t, kObjectSlots> objects = {kNoName, kNoName, kNoName};
+  std::uint32_t marker = kNoName;
+  /// The line of the '*' that ends the description, when one does, and that line's start.
+  std::int64_t star_line = 0;
+  std::uint64_t star_line_start = 0;
 };
 
-/// What a survey found.
+/// Where a text went wrong, for the blocks whose text did.
+struct TextTrouble {
+  std::uint32_t marker = kNoName;
+  std::uint32_t past_marker = kNoName;  ///< the first marker line the text runs past
+  std::int64_t past_marker_line = 0;    ///< and its line
+  std::int64_t label_line = 0;          ///< the first line in it that reads like exit labels
+  TextPlace star_wanted{0, 0, 0};       ///< the end of the last line of text before either
+  /// A '*' that ended it with more words after it on its line and another '*' after those,
+  /// before any marker line: a '*' inside the text.
+  TextPlace early_star{0, 0, 0};
+};
+
+/// A line that would be a marker but for its blanks or its look-alike blanks.
+struct NearMarker {
+  TextPlace place;   ///< its first flaw: the first blank, or look-alike blank, in the way
+  std::string line;  ///< the whole line
+  bool in_text;      ///< it stands inside the text of a block
+};
+
+/// A second block with the same marker, outside every text: the game never reads it.
+struct Duplicate {
+  std::uint32_t marker;
+  TextPlace place;
+};
+
+/// Everything a survey found.
 struct Survey {
-  std::string start;                    ///< the room play starts in, as the game reads the header
-  std::int64_t start_line = 1;          ///< line of the header's starting room
-  std::vector<SurveyedRoom> rooms;      ///< the block of each room, in file order
-  std::vector<Diagnostic> diagnostics;  ///< in line order, errors and warnings mixed
+  NameTable names;                    ///< every marker line the file holds or the game looks up
+  std::deque<Marker> markers;         ///< by name number
+  std::deque<SurveyedRoom> rooms;     ///< the room blocks, in file order
+  std::vector<TextTrouble> troubles;  ///< one for each block whose text went wrong
+  std::vector<NearMarker> near_markers;
+  std::vector<Duplicate> duplicates;
+  TextPlace end;  ///< the end of the file: its size, its last line
 
-  /// The room named `id`, or null when it has no block.
+  // The header, as the game reads it: its first word and the word after it.
+  std::string first_word;
+  TextPlace first_word_place;
+  std::string start;  ///< the starting room: the second word (the first without one)
+  TextPlace start_place;
+  int header_words = 0;  ///< 0, 1 or 2
+  std::uint32_t start_marker = kNoName;
+
+  /// The number of `marker`, or kNoName.
+  std::uint32_t find(std::string_view marker) const { return names.find(marker); }
+  /// The room that a marker number names: the marker without its brackets.
+  std::string_view room_id(std::uint32_t marker) const;
+  /// The room block of room `id`, or null when the game finds none.
   const SurveyedRoom* find_room(std::string_view id) const;
-
-  std::unordered_map<std::string, std::size_t> room_index;  ///< id to place in `rooms`
+  /// Where the text of a block begins: just past its marker line.
+  std::uint64_t text_begin(std::uint32_t marker) const;
+  /// Where the '*' that ends the description of `room` stands.
+  TextPlace star(const SurveyedRoom& room) const {
+    return {markers[room.marker].text_end, room.star_line, room.star_line_start};
+  }
+  /// Whether the starting room leads to `room`.
+  bool reachable(const SurveyedRoom& room) const { return markers[room.marker].reachable; }
 };
 
-/// Surveys the whole world that `world` reads; the reader is left counting lines. A room's block
-/// is the first block with its marker that does not stand inside another block's text.
+/// Surveys the whole world that `world` reads, which is left counting lines.
 Survey survey_world(WorldFile& world);
 
-/// "2 errors, 1 warning": the summary line of a survey, without a line end.
-std::string summary(const Survey& survey);
+/// Reads again the words of a room block after its description, with their places, as
+/// read_room_exits gives them into an empty record; `room` receives them.
+RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
+                                  const SurveyedRoom& surveyed, Room& room);
+
+/// The text an examine shows: bytes [begin, end) of the file, each CR LF read as LF.
+struct TextClaim {
+  bool found = false;   ///< the game finds the object's block
+  bool closed = false;  ///< a '*' ends the text (else it runs to the end of the file)
+  std::uint64_t begin = 0;
+  std::uint64_t end = 0;
+};
+
+/// What the game shows for the object `name` of room `room_id`.
+TextClaim object_text_claim(const Survey& survey, std::string_view room_id, std::string_view name);
 
 }  // namespace wander
 

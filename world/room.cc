@@ -47,32 +47,52 @@ bool find_block(WorldFile& world, std::string_view marker) {
   return world.skip_to_line(marker);
 }
 
-void read_room_block(WorldFile& world, Room& room, RoomBlockReport* report) {
+void read_room_block(WorldFile& world, Room& room) {
+  world.read_text(room.description);
+  read_room_exits(world, room);
+}
+
+namespace {
+
+// Notes in `report` the word that the next slot read, when it was read.
+void note(RoomBlockReport* report, const WorldFile& world, bool read, const std::string& word) {
+  if (report == nullptr || !read) return;
+  report->words[report->slots_read] = word;
+  report->places[report->slots_read] = world.token_place();
+  ++report->slots_read;
+}
+
+}  // namespace
+
+void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report) {
   // A read that fails leaves its field alone, and so do all after it: nothing is skipped.
-  RoomBlockReport r;
-  r.description_closed = world.read_text(room.description) && !world.at_end();
-  r.description_end = world.offset();
+  if (report != nullptr) *report = RoomBlockReport();
   std::string label;
   for (int direction = 0; direction < 4; ++direction) {
-    const bool label_read = world.read_word(label);
-    if (world.read_word(exit_of(room, direction)) && label_read) {
-      r.exit_lines[r.exits_read++] = world.line();
-    }
+    note(report, world, world.read_word(label), label);
+    std::string& exit = exit_of(room, direction);
+    note(report, world, world.read_word(exit), exit);
   }
   const bool label_read = world.read_word(label);
+  note(report, world, label_read, label);
   int count = 0;
   const bool count_read = world.read_count(count);
-  r.count_line = world.line();
-  r.count_read = count_read                      ? RoomBlockReport::Count::kRead
-                 : label_read && !world.at_end() ? RoomBlockReport::Count::kNotANumber
-                                                 : RoomBlockReport::Count::kMissing;
-  r.count = count;
-  for (std::string& slot : room.objects) slot.clear();
-  r.names_wanted = std::clamp(count, 0, kObjectSlots);
-  for (int i = 0; i < r.names_wanted; ++i) {
-    if (world.read_word(room.objects[i])) r.name_lines[r.names_read++] = world.line();
+  if (report != nullptr) {
+    report->count = count;
+    if (count_read) {
+      report->count_read = RoomBlockReport::Count::kRead;
+      note(report, world, true, std::string());
+    } else if (label_read && !world.at_end()) {
+      report->count_read = RoomBlockReport::Count::kNotANumber;
+      report->places[kCountSlot] = world.token_place();
+    }
   }
-  if (report != nullptr) *report = r;
+  for (std::string& slot : room.objects) slot.clear();
+  const int wanted = std::clamp(count, 0, kObjectSlots);
+  if (report != nullptr) report->names_wanted = wanted;
+  for (int i = 0; i < wanted; ++i) {
+    note(report, world, world.read_word(room.objects[i]), room.objects[i]);
+  }
 }
 
 bool read_object_text(WorldFile& world, std::string& text) {

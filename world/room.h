@@ -52,34 +52,41 @@ std::string room_marker(std::string_view id);
 /// The marker line of the block of object `name` in room `id`: "<id|name>".
 std::string object_marker(std::string_view id, std::string_view name);
 
-/// How far the reads of a room block went, for tools that check worlds. Lines are the reader's
-/// (see TextReader::count_lines).
+/// The words of a room block after its description, in the order the game reads them: a label
+/// and an exit for each direction (north first), a label and the object count, then up to three
+/// object names. The label of direction d is slot 2d, its exit slot 2d + 1.
+enum RoomSlot : int { kCountLabelSlot = 8, kCountSlot = 9, kFirstNameSlot = 10 };
+inline constexpr int kRoomSlots = kFirstNameSlot + kObjectSlots;
+
+/// What the reads of a room block after its description found, for tools that check worlds.
+/// Places are the reader's (see TextReader::count_lines).
 struct RoomBlockReport {
   enum class Count { kMissing, kNotANumber, kRead };
 
-  bool description_closed = false;    ///< a '*' ended the description (not the end of the file)
-  std::uint64_t description_end = 0;  ///< offset just past the description and its '*'
-  int exits_read = 0;                 ///< label and exit pairs read, north first (0 to 4)
-  std::array<std::int64_t, 4> exit_lines{};
-  Count count_read = Count::kMissing;
-  int count = 0;  ///< as read; 0 unless count_read is kRead
-  std::int64_t count_line = 0;
-  int names_wanted = 0;  ///< names the count asks for (0 to 3)
-  int names_read = 0;
-  std::array<std::int64_t, kObjectSlots> name_lines{};
+  /// How many slots were read, from the first: a read that fails ends the block, since every
+  /// read after it fails too.
+  int slots_read = 0;
+  std::array<std::string, kRoomSlots> words;  ///< what each slot read; the count's stays empty
+  std::array<TextPlace, kRoomSlots> places;   ///< where each slot's word begins
+  Count count_read = Count::kMissing;         ///< kNotANumber also places the word that is not one
+  int count = 0;                              ///< as read; 0 unless count_read is kRead
+  int names_wanted = 0;                       ///< names the count asks for (0 to 3)
 };
 
 /// Rewinds the world file and reads lines up to the first that equals `marker`. True when found,
 /// with the file just past that line; false, with the file at its end, when no line does.
 bool find_block(WorldFile& world, std::string_view marker);
 
-/// Reads the body of a room block from where the file stands into `room`: description, exits,
-/// count and names. `id` and `object_text` are not touched. The object slots are emptied first;
-/// a count below 0 reads no names, above 3 reads three. A block cut short by the end of the file
-/// leaves every field after the first failed read as it was (the slots stay empty); a
-/// description that could start but found nothing is empty. When `report` is given, it is filled
-/// with how far the reads went.
-void read_room_block(WorldFile& world, Room& room, RoomBlockReport* report = nullptr);
+/// Reads the body of a room block from where the file stands into `room`: the description up to
+/// its '*', then read_room_exits. `id` and `object_text` are not touched. A description that
+/// could start but found nothing is empty.
+void read_room_block(WorldFile& world, Room& room);
+
+/// Reads the rest of a room block, from just past its description's '*': exits, count and names.
+/// The object slots are emptied first; a count below 0 reads no names, above 3 reads three. A
+/// block cut short by the end of the file leaves every field after the first failed read as it
+/// was (the slots stay empty). When `report` is given, it is filled with what each read found.
+void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report = nullptr);
 
 /// Reads the text of an object block from where the file stands into `text`. True when a '*'
 /// closed it; false when it ran to the end of the file or found nothing there.

@@ -1,0 +1,197 @@
+// The differential test: what wander-world claims about a world against what the game's own
+// code does with it, on generated worlds, on worlds with slips made at random, and on a few made
+// by hand to reach the corners of the lookup.
+#include "tests/survey_agreement.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/world_generator.h"
+
+namespace wander::testing {
+namespace {
+
+std::string generated(std::int64_t rooms, StartAt start) {
+  std::FILE* file = std::tmpfile();
+  write_world(file, rooms, start);
+  std::string bytes(static_cast<std::size_t>(std::ftell(file)), '\0');
+  std::rewind(file);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
+
+std::string sample_world() {
+  std::ostringstream bytes;
+  bytes << std::ifstream(WANDER_SAMPLE_WORLD, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+// A small fixed sequence of numbers, so that every run makes the same slips.
+class Numbers {
+ public:
+  explicit Numbers(std::uint64_t seed) : state_(seed * 0x9e3779b97f4a7c15ULL + 1) {}
+  std::size_t below(std::size_t n) {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return n == 0 ? 0 : static_cast<std::size_t>(state_ % n);
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+// One slip of the kind authors make, somewhere in `world`.
+std::string with_slip(std::string world, Numbers& numbers) {
+  std::vector<std::string> lines = lines_of(world);
+  if (lines.empty()) return world;
+  const std::size_t at = numbers.below(lines.size());
+  std::string& line = lines[at];
+  switch (numbers.below(12)) {
+    case 0:  // a line left out: a '*', an exit, a marker
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+      break;
+    case 1:  // a line given twice
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+      break;
+    case 2:  // a '*' inside a text, or anywhere
+      line.insert(numbers.below(line.size() + 1), 1, '*');
+      break;
+    case 3:  // a blank, or a no-break space, where it does not belong
+      line = [&line](std::size_t at, std::string blank) {
+        return line.substr(0, at) + blank + line.substr(at);
+      }(numbers.below(line.size() + 1), numbers.below(2) ? " " : "\xc2\xa0");
+      break;
+    case 4:  // a marker line copied somewhere else
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(numbers.below(lines.size())),
+                   lines[numbers.below(lines.size())]);
+      break;
+    case 5:  // a letter in other capitals
+      if (!line.empty()) {
+        char& c = line[numbers.below(line.size())];
+        if (std::isalpha(static_cast<unsigned char>(c))) c ^= 0x20;
+      }
+      break;
+    case 6:  // two lines joined
+      if (at + 1 < lines.size()) {
+        line.append(" ").append(lines[at + 1]);
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at) + 1);
+      }
+      break;
+    case 7:  // Windows line ends on some lines
+      line += "\r";
+      break;
+    case 8:  // the file cut short
+      lines.resize(at + 1);
+      line.resize(numbers.below(line.size() + 1));
+      return joined(lines).substr(0, joined(lines).size() - numbers.below(2));
+    case 9:  // a word swapped for another line's word
+      line = lines[numbers.below(lines.size())];
+      break;
+    case 10:  // a count changed
+      for (char& c : line) {
+        if (c >= '0' && c <= '9') c = static_cast<char>('0' + numbers.below(6));
+      }
+      break;
+    default:  // a marker broken in two
+      if (line.size() > 3 && line.front() == '<') line.insert(line.size() / 2, 1, ' ');
+      break;
+  }
+  return joined(lines);
+}
+
+TEST(SurveyAgreementTest, GeneratedWorlds) {
+  for (const std::int64_t rooms : {1, 2, 7, 101, 250}) {
+    for (const StartAt start : {StartAt::kFirst, StartAt::kMiddle, StartAt::kLast}) {
+      SCOPED_TRACE(std::to_string(rooms) + " rooms");
+      EXPECT_EQ(disagreements(generated(rooms, start)), "");
+    }
+  }
+}
+
+// Worlds with one to four slips each, read through buffers of every small size too, so that
+// lines and words are cut at every place.
+TEST(SurveyAgreementTest, WorldsWithSlips) {
+  const std::vector<std::string> worlds = {sample_world(), generated(12, StartAt::kMiddle)};
+  for (std::size_t w = 0; w < worlds.size(); ++w) {
+    for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+      Numbers numbers(seed + 1000 * w);
+      std::string world = worlds[w];
+      for (std::size_t slips = 1 + numbers.below(4); slips > 0; --slips) {
+        world = with_slip(world, numbers);
+      }
+      const std::size_t capacity = seed % 3 == 0 ? 4 + numbers.below(60) : 256 * 1024;
+      const std::string found = disagreements(world, capacity);
+      EXPECT_EQ(found, "") << "world " << w << ", seed " << seed << ":\n" << world;
+      if (!found.empty()) return;
+    }
+  }
+}
+
+constexpr char kNulBytes[] =
+    "Start: A\n<A>\nNul\0byte.*\nNorth: A\0B East: None South: None West: None\n"
+    "Objects: 1 x\n<A|x>\nX\r\r\n*\n";
+
+// The corners of the lookup, each a world of its own.
+TEST(SurveyAgreementTest, CornersOfTheLookup) {
+  const std::string kExits = "North: None East: None South: None West: None\nObjects: 0\n";
+  const auto world = [](std::string text) { return text; };
+  const std::vector<std::string> worlds = {
+      // A block whose marker stands inside another block's text, first of its kind.
+      world("Start: A\n<A>\nText\n<B>\nmore\n*\nNorth: B East: None South: None West: None\n"
+            "Objects: 0\n<B>\nB's own.\n*\n") +
+          kExits,
+      // One marker line again and again inside a description.
+      world("Start: A\n<A>\n") +
+          [] {
+            std::string lines;
+            for (int i = 0; i < 300; ++i) lines += "<B>\n";
+            return lines;
+          }() +
+          "*\nNorth: B East: None South: None West: None\nObjects: 0\n",
+      // A room whose name holds a '|', named by an exit.
+      world("Start: a|b\n<a|b>\nBar.\n*\nNorth: None East: c|d South: None West: None\n"
+            "Objects: 1 x\n<c|d>\nOther.\n*\n") +
+          kExits + "<a|b|x>\nX.\n*\n",
+      // A marker on the file's last line, with and without its line end.
+      "Start: A\n<A>",
+      "Start: A\n<A>\n",
+      "Start: A\n<A>\r\n",
+      // Cut-short blocks, "<>" lines, NUL bytes and lone CRs.
+      world("Start: A\n<A>\nA.*\nNorth: B\n<>\nEmpty.*\n") + kExits,
+      std::string(kNulBytes, sizeof kNulBytes - 1),
+      // Counts past the names, names that are markers, exits spelled like None.
+      "Start: A\n<A>\nA.*\nNorth: NONE East: none South: A West: None\nObjects: 3 x <A>\n",
+      // No header at all, or only part of one.
+      "",
+      "Start:",
+      world("<A>\nA.*\n") + kExits,
+  };
+  for (std::size_t i = 0; i < worlds.size(); ++i) {
+    for (const std::size_t capacity : {std::size_t{4}, std::size_t{9}, std::size_t{256 * 1024}}) {
+      EXPECT_EQ(disagreements(worlds[i], capacity), "") << "world " << i << ":\n" << worlds[i];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wander::testing

@@ -1,0 +1,36 @@
+// Diagnostics written as gcc and clang write them: "FILE:LINE:COLUMN: error: MESSAGE", then the
+// source line and a caret under the column, in colour when asked.
+#ifndef WANDER_TOOLS_CHECK_OUTPUT_H_
+#define WANDER_TOOLS_CHECK_OUTPUT_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/world_checks.h"
+
+namespace wander {
+
+/// A source line made fit to show under a diagnostic, and the line that marks a place in it.
+struct QuotedLine {
+  std::string text;   ///< the line, escaped (see printable), tabs as blanks, cut to a window
+  std::string caret;  ///< blanks up to the place, '^' there, '~' under the rest of its width
+};
+
+/// Quotes `line` (its first bytes at least, `cut` telling whether more followed) for a place at
+/// byte `column` (from 1; one past the end is the end of the line) that is `width` bytes wide.
+/// Tabs stop every 8 columns. A long line shows a window of about 100 characters around the
+/// place, with "…" where it was cut.
+QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std::uint64_t width);
+
+/// Writes `diagnostics` about the file shown as `file_name` to `out`, each followed by its source
+/// line, read through `world`, and a caret; then the summary line. With `colour`, the place and
+/// the severity are bold and coloured as gcc colours them.
+void write_diagnostics(std::FILE* out, std::string_view file_name,
+                       const std::vector<Diagnostic>& diagnostics, WorldFile& world, bool colour);
+
+}  // namespace wander
+
+#endif  // WANDER_TOOLS_CHECK_OUTPUT_H_
