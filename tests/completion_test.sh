@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Completes wander-world command lines with its bash completion, in a folder holding a few
-# files, and checks the candidates offered.
+# files, and checks the candidates offered. Words are split at blanks only: a line holds
+# "--color = auto" where bash, which breaks words at '=' too, would see "--color=auto".
 #   tests/completion_test.sh completion/wander-world.bash
 set -uo pipefail
 # shellcheck source=../completion/wander-world.bash
@@ -30,7 +31,7 @@ candidates() {
 all_files='-dashed.txt,World.txt,gull rock.txt,worlds'
 cases=(
   # line | candidates
-  'wander-world |--help,--version,check,map,publish'
+  'wander-world |--help,--version,check,map,publish,record,replay'
   'wander-world c|check'
   'wander-world m|map'
   'wander-world --v|--version'
@@ -40,11 +41,18 @@ cases=(
   'wander-world check W|World.txt'
   'wander-world check gull|gull rock.txt'
   'wander-world check wor|worlds'
-  'wander-world check -|--,--help'
+  'wander-world check -|--,--color,--color=always,--color=auto,--color=never,--help'
+  'wander-world check --color=n|--color=never'
+  'wander-world check --color =|always,auto,never'
+  'wander-world check --color = |always,auto,never'
+  'wander-world check --color = a|always,auto'
+  'wander-world check --color = auto |'"$all_files"
+  'wander-world check --color = auto World.txt |'
+  'wander-world check --color World.txt |'
   'wander-world map --h|--help'
   'wander-world check --help |'"$all_files"
   'wander-world check World.txt |'
-  'wander-world check World.txt -|--,--help'
+  'wander-world check World.txt -|--,--color,--color=always,--color=auto,--color=never,--help'
   'wander-world check - |'
   'wander-world check -- -|-dashed.txt'
   'wander-world check -- |'"$all_files"
@@ -59,6 +67,14 @@ cases=(
   'wander-world publish --page worlds World.txt site |'
   'wander-world publish -- --page |'"$all_files"
   'wander-world publish -- --page site |'
+  'wander-world r|record,replay'
+  'wander-world record |'"$all_files"
+  'wander-world record -|--,--help'
+  'wander-world record World.txt |'
+  'wander-world replay |'"$all_files"
+  'wander-world replay walk.case other.case |'"$all_files"
+  'wander-world replay --|--,--help'
+  'wander-world map --color |'"$all_files"
   'wander-world frob |'
   'wander-world --version |'
 )
