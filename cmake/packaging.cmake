@@ -1,0 +1,55 @@
+# What `cmake --install` puts where, and the packages CPack makes of it:
+#   cmake --build build --target package    # Linux: .deb and .tar.gz; Windows: .zip
+if(EMSCRIPTEN)
+  return()  # the web build is published as a page (wander-world publish), not installed
+endif()
+if(WIN32)
+  # One folder, as a Windows player unpacks it: the programs beside the sample world, so that
+  # starting wander.exe in that folder plays Gull Rock.
+  set(wander_bin_dir .)
+  set(wander_data_dir .)
+  set(wander_doc_dir .)
+else()
+  include(GNUInstallDirs)
+  set(wander_bin_dir ${CMAKE_INSTALL_BINDIR})
+  set(wander_data_dir ${CMAKE_INSTALL_DATADIR}/wander)
+  set(wander_doc_dir ${CMAKE_INSTALL_DOCDIR})
+  install(FILES man/wander.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES man/wander-world.1 man/wander-make-world.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES completion/wander-world.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME wander-world)
+  # The web page, when the "web" preset has built it, where an installed `wander-world publish`
+  # finds it: ../share/wander/web from the program's folder. Not in the Windows folder, whose
+  # programs stand beside the sample world: there, publish is given the page with --page.
+  install(DIRECTORY ${WANDER_WEB_BUILD}/page/ DESTINATION ${wander_data_dir}/web OPTIONAL)
+endif()
+install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
+install(FILES examples/World.txt examples/map.svg DESTINATION ${wander_data_dir})
+install(FILES README.md LICENSE DESTINATION ${wander_doc_dir})
+
+set(CPACK_PACKAGE_NAME wander)
+set(CPACK_PACKAGE_VENDOR "The wander developers")
+set(CPACK_PACKAGE_CONTACT "The wander developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION "\
+You write the rooms, their exits and the objects worth a closer look into\n\
+World.txt: wander reads it from the current folder and lets a player walk\n\
+through it at a prompt. wander-world checks a world for mistakes and draws\n\
+its map. Gull Rock, a sample world, is included.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+else()
+  set(CPACK_GENERATOR DEB TGZ)
+endif()
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# The C and C++ runtimes the programs were linked with, as dpkg-shlibdeps finds them.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS graphviz)
+include(CPack)

@@ -1,0 +1,72 @@
+# bash completion for wander-world: its commands, then each command's options and operands (the
+# world file; for publish, the world file and the folder to publish into; for replay, case
+# files). Installed as share/bash-completion/completions/wander-world; to try it from the
+# source tree:
+#   source completion/wander-world.bash
+
+_wander_world() {
+  local cur=${COMP_WORDS[COMP_CWORD]}
+  COMPREPLY=()
+  if ((COMP_CWORD == 1)); then
+    mapfile -t COMPREPLY < <(compgen -W 'check map publish record replay --help --version' \
+      -- "$cur")
+    return
+  fi
+  local options='--help --' most_operands=1
+  case ${COMP_WORDS[1]} in
+    check) options='--help --color --color=auto --color=always --color=never --' ;;
+    map | record) ;;
+    publish)
+      options='--help --page --'
+      most_operands=2
+      ;;
+    replay) most_operands=-1 ;;
+    *) return ;;
+  esac
+
+  # bash splits --color=WHEN into three words, "--color", "=" and WHEN, as '=' breaks words.
+  local colours='auto always never'
+  if [[ ${COMP_WORDS[1]} == check ]]; then
+    if [[ $cur == = && ${COMP_WORDS[COMP_CWORD - 1]} == --color ]]; then
+      mapfile -t COMPREPLY < <(compgen -W "$colours")
+      return
+    fi
+    if [[ ${COMP_WORDS[COMP_CWORD - 1]} == = && ${COMP_WORDS[COMP_CWORD - 2]} == --color ]]; then
+      mapfile -t COMPREPLY < <(compgen -W "$colours" -- "$cur")
+      return
+    fi
+  fi
+
+  # The words between the command and the one being completed: after "--" every word is an
+  # operand, the word after --page is its folder, and "=" WHEN belong to the --color before.
+  local i word options_done=false operands=0 skip=0 after_page=false
+  for ((i = 2; i < COMP_CWORD; i++)); do
+    word=${COMP_WORDS[i]}
+    after_page=false
+    if ((skip > 0)); then
+      skip=$((skip - 1))
+    elif ! $options_done && [[ $word == -- ]]; then
+      options_done=true
+    elif ! $options_done && [[ $word == --page ]]; then
+      skip=1
+      after_page=true
+    elif ! $options_done && [[ $word == --color && ${COMP_WORDS[i + 1]:-} == = ]]; then
+      skip=2
+    elif $options_done || [[ $word != -* || $word == - ]]; then
+      operands=$((operands + 1))
+    fi
+  done
+  if $after_page; then
+    compopt -o filenames 2> /dev/null
+    mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+    return
+  fi
+  if ! $options_done && [[ $cur == -* ]]; then
+    mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+    return
+  fi
+  ((most_operands < 0 || operands < most_operands)) || return
+  compopt -o filenames 2> /dev/null
+  mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+}
+complete -F _wander_world wander-world
