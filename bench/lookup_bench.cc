@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "text/line_filter.h"
 #include "tools/world_generator.h"
 #include "world/room.h"
 
@@ -121,6 +122,31 @@ BENCHMARK(BM_ReadLongDescription)
     ->Arg(25)
     ->Arg(50)
     ->Unit(benchmark::kMillisecond);
+
+// The filter alone, over 256 KiB of a world already in cache (as the reader's buffer is after a
+// read), looking for a room marker that is not there: every candidate is a near miss.
+void BM_FilterInCache(benchmark::State& state) {
+  const auto width = static_cast<wander::FilterWidth>(state.range(0));
+  if (width > wander::widest_filter()) {
+    state.SkipWithError("this processor has no filter that wide");
+    return;
+  }
+  const std::string bytes = world_of_megabytes(1).bytes.substr(0, 256 * 1024);
+  const std::string wanted = wander::room_marker(wander::generated_room_id(9999999));
+  const char* const end = bytes.data() + bytes.size();
+  for (auto _ : state) {
+    const char* at = bytes.data();
+    for (;;) {
+      at = wander::find_line_candidate(width, at, end, wanted);
+      if (at + wanted.size() >= end) break;
+      ++at;
+    }
+    benchmark::DoNotOptimize(at);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_FilterInCache)->ArgName("width")->Arg(1)->Arg(16)->Arg(32);
 
 void positions_and_sizes(benchmark::internal::Benchmark* bench) {
   bench->ArgNames({"MB", "at"});

@@ -143,7 +143,10 @@ int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyb
   }
   WorldFile world_file(std::move(world));
   Room room;
-  TextReader keys(std::move(keyboard));
+  // Typed lines are short, and a longer one is read in pieces: the world's large buffer would
+  // only cost the start-up a mapping of its own.
+  constexpr std::size_t kKeyboardBuffer = 4096;
+  TextReader keys(std::move(keyboard), kKeyboardBuffer);
   Game game{world_file, room, keys, out};
   return play(game);
 }

@@ -517,3 +517,60 @@ TEST(TextReaderTest, PlacesOfReadsAndTokens) {
 
 }  // namespace
 }  // namespace wander
+
+namespace wander {
+namespace {
+
+// A buffer with room to spare carries unread bytes to just before its next aligned read (here the
+// CR of "1\r\n", read a byte at a time); the lines counted after that start where they did.
+TEST(TextReaderTest, LineStartsAfterAnAlignedRefill) {
+  TextReader reader(make_string_source("a 1\r\nbc d\n", 1), 100);
+  reader.count_lines();
+  std::string word;
+  int count = 0;
+  ASSERT_TRUE(reader.read_word(word));
+  ASSERT_TRUE(reader.read_count(count));
+  ASSERT_TRUE(reader.read_word(word));
+  EXPECT_EQ(word, "bc");
+  EXPECT_EQ(reader.token_place().offset, 5u);
+  EXPECT_EQ(reader.token_place().line, 2);
+  EXPECT_EQ(reader.token_place().line_start, 5u);
+  ASSERT_TRUE(reader.read_word(word));
+  EXPECT_EQ(reader.token_place().column(), 4u);
+}
+
+// The marker scan against reading the lines one by one, with the wanted line placed across every
+// refill and 16-byte block boundary: found or not, where the reader then stands, and what it
+// reads next must be the same.
+TEST(TextReaderTest, SkipAgreesWithReadingLineByLine) {
+  const std::vector<std::string> tails = {"<R7>\nafter*", "<R7>\r\nafter*", "<R7>",
+                                          "<R7>\r",       "<R7> \n<R7>\n*", "<R8>\n<R77>\n"};
+  const std::vector<std::pair<std::size_t, std::size_t>> sizes = {
+      {7, 1}, {7, 3}, {16, 5}, {64, 64}, {100, 7}, {4096, SIZE_MAX}};
+  for (const std::string& tail : tails) {
+    for (std::size_t filler = 0; filler < 70; ++filler) {
+      const std::string text = std::string(filler, 'x') + "\n<R1>\n" + tail;
+      for (const auto& [capacity, most] : sizes) {
+        SCOPED_TRACE(text + " capacity " + std::to_string(capacity) + " reads of " +
+                     std::to_string(most));
+        TextReader fast(make_string_source(text, most), capacity);
+        TextReader plain(make_string_source(text, most), capacity);
+        std::string line;
+        bool found = false;
+        while (!found && plain.read_line(line)) found = line == "<R7>";
+        ASSERT_EQ(fast.skip_to_line("<R7>"), found);
+        ASSERT_EQ(fast.at_end(), plain.at_end());
+        if (found) {
+          ASSERT_EQ(fast.offset(), plain.offset());
+        }
+        std::string fast_text = "OLD";
+        std::string plain_text = "OLD";
+        ASSERT_EQ(fast.read_text(fast_text), plain.read_text(plain_text));
+        ASSERT_EQ(fast_text, plain_text);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wander

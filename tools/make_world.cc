@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "tools/world_generator.h"
@@ -14,11 +15,40 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: wander-make-world SIZE [--start first|middle|last]\n"
+    "usage: wander-make-world SIZE [--start first|middle|last] [--names padded|plain|words]\n"
+    "                         [--description BYTES] [--objects MOST]\n"
     "Writes a valid generated world of about SIZE bytes to standard output.\n"
     "SIZE is a number of bytes, optionally followed by K, M or G (powers of 1024).\n"
-    "The starting room's block is the first in the file, the middle one, or the last\n"
-    "(the default).\n";
+    "--start      the starting room's block is the first in the file, the middle one, or the\n"
+    "             last (the default)\n"
+    "--names      room names: R and seven digits, R0000042 (the default); R and the number,\n"
+    "             R42; or two words and a number, MossyGrotto0\n"
+    "--description  about BYTES bytes in each room's description (the default: two to five\n"
+    "             lines of 40 to 140 bytes)\n"
+    "--objects    each room lists 0 to MOST objects, 0 to 3 (the default: 3)\n";
+
+// The value of a --name VALUE option among `choices`; -1, with a message, when it is none.
+int choice(const char* option, const std::string& value,
+           std::initializer_list<const char*> choices) {
+  int index = 0;
+  for (const char* name : choices) {
+    if (value == name) return index;
+    ++index;
+  }
+  std::fprintf(stderr, "wander-make-world: %s does not take '%s'\n", option, value.c_str());
+  return -1;
+}
+
+// A whole decimal number from `low` to `high`; -1, with a message, when it is not.
+int number_in(const char* option, const std::string& value, int low, int high) {
+  char* end = nullptr;
+  const long number = std::strtol(value.c_str(), &end, 10);
+  if (value.empty() || *end != '\0' || number < low || number > high) {
+    std::fprintf(stderr, "wander-make-world: %s takes a number from %d to %d\n", option, low, high);
+    return -1;
+  }
+  return static_cast<int>(number);
+}
 
 // Parses "100M" and the like; -1 when it is not such a size.
 long long parse_size(const char* text) {
@@ -38,24 +68,28 @@ long long parse_size(const char* text) {
 int main(int argc, char** argv) {
   long long size = -1;
   wander::StartAt start = wander::StartAt::kLast;
+  wander::WorldShape shape;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (arg == "--start" && i + 1 < argc) {
-      const std::string where = argv[++i];
-      if (where == "first") {
-        start = wander::StartAt::kFirst;
-      } else if (where == "middle") {
-        start = wander::StartAt::kMiddle;
-      } else if (where == "last") {
-        start = wander::StartAt::kLast;
-      } else {
-        std::fprintf(stderr, "wander-make-world: --start takes first, middle or last\n");
-        return 2;
-      }
+    const bool has_value = i + 1 < argc;
+    if (arg == "--start" && has_value) {
+      const int where = choice("--start", argv[++i], {"first", "middle", "last"});
+      if (where < 0) return 2;
+      start = static_cast<wander::StartAt>(where);
+    } else if (arg == "--names" && has_value) {
+      const int names = choice("--names", argv[++i], {"padded", "plain", "words"});
+      if (names < 0) return 2;
+      shape.names = static_cast<wander::NameStyle>(names);
+    } else if (arg == "--description" && has_value) {
+      shape.description_bytes = number_in("--description", argv[++i], 1, 1 << 20);
+      if (shape.description_bytes < 0) return 2;
+    } else if (arg == "--objects" && has_value) {
+      shape.most_objects = number_in("--objects", argv[++i], 0, 3);
+      if (shape.most_objects < 0) return 2;
     } else if (size < 0 && parse_size(argv[i]) > 0) {
       size = parse_size(argv[i]);
     } else {
@@ -71,6 +105,6 @@ int main(int argc, char** argv) {
   // The world's bytes as they are, LF line ends included, so that its size is the one asked for.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
-  wander::write_world(stdout, wander::rooms_for_bytes(size), start);
+  wander::write_world(stdout, wander::rooms_for_bytes(size, shape), start, shape);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -33,6 +33,14 @@ constexpr std::array<std::string_view, 16> kSights = {
     "the plaster has fallen away in places",
     "a low hum comes from below",
 };
+constexpr std::array<std::string_view, 16> kNameFirstWords = {
+    "Mossy", "Damp",  "Windy", "Quiet",   "Dusty",  "Cold",   "Sunny", "Round",
+    "Low",   "Grand", "Tiled", "Vaulted", "Narrow", "Humble", "Long",  "Cramped",
+};
+constexpr std::array<std::string_view, 16> kNameSecondWords = {
+    "Grotto", "Cellar", "Terrace", "Chapel", "Study", "Larder",  "Porch",   "Chamber",
+    "Tunnel", "Stair",  "Bath",    "Crypt",  "Ledge", "Kitchen", "Gallery", "Attic",
+};
 constexpr std::array<std::string_view, 12> kObjects = {
     "lamp", "box", "map", "key", "book", "coin", "rope", "jar", "bell", "mask", "comb", "knife",
 };
@@ -45,15 +53,16 @@ std::uint64_t mix(std::uint64_t x) {
   return x ^ (x >> 31);
 }
 
-std::string exit_to(std::int64_t from, std::int64_t dx, std::int64_t dy, std::int64_t rooms) {
+std::string exit_to(std::int64_t from, std::int64_t dx, std::int64_t dy, std::int64_t rooms,
+                    NameStyle names) {
   const std::int64_t x = from % kGridWidth + dx;
   const std::int64_t to = from + dx + dy * kGridWidth;
   if (x < 0 || x >= kGridWidth || to < 0 || to >= rooms) return "None";
-  return generated_room_id(to);
+  return generated_room_id(to, names);
 }
 
-std::string room_blocks(std::int64_t index, std::int64_t rooms) {
-  const std::string id = generated_room_id(index);
+std::string room_blocks(std::int64_t index, std::int64_t rooms, const WorldShape& shape) {
+  const std::string id = generated_room_id(index, shape.names);
   std::uint64_t random = mix(static_cast<std::uint64_t>(index));
   auto next = [&random](std::uint64_t below) {
     random = mix(random);
@@ -61,23 +70,29 @@ std::string room_blocks(std::int64_t index, std::int64_t rooms) {
   };
   std::string text = "<" + id + ">\n";
   text.append(kOpenings[next(kOpenings.size())]).append(".");
-  const std::uint64_t lines = 2 + next(4);
+  // A line of sights is about 85 bytes long.
+  const std::uint64_t wanted_lines = static_cast<std::uint64_t>(shape.description_bytes + 42) / 85;
+  const std::uint64_t lines = shape.description_bytes <= 0 ? 2 + next(4)
+                              : wanted_lines <= 1          ? 1
+                                                           : 1 + next(2 * wanted_lines - 1);
   for (std::uint64_t i = 0; i < lines; ++i) {
     std::string_view sight = kSights[next(kSights.size())];
     text.append(i == 0 ? " Here " : "\nAlso, ").append(sight).append(", and ");
     text.append(kSights[next(kSights.size())]).append(".");
   }
-  const std::uint64_t count = index == rooms - 1 ? 0 : next(4);
+  const int most_objects = std::clamp(shape.most_objects, 0, 3);
+  const std::uint64_t count =
+      index == rooms - 1 ? 0 : next(static_cast<std::uint64_t>(most_objects) + 1);
   std::array<std::string_view, 3> names;
   for (std::uint64_t i = 0; i < count; ++i) {
     names[i] = kObjects[(next(4) + 4 * i) % kObjects.size()];
     text.append(" You notice a ").append(names[i]).append(".");
   }
   text.append("\n*\n");
-  text.append("North: ").append(exit_to(index, 0, -1, rooms)).append("\n");
-  text.append("East: ").append(exit_to(index, 1, 0, rooms)).append("\n");
-  text.append("South: ").append(exit_to(index, 0, 1, rooms)).append("\n");
-  text.append("West: ").append(exit_to(index, -1, 0, rooms)).append("\n");
+  text.append("North: ").append(exit_to(index, 0, -1, rooms, shape.names)).append("\n");
+  text.append("East: ").append(exit_to(index, 1, 0, rooms, shape.names)).append("\n");
+  text.append("South: ").append(exit_to(index, 0, 1, rooms, shape.names)).append("\n");
+  text.append("West: ").append(exit_to(index, -1, 0, rooms, shape.names)).append("\n");
   text.append("Objects: ").append(std::to_string(count)).append("\n");
   for (std::uint64_t i = 0; i < count; ++i) text.append(names[i]).append("\n");
   for (std::uint64_t i = 0; i < count; ++i) {
@@ -90,32 +105,46 @@ std::string room_blocks(std::int64_t index, std::int64_t rooms) {
 
 }  // namespace
 
-std::string generated_room_id(std::int64_t index) {
-  std::string digits = std::to_string(index);
-  if (digits.size() < 7) digits.insert(0, 7 - digits.size(), '0');
-  return "R" + digits;
+std::string generated_room_id(std::int64_t index, NameStyle names) {
+  std::string digits = std::to_string(names == NameStyle::kWords ? index / 256 : index);
+  switch (names) {
+    case NameStyle::kPadded:
+      if (digits.size() < 7) digits.insert(0, 7 - digits.size(), '0');
+      return "R" + digits;
+    case NameStyle::kPlain:
+      return "R" + digits;
+    case NameStyle::kWords:
+      break;
+  }
+  // Two words and a number name each room once: the words are the index's last two hex digits.
+  return std::string(kNameFirstWords[static_cast<std::size_t>(index % 16)])
+      .append(kNameSecondWords[static_cast<std::size_t>(index / 16 % 16)])
+      .append(digits);
 }
 
-std::int64_t write_world(std::FILE* out, std::int64_t rooms, StartAt start) {
+std::int64_t write_world(std::FILE* out, std::int64_t rooms, StartAt start,
+                         const WorldShape& shape) {
   rooms = std::max<std::int64_t>(rooms, 1);
   const std::int64_t first = start == StartAt::kFirst    ? 0
                              : start == StartAt::kMiddle ? rooms / 2
                                                          : rooms - 1;
-  std::string header = "Start: " + generated_room_id(first) + "\n";
+  std::string header = "Start: " + generated_room_id(first, shape.names) + "\n";
   std::int64_t written =
       static_cast<std::int64_t>(std::fwrite(header.data(), 1, header.size(), out));
   for (std::int64_t i = 0; i < rooms; ++i) {
-    const std::string blocks = room_blocks(i, rooms);
+    const std::string blocks = room_blocks(i, rooms, shape);
     written += static_cast<std::int64_t>(std::fwrite(blocks.data(), 1, blocks.size(), out));
   }
   return written;
 }
 
-std::int64_t rooms_for_bytes(std::int64_t bytes) {
+std::int64_t rooms_for_bytes(std::int64_t bytes, const WorldShape& shape) {
+  // Names grow with the number of rooms; a sample from where most of the rooms are is near enough.
+  const std::int64_t guess = std::max<std::int64_t>(bytes / 400, 1);
   constexpr std::int64_t kSample = 2000;
   std::int64_t sample_bytes = 0;
-  for (std::int64_t i = 0; i < kSample; ++i) {
-    sample_bytes += static_cast<std::int64_t>(room_blocks(i, kSample + 1).size());
+  for (std::int64_t i = guess / 2; i < guess / 2 + kSample; ++i) {
+    sample_bytes += static_cast<std::int64_t>(room_blocks(i, guess + kSample + 1, shape).size());
   }
   return std::max<std::int64_t>(1, bytes * kSample / sample_bytes);
 }
