@@ -40,6 +40,7 @@ const char* find_bytewise(const char* at, const char* stop, std::string_view wan
   return stop;
 }
 
+#if WANDER_LINE_FILTER_SSE2 || WANDER_LINE_FILTER_AVX2
 // The first of the positions in `mask` (bit i for at + i) that holds an LF, or null.
 const char* first_after_line_end(const char* at, std::uint64_t mask) {
   for (; mask != 0; mask &= mask - 1) {
@@ -52,6 +53,8 @@ const char* first_after_line_end(const char* at, std::uint64_t mask) {
 std::size_t telling_offset(std::string_view wanted) {
   return wanted.size() >= 3 ? wanted.size() - 1 : 1;
 }
+
+#endif
 
 #if WANDER_LINE_FILTER_SSE2
 // A byte of 0xFF for each of the 16 positions from `at` where the three bytes stand as they
