@@ -114,11 +114,11 @@ int usage_error(const std::string& message, const char* usage) {
   return kUsageError;
 }
 
-// Reads the arguments after the command. Returns the exit status when they end the run.
-std::optional<int> parse(int argc, char** argv, Arguments& arguments) {
-  const char* usage = arguments.command == "check" ? kCheckUsage : kMapUsage;
+// The arguments after the command, all file names, and --color[=WHEN] into `colour` when the
+// command takes it (not null); the exit status when they end the run.
+std::optional<int> file_arguments(int argc, char** argv, const char* usage,
+                                  std::vector<std::string>& files, Colour* colour = nullptr) {
   bool options_done = false;
-  bool path_given = false;
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool option = !options_done && arg.size() > 1 && arg.front() == '-';
@@ -128,14 +128,14 @@ std::optional<int> parse(int argc, char** argv, Arguments& arguments) {
     }
     if (option && arg == "--") {
       options_done = true;
-    } else if (option && arguments.command == "check" && arg.substr(0, 7) == "--color") {
+    } else if (option && colour != nullptr && arg.substr(0, 7) == "--color") {
       const std::string_view when = arg.substr(7);
       if (when == "" || when == "=always") {
-        arguments.colour = Colour::kAlways;
+        *colour = Colour::kAlways;
       } else if (when == "=auto") {
-        arguments.colour = Colour::kAuto;
+        *colour = Colour::kAuto;
       } else if (when == "=never") {
-        arguments.colour = Colour::kNever;
+        *colour = Colour::kNever;
       } else {
         return usage_error("--color takes auto, always or never, not '" +
                                wander::printable(when.substr(when.empty() ? 0 : 1)) + "'",
@@ -143,14 +143,27 @@ std::optional<int> parse(int argc, char** argv, Arguments& arguments) {
       }
     } else if (option) {
       return usage_error("unknown option '" + wander::printable(arg) + "'", usage);
-    } else if (!path_given) {
-      arguments.path = arg;
-      path_given = true;
+    } else if (arg.empty()) {
+      return usage_error("the file name is empty", usage);
     } else {
-      return usage_error("more than one file given", usage);
+      files.emplace_back(arg);
     }
   }
-  if (arguments.path.empty()) return usage_error("the file name is empty", usage);
+  return std::nullopt;
+}
+
+// Reads the arguments of check and map: at most one file, and --color for check. Returns the
+// exit status when they end the run.
+std::optional<int> parse(int argc, char** argv, Arguments& arguments) {
+  const bool check = arguments.command == "check";
+  const char* usage = check ? kCheckUsage : kMapUsage;
+  std::vector<std::string> files;
+  if (const std::optional<int> status =
+          file_arguments(argc, argv, usage, files, check ? &arguments.colour : nullptr)) {
+    return *status;
+  }
+  if (files.size() > 1) return usage_error("more than one file given", usage);
+  if (!files.empty()) arguments.path = files.front();
   return std::nullopt;
 }
 
@@ -177,30 +190,6 @@ std::unique_ptr<wander::ByteSource> open_world(const std::string& path) {
                  why.c_str());
   }
   return file;
-}
-
-// The arguments after the command, all file names; the exit status when they end the run.
-std::optional<int> file_arguments(int argc, char** argv, const char* usage,
-                                  std::vector<std::string>& files) {
-  bool options_done = false;
-  for (int i = 2; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool option = !options_done && arg.size() > 1 && arg.front() == '-';
-    if (option && (arg == "--help" || arg == "-h")) {
-      std::fputs(usage, stdout);
-      return 0;
-    }
-    if (option && arg == "--") {
-      options_done = true;
-    } else if (option) {
-      return usage_error("unknown option '" + wander::printable(arg) + "'", usage);
-    } else if (arg.empty()) {
-      return usage_error("the file name is empty", usage);
-    } else {
-      files.emplace_back(arg);
-    }
-  }
-  return std::nullopt;
 }
 
 int replay_command(int argc, char** argv) {
