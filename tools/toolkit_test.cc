@@ -1,5 +1,6 @@
 // The toolkit's small parts, each against a table: the name table, the suggestions, the quoted
-// source lines under a diagnostic, and the names in a map's labels.
+// source lines under a diagnostic, the names in a map's labels, and the script a published page
+// reads its world from.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "tools/name_table.h"
 #include "tools/world_checks.h"
 #include "tools/world_map.h"
+#include "tools/world_publish.h"
 
 namespace wander {
 namespace {
@@ -120,6 +122,19 @@ TEST(MapLabelTest, NamesFitForGraphviz) {
             "xx\xe2\x80\xa6"
             "xxx");
   EXPECT_EQ(dot_escaped("Q\"\\ a&amp; <b>"), "Q\\\"\\\\ a&amp;amp; <b>");
+}
+
+TEST(WorldScriptTest, TheNameAsAStringAndEveryByteAsHex) {
+  const struct {
+    std::string name, bytes, script;
+  } cases[] = {
+      {"World.txt", "AB\n", "wanderWorld(\"World.txt\", \"41420a\");\n"},
+      {"a\"b\\c.txt", "", "wanderWorld(\"a\\x22b\\x5cc.txt\", \"\");\n"},
+      {"tab\there\x7f", std::string("\xff\0*", 3),
+       "wanderWorld(\"tab\\x09here\\x7f\", \"ff002a\");\n"},
+      {"caf\xc3\xa9.txt", "\r\n", "wanderWorld(\"caf\xc3\xa9.txt\", \"0d0a\");\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(world_script(c.name, c.bytes), c.script) << c.name;
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# wander-world publish run as an author runs it, on a small stand-in for the web page: what the
+# published folder holds, byte for byte, where an installed program finds the page, and every
+# way the command can fail.
+#   publish_test.sh WANDER_WORLD
+set -euo pipefail
+tool=$(realpath "$1")
+root=$(realpath "$(mktemp -d)")
+trap 'rm -rf "$root"' EXIT
+page=$root/page out=$root/out installed=$root/prefix/share/wander/web
+
+failures=0
+fail() { echo "FAIL ($row): $*" && failures=$((failures + 1)); }
+# expect FILE TEXT [start]: FILE holds TEXT (with printf %b escapes) byte for byte, or starts so.
+expect() {
+  printf '%b' "$2" > "$root/want"
+  { if [ -n "${3-}" ]; then head -c "$(wc -c < "$root/want")" "$1"; else cat "$1"; fi; } \
+    2> /dev/null | cmp -s "$root/want" - ||
+    fail "${1#"$root"/} should ${3:-be} $(printf %q "$2"); is:"$'\n'"$(cat "$1" 2>&1)"
+}
+# world.js for a World.txt holding WORLD: every byte as two lower-case hex digits.
+script() {
+  printf 'wanderWorld("World.txt", "%s");\\n' "$(printf '%b' "$1" | od -An -tx1 | tr -d ' \n')"
+}
+# publish STATUS WORLD ARGUMENTS...: `$program publish` run in a new folder holding World.txt,
+# with no folder at $out yet, must exit with STATUS; leaves its streams in $root/std{out,err}.
+publish() {
+  rm -rf "$root/work" "$out" && mkdir "$root/work" && printf '%b' "$2" > "$root/work/World.txt"
+  local want=$1 status=0
+  shift 2
+  (cd "$root/work" && "$program" publish "$@") > "$root/stdout" 2> "$root/stderr" || status=$?
+  [ "$status" = "$want" ] || fail "exit status $status, not $want: $(cat "$root/stderr")"
+}
+# A page of three files, one of them the world it came with, and a folder publish ignores.
+mkdir -p "$page/extra" "$root/prefix/bin" "$installed" && printf 'no\n' > "$page/extra/notes"
+printf '<title>page</title>\n' > "$page/index.html" && printf 'play();\n' > "$page/page.js"
+printf 'wanderWorld("old.txt", "");\n' > "$page/world.js"
+world='Start: Hall\n<Hall>\nA hall.\n*\nNorth: None East: None South: None West: None\nObjects: 0\n'
+
+# Each failure says why and writes nothing; run by a copy in an installed layout, PREFIX/bin,
+# with no page (no index.html) in PREFIX/share/wander/web.
+cp "$tool" "$root/prefix/bin/wander-world" && program=$root/prefix/bin/wander-world
+while IFS='|' read -r row errors; do
+  read -ra words <<< "$row"
+  words=("${words[@]//PAGE/"$page"}") && words=("${words[@]//OUT/"$out"}")
+  publish 2 "$world" "${words[@]}"
+  expect "$root/stdout" ''
+  errors=${errors//PAGE/"$page"} && errors=${errors//OUT/"$out"}
+  expect "$root/stderr" "wander-world: ${errors//INSTALLED/"$installed"}" start
+  [ ! -e "$out" ] || fail "$out was made"
+  expect "$page/world.js" 'wanderWorld("old.txt", "");\n'
+done << 'EOF'
+|no folder to publish into\n\nusage: wander-world publish
+a b OUT|more than one file given\n\nusage:
+--bogus OUT|unknown option '--bogus'\n\nusage:
+OUT --page|--page needs a folder\n\nusage:
+--page PAGE/extra OUT|'PAGE/extra' holds no web page (no index.html)\n
+--page PAGE Missing.txt OUT|cannot read 'Missing.txt': No such file or directory\n
+--page PAGE /dev/zero OUT|cannot read '/dev/zero': not a regular file\n
+--page PAGE World.txt World.txt/OUT|cannot make the folder 'World.txt/OUT': Not a directory\n
+--page PAGE World.txt PAGE|the folder 'PAGE' is the page itself
+OUT|the web page is not installed (looked in 'INSTALLED').\nBuild it with 'npm ci --prefix web'
+EOF
+
+row=help && publish 0 "$world" --help
+expect "$root/stdout" 'usage: wander-world publish [--page FOLDER] [FILE] DIR\n' start
+
+row='the page and the world' && publish 0 "$world" --page "$page" World.txt "$out"
+expect "$root/stderr" ''
+expect "$root/stdout" "Published 'World.txt' in '$out': 28 bytes of page and \
+$(printf '%b' "$(script "$world")" | wc -c) bytes of world.
+Open '$out/index.html' in a browser, or put the folder on any web server.\n"
+expect "$out/index.html" '<title>page</title>\n'
+expect "$out/page.js" 'play();\n'
+expect "$out/world.js" "$(script "$world")"
+[ ! -e "$out/extra" ] || fail "extra/ was copied"
+
+row='World.txt when no file is given' && publish 0 'Start: Cellar\n' --page "$page" "$out"
+expect "$out/world.js" "$(script 'Start: Cellar\n')"
+
+row='its own files replaced, others left alone' && mkdir "$root/site"
+printf 'old\n' | tee "$root/site/index.html" "$root/site/world.js" > "$root/site/about.html"
+publish 0 "$world" --page "$page" World.txt "$root/site"
+expect "$root/site/index.html" '<title>page</title>\n'
+expect "$root/site/world.js" "$(script "$world")"
+expect "$root/site/about.html" 'old\n'
+
+row='a world with errors' && world=${world/West: None/West: Attic}
+publish 0 "$world" --page "$page" ./World.txt "$out"
+expect "$root/stderr" "wander-world: warning: './World.txt' has 1 error, which the page plays as \
+the console does; 'wander-world check ./World.txt' lists them\n"
+expect "$out/world.js" "$(script "$world")"
+
+row='the installed page' && cp -R "$page/." "$installed"
+publish 0 "$world" "$out"
+expect "$out/page.js" 'play();\n'
+expect "$out/world.js" "$(script "$world")"
+
+[ "$failures" = 0 ] || exit 1
+echo "publish test passed"
