@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,9 +27,9 @@ std::string generated(std::int64_t rooms, StartAt start) {
   return bytes;
 }
 
-std::string sample_world() {
+std::string file_bytes(const std::filesystem::path& path) {
   std::ostringstream bytes;
-  bytes << std::ifstream(WANDER_SAMPLE_WORLD, std::ios::binary).rdbuf();
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
 }
 
@@ -131,7 +132,8 @@ TEST(SurveyAgreementTest, GeneratedWorlds) {
 // Worlds with one to four slips each, read through buffers of every small size too, so that
 // lines and words are cut at every place.
 TEST(SurveyAgreementTest, WorldsWithSlips) {
-  const std::vector<std::string> worlds = {sample_world(), generated(12, StartAt::kMiddle)};
+  const std::vector<std::string> worlds = {file_bytes(WANDER_SAMPLE_WORLD),
+                                           generated(12, StartAt::kMiddle)};
   for (std::size_t w = 0; w < worlds.size(); ++w) {
     for (std::uint64_t seed = 1; seed <= 300; ++seed) {
       Numbers numbers(seed + 1000 * w);
@@ -147,50 +149,19 @@ TEST(SurveyAgreementTest, WorldsWithSlips) {
   }
 }
 
-constexpr char kNulBytes[] =
-    "Start: A\n<A>\nNul\0byte.*\nNorth: A\0B East: None South: None West: None\n"
-    "Objects: 1 x\n<A|x>\nX\r\r\n*\n";
-
-// The corners of the lookup, each a world of its own.
+// The corners of the lookup, each a world of its own in tests/survey_worlds: a marker inside
+// another block's text, one marker line again and again, names holding '|', a marker on the
+// last line, cut-short blocks, NUL bytes and lone CRs, counts past the names, missing headers.
 TEST(SurveyAgreementTest, CornersOfTheLookup) {
-  const std::string kExits = "North: None East: None South: None West: None\nObjects: 0\n";
-  const auto world = [](std::string text) { return text; };
-  const std::vector<std::string> worlds = {
-      // A block whose marker stands inside another block's text, first of its kind.
-      world("Start: A\n<A>\nText\n<B>\nmore\n*\nNorth: B East: None South: None West: None\n"
-            "Objects: 0\n<B>\nB's own.\n*\n") +
-          kExits,
-      // One marker line again and again inside a description.
-      world("Start: A\n<A>\n") +
-          [] {
-            std::string lines;
-            for (int i = 0; i < 300; ++i) lines += "<B>\n";
-            return lines;
-          }() +
-          "*\nNorth: B East: None South: None West: None\nObjects: 0\n",
-      // A room whose name holds a '|', named by an exit.
-      world("Start: a|b\n<a|b>\nBar.\n*\nNorth: None East: c|d South: None West: None\n"
-            "Objects: 1 x\n<c|d>\nOther.\n*\n") +
-          kExits + "<a|b|x>\nX.\n*\n",
-      // A marker on the file's last line, with and without its line end.
-      "Start: A\n<A>",
-      "Start: A\n<A>\n",
-      "Start: A\n<A>\r\n",
-      // Cut-short blocks, "<>" lines, NUL bytes and lone CRs.
-      world("Start: A\n<A>\nA.*\nNorth: B\n<>\nEmpty.*\n") + kExits,
-      std::string(kNulBytes, sizeof kNulBytes - 1),
-      // Counts past the names, names that are markers, exits spelled like None.
-      "Start: A\n<A>\nA.*\nNorth: NONE East: none South: A West: None\nObjects: 3 x <A>\n",
-      // No header at all, or only part of one.
-      "",
-      "Start:",
-      world("<A>\nA.*\n") + kExits,
-  };
-  for (std::size_t i = 0; i < worlds.size(); ++i) {
+  int worlds = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(WANDER_SURVEY_WORLDS)) {
+    const std::string world = file_bytes(entry.path());
+    ++worlds;
     for (const std::size_t capacity : {std::size_t{4}, std::size_t{9}, std::size_t{256 * 1024}}) {
-      EXPECT_EQ(disagreements(worlds[i], capacity), "") << "world " << i << ":\n" << worlds[i];
+      EXPECT_EQ(disagreements(world, capacity), "") << entry.path() << ":\n" << world;
     }
   }
+  EXPECT_GE(worlds, 12);
 }
 
 }  // namespace
