@@ -35,26 +35,7 @@ const described = (rows) => [...rows, '', '', '', '>'];
 
 // A second world, with mistakes: the west exit names a room without a block, and the chair has
 // no block. The game plays on regardless, and so must the page.
-const cabin = [
-  'Start: Cabin',
-  '<Cabin>',
-  'A log cabin. A chair stands by the stove.',
-  '*',
-  'North: Porch East: None South: None West: Loft',
-  'Objects: 2 chair stove',
-  '<Porch>',
-  'A creaking porch.',
-  '*',
-  'North: None East: None South: Cabin West: None',
-  'Objects: 1 café',
-  '<Cabin|stove>',
-  'A pot-bellied stove, still warm.',
-  '*',
-  '<Porch|café>',
-  'A café table, bolted to the boards.',
-  '*',
-  '',
-].join('\n');
+const cabin = fs.readFileSync(path.join(__dirname, 'cabin.txt'), 'utf8');
 
 let browser;
 let server;
