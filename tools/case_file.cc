@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "text/text_reader.h"
+#include "tools/printable.h"
 
 namespace wander {
 namespace {
@@ -92,21 +93,6 @@ std::vector<std::string> words_of(std::string_view text) {
   return words;
 }
 
-// The length of the valid UTF-8 sequence at the start of `bytes`, or 0 when there is none.
-std::size_t utf8_length(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  const std::size_t length = lead < 0xc2   ? 0
-                             : lead < 0xe0 ? 2
-                             : lead < 0xf0 ? 3
-                             : lead < 0xf5 ? 4
-                                           : 0;
-  if (length == 0 || bytes.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(bytes[i]) & 0xc0) != 0x80) return 0;
-  }
-  return length;
-}
-
 // One line of bytes (without its LF) as a case line.
 std::string as_case_line(std::string_view line) {
   std::string plain;
@@ -115,6 +101,8 @@ std::string as_case_line(std::string_view line) {
                  (!line.empty() && (line.back() == ' '));
   for (std::size_t i = 0; i < line.size(); ++i) {
     const auto byte = static_cast<unsigned char>(line[i]);
+    // A byte that is no part of valid UTF-8 is written as its value.
+    const std::size_t length = byte < 0x80 ? 1 : utf8_length(line.substr(i));
     if (byte == '\\') {
       plain += "\\\\";
     } else if (byte == '\r') {
@@ -123,26 +111,15 @@ std::string as_case_line(std::string_view line) {
       plain += "\\t", escaped = true;
     } else if (byte == 0) {
       plain += "\\0", escaped = true;
-    } else if (byte < 0x20 || byte == 0x7f || (i == 0 && byte == '-' && escaped)) {
+    } else if (byte < 0x20 || byte == 0x7f || length == 0 || (i == 0 && byte == '-' && escaped)) {
       static constexpr char kDigits[] = "0123456789abcdef";
       plain += "\\x";
       plain += kDigits[byte >> 4];
       plain += kDigits[byte & 15];
       escaped = true;
-    } else if (byte >= 0x80) {
-      const std::size_t length = utf8_length(line.substr(i));
-      if (length == 0) {
-        static constexpr char kDigits[] = "0123456789abcdef";
-        plain += "\\x";
-        plain += kDigits[byte >> 4];
-        plain += kDigits[byte & 15];
-        escaped = true;
-      } else {
-        plain.append(line.substr(i, length));
-        i += length - 1;
-      }
     } else {
-      plain += static_cast<char>(byte);
+      plain.append(line.substr(i, length));
+      i += length - 1;
     }
   }
   if (!escaped) return std::string(line);
