@@ -1,7 +1,6 @@
 #include "text/text_reader.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -176,18 +175,6 @@ TEST(TextReaderTest, StateRules) {
   }
 }
 
-// A line far longer than the buffer is skipped without being kept and read whole when asked.
-TEST(TextReaderTest, LinesLongerThanTheBuffer) {
-  const std::string long_line(100000, '<');
-  TextReader reader(make_string_source(long_line + "\n<A>\n" + long_line + "\r\n", 4096), 64);
-  EXPECT_TRUE(reader.skip_to_line("<A>"));
-  std::string line;
-  EXPECT_TRUE(reader.read_line(line));
-  EXPECT_EQ(line, long_line);
-  reader.rewind();
-  EXPECT_FALSE(reader.skip_to_line(long_line.substr(1)));
-}
-
 // The plain way to find a line: read each one and compare it.
 bool find_line_by_line(TextReader& reader, const std::string& wanted) {
   std::string line;
@@ -203,22 +190,8 @@ bool find_line_by_line(TextReader& reader, const std::string& wanted) {
 // reads of many sizes. Found or not, where the reader then stands and what it reads next must be
 // the same, and a piece never ends between the CR and the LF of a line end.
 TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
-  std::vector<std::string> texts = {"",
-                                    "a",
-                                    "a\n",
-                                    "x\r\n",
-                                    "\n\n",
-                                    "one\r\ntwo\r\r\n\rthree\r",
-                                    "\r\n\r\n",
-                                    "long line " + std::string(40, 'z') + "\r\nshort\r",
-                                    std::string("nul\0byte\n", 9),
-                                    "x\n<Hall> \n <Hall>\n<Hall>x\n<Hall>\r\nafter\n",
-                                    "<Hal\n<Hall\r\r\n<Hall\r\nrest",
-                                    "<Hall\r\nx\n<Hall\r\r\nrest",
-                                    "<Hall>",
-                                    "<Hall>\r",
-                                    "abc\nabc\rdef\n<A|lamp>\r\n<A|lamp>*\n",
-                                    "a\nb\n<<Hall>\n<Hall><Hall>\n"};
+  std::vector<std::string> texts;
+  for (const Case& c : read_cases()) texts.push_back(c.input);
   for (const char* tail :
        {"<R7>\nafter*", "<R7>\r\nafter*", "<R7>", "<R7>\r", "<R7> \n<R7>\n*", "<R8>\n<R77>\n"}) {
     for (std::size_t filler = 0; filler < 70; ++filler) {
@@ -283,26 +256,6 @@ TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
       }
     }
   }
-}
-
-// Only a regular file opens, and nothing else can keep the open waiting: a FIFO without a writer
-// is refused at once.
-TEST(TextReaderTest, FileSourceTakesOnlyRegularFiles) {
-  const std::string fifo = ::testing::TempDir() + "/text_reader_test.fifo";
-  std::remove(fifo.c_str());
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const std::vector<std::pair<std::string, std::string>> refused = {
-      {"/nonexistent/World.txt", "No such file or directory"},
-      {"/", "Is a directory"},
-      {fifo, "not a regular file"},
-      {"/dev/zero", "not a regular file"},
-  };
-  for (const auto& [path, reason] : refused) {
-    std::string why;
-    EXPECT_EQ(open_file_source(path, &why), nullptr) << path;
-    EXPECT_EQ(why, reason) << path;
-  }
-  std::remove(fifo.c_str());
 }
 
 TEST(TextReaderTest, FileSourceRereadsFromTheTop) {
