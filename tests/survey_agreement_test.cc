@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,19 +34,14 @@ std::string file_bytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-// A small fixed sequence of numbers, so that every run makes the same slips.
+// A fixed sequence of numbers, the same on every system, so that every run makes the same slips.
 class Numbers {
  public:
-  explicit Numbers(std::uint64_t seed) : state_(seed * 0x9e3779b97f4a7c15ULL + 1) {}
-  std::size_t below(std::size_t n) {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 7;
-    state_ ^= state_ << 17;
-    return n == 0 ? 0 : static_cast<std::size_t>(state_ % n);
-  }
+  explicit Numbers(std::uint64_t seed) : engine_(seed) {}
+  std::size_t below(std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(engine_() % n); }
 
  private:
-  std::uint64_t state_;
+  std::mt19937_64 engine_;
 };
 
 std::vector<std::string> lines_of(const std::string& text) {
