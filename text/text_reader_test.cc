@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "tests/table_file.h"
 
 namespace wander {
 namespace {
@@ -36,28 +36,6 @@ std::string as_trace(const std::string& bytes) {
   return out + "'";
 }
 
-// The words of a line of the cases file: bare words, and quoted strings with their escapes.
-std::vector<std::string> words_of(const std::string& line) {
-  std::vector<std::string> words;
-  for (std::size_t at = line.find_first_not_of(' '); at < line.size();
-       at = line.find_first_not_of(' ', at)) {
-    if (line[at] != '"') {
-      const std::size_t end = std::min(line.find(' ', at), line.size());
-      words.push_back(line.substr(at, end - at));
-      at = end;
-      continue;
-    }
-    std::string word;
-    for (++at; at < line.size() && line[at] != '"'; ++at) {
-      const std::size_t escape = line[at] == '\\' ? std::string("nrtvf0").find(line[++at]) : 6;
-      word += escape < 6 ? std::string_view("\n\r\t\v\f\0", 6)[escape] : line.at(at);
-    }
-    if (at++ >= line.size()) throw std::runtime_error("unclosed string: " + line);
-    words.push_back(word);
-  }
-  return words;
-}
-
 // `word`, which must be `yes` or `no`, as a flag.
 bool flag(const std::string& word, const char* yes, const char* no) {
   if (word != yes && word != no) throw std::runtime_error("'" + word + "' is neither " + yes);
@@ -65,11 +43,8 @@ bool flag(const std::string& word, const char* yes, const char* no) {
 }
 
 std::vector<Case> read_cases() {
-  std::ifstream in(WANDER_READER_CASES);
   std::vector<Case> cases;
-  for (std::string line; std::getline(in, line);) {
-    const std::vector<std::string> words = words_of(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  for (const std::vector<std::string>& words : testing::table_rows(WANDER_READER_CASES)) {
     if (words[0] == "case") {
       cases.push_back({words.at(1), words.at(2), {}});
       continue;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/table_file.h"
+
 namespace wander {
 namespace {
 
@@ -15,46 +17,23 @@ std::vector<Case> parse_or_fail(const std::string& text) {
   return cases.value_or(std::vector<Case>{});
 }
 
-// Whatever the bytes, writing them as case lines and reading them back gives them again.
-TEST(CaseFileTest, AnyBytesSurviveTheRoundTrip) {
-  const std::vector<std::string> samples = {"",
-                                            "a",
-                                            "a\n",
-                                            "\n\n",
-                                            "trailing blank \n",
-                                            "\r\n",
-                                            "tab\tend\t",
-                                            "--- world\n",
-                                            "x (esc)\n",
-                                            "x (no-eol)",
-                                            "back\\n\\",
-                                            "\xff\xfe\n",
-                                            "caf\xc3\xa9",
-                                            "\xc3",
-                                            std::string("nul\0byte\x1b[2J", 12),
-                                            "> ",
-                                            "\x7f\x01\x1f",
-                                            "x (times 3)\n",
-                                            "x (times 3) (esc)"};
-  for (const std::string& bytes : samples) {
-    SCOPED_TRACE(testing::PrintToString(bytes));
-    const std::vector<Case> cases = parse_or_fail("--- stdout\n" + as_case_lines(bytes));
-    ASSERT_EQ(cases.size(), 1u);
-    EXPECT_EQ(cases[0].expected_stdout, bytes);
-  }
-}
-
-// "(times N)" repeats a line's bytes, escapes decoded, then gives it one line end (or none).
-TEST(CaseFileTest, LinesRepeated) {
-  const std::vector<std::pair<std::string, std::string>> lines = {
-      {"ab (times 3)\n", "ababab\n"},
-      {"look\\n (esc) (times 2) (no-eol)\n", "look\nlook\n"},
-      {"x (times 0)\n", "\n"},
-      {"x (times many)\n", "x (times many)\n"},
-      {"x (times 3) (esc)\n", "x (times 3)\n"},
-  };
-  for (const auto& [line, bytes] : lines) {
-    EXPECT_EQ(parse_or_fail("--- input\n" + line).at(0).input, bytes) << line;
+// Each row of case_file_test.txt.
+TEST(CaseFileTest, Tables) {
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_CASE_FILE_CASES)) {
+    SCOPED_TRACE(::testing::PrintToString(row.at(1)));
+    if (row[0] == "round-trip") {
+      const std::vector<Case> cases = parse_or_fail("--- stdout\n" + as_case_lines(row[1]));
+      ASSERT_EQ(cases.size(), 1u);
+      EXPECT_EQ(cases[0].expected_stdout, row[1]);
+    } else if (row[0] == "repeat") {
+      EXPECT_EQ(parse_or_fail("--- input\n" + row[1]).at(0).input, row.at(2));
+    } else if (row[0] == "mistake") {
+      std::string error;
+      EXPECT_FALSE(parse_cases(row[1], "dir/walk.case", error).has_value());
+      EXPECT_EQ(error, row.at(2));
+    } else {
+      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+    }
   }
 }
 
@@ -83,24 +62,6 @@ TEST(CaseFileTest, WorldsHoldForLaterCasesAndDefaultsAreFilledIn) {
   EXPECT_EQ(cases[2].stdout_setup, StdoutSetup::kBroken);
   // Without a case header the file is one case, named after the file.
   EXPECT_EQ(parse_or_fail("--- input\nlook\n").at(0).name, "walk");
-}
-
-TEST(CaseFileTest, MistakesNameTheirLine) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"--- stdout\nok\n--- colour red\n", "dir/walk.case:3: unknown section 'colour'"},
-      {"--- stdout\nbad \\q (esc)\n", "dir/walk.case:2: an unknown escape in this line"},
-      {"--- stdout\na (no-eol)\nb\n", "dir/walk.case:3: a line after a \"(no-eol)\" line"},
-      {"--- status two\n", "dir/walk.case:1: '--- status' takes a number"},
-      {"--- stdin shut\n", "dir/walk.case:1: '--- stdin' takes one of its known words"},
-      {"--- diagnostics\nfive error Hall\n",
-       "dir/walk.case:2: a diagnostic is 'LINE error|warning NAME...': five error Hall"},
-      {"just a comment\n", "dir/walk.case:1: the file holds no case"},
-  };
-  for (const auto& [text, message] : cases) {
-    std::string error;
-    EXPECT_FALSE(parse_cases(text, "dir/walk.case", error).has_value()) << text;
-    EXPECT_EQ(error, message);
-  }
 }
 
 TEST(CaseFileTest, DiagnosticsAreComparedByLineSeverityAndNames) {

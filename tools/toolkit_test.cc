@@ -1,13 +1,15 @@
-// The toolkit's small parts, each against a table: the name table, the suggestions, the quoted
-// source lines under a diagnostic, the names in a map's labels, and the script a published page
-// reads its world from.
+// The toolkit's small parts: the name table, the suggestions, the quoted source lines under a
+// diagnostic, the names in a map's labels, and the script a published page reads its world from;
+// most of their cases are the rows of toolkit_test.txt.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/table_file.h"
 #include "tools/check_output.h"
 #include "tools/name_table.h"
+#include "tools/printable.h"
 #include "tools/world_checks.h"
 #include "tools/world_map.h"
 #include "tools/world_publish.h"
@@ -38,63 +40,14 @@ TEST(NameTableTest, NumbersEachNameOnce) {
   EXPECT_EQ(names.find(std::string("a\0c", 3)), NameTable::kNone);
 }
 
-TEST(NearestNameTest, OtherCapitalsOrALetterOrTwoOff) {
+// Suggestions stop when their budget of comparisons runs out.
+TEST(NearestNameTest, StopsWhenTheBudgetRunsOut) {
   const std::vector<std::string_view> rooms = {"Hall", "Kitchen", "PalmHouse", "Tower", "Towel"};
-  const struct {
-    std::string name;
-    std::string meant;
-  } cases[] = {
-      {"Palmhouse", "PalmHouse"},  // other capitals
-      {"PALMHOUSE", "PalmHouse"},
-      {"Kitchn", "Kitchen"},     // a letter left out
-      {"Kicthen", "Kitchen"},    // two swapped
-      {"Kittchenn", "Kitchen"},  // two too many, in a long name
-      {"Hal", "Hall"},           // one off in a short name
-      {"Ha", ""},                // two off is too far for a short name
-      {"Cellar", ""},
-      {"Towe", "Tower"},  // as near to both: the first
-      {"Hall", ""},       // a name is not its own suggestion
-  };
-  for (const auto& c : cases) {
-    std::uint64_t budget = 1000;
-    EXPECT_EQ(nearest_name(c.name, rooms, budget), c.meant) << c.name;
-  }
   std::uint64_t none_left = 0;
   EXPECT_EQ(nearest_name("Kitchn", rooms, none_left), "");
   std::uint64_t two = 2;
   EXPECT_EQ(nearest_name("Towe", rooms, two), "");  // only Hall and Kitchen were tried
   EXPECT_EQ(two, 0u);
-}
-
-TEST(QuoteLineTest, CaretUnderTheColumn) {
-  const struct {
-    std::string line;
-    bool cut;
-    std::uint64_t column;
-    std::uint64_t width;
-    std::string text;
-    std::string caret;
-  } cases[] = {
-      {"North: Kitchn East: None", false, 8, 6, "North: Kitchn East: None", "       ^~~~~~"},
-      {"A hall.", false, 8, 1, "A hall.", "       ^"},  // just past the end
-      {"", false, 1, 1, "", "^"},
-      {"\tEast: Pantry", false, 8, 6, "        East: Pantry", "              ^~~~~~"},
-      {"ab\tc", false, 4, 1, "ab      c", "        ^"},
-      {"caf\xc3\xa9 X", false, 7, 1, "caf\xc3\xa9 X", "     ^"},  // "é" is one column
-      {"a\x1b"
-       "b X",
-       false, 5, 1, "a\\x1bb X", "       ^"},  // the escape is four
-      {"West: A\x1b"
-       "B",
-       false, 7, 3, "West: A\\x1bB", "      ^~~~~~"},
-      {"short", true, 2, 1, "short\xe2\x80\xa6", " ^"},  // more of the line was not read
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    const QuotedLine quoted = quote_line(c.line, c.cut, c.column, c.width);
-    EXPECT_EQ(quoted.text, c.text);
-    EXPECT_EQ(quoted.caret, c.caret);
-  }
 }
 
 TEST(QuoteLineTest, LongLinesShowAWindowAroundThePlace) {
@@ -124,17 +77,25 @@ TEST(MapLabelTest, NamesFitForGraphviz) {
   EXPECT_EQ(dot_escaped("Q\"\\ a&amp; <b>"), "Q\\\"\\\\ a&amp;amp; <b>");
 }
 
-TEST(WorldScriptTest, TheNameAsAStringAndEveryByteAsHex) {
-  const struct {
-    std::string name, bytes, script;
-  } cases[] = {
-      {"World.txt", "AB\n", "wanderWorld(\"World.txt\", \"41420a\");\n"},
-      {"a\"b\\c.txt", "", "wanderWorld(\"a\\x22b\\x5cc.txt\", \"\");\n"},
-      {"tab\there\x7f", std::string("\xff\0*", 3),
-       "wanderWorld(\"tab\\x09here\\x7f\", \"ff002a\");\n"},
-      {"caf\xc3\xa9.txt", "\r\n", "wanderWorld(\"caf\xc3\xa9.txt\", \"0d0a\");\n"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(world_script(c.name, c.bytes), c.script) << c.name;
+// Each row of toolkit_test.txt.
+TEST(ToolkitTest, Tables) {
+  const std::vector<std::string_view> rooms = {"Hall", "Kitchen", "PalmHouse", "Tower", "Towel"};
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_TOOLKIT_CASES)) {
+    SCOPED_TRACE(printable(row.at(1)));
+    if (row[0] == "nearest") {
+      std::uint64_t budget = 1000;
+      EXPECT_EQ(nearest_name(row[1], rooms, budget), row.at(2));
+    } else if (row[0] == "quote") {
+      const QuotedLine quoted =
+          quote_line(row[1], row.at(2) == "cut", std::stoull(row.at(3)), std::stoull(row.at(4)));
+      EXPECT_EQ(quoted.text, row.at(5));
+      EXPECT_EQ(quoted.caret, row.at(6));
+    } else if (row[0] == "script") {
+      EXPECT_EQ(world_script(row[1], row.at(2)), row.at(3));
+    } else {
+      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+    }
+  }
 }
 
 }  // namespace
