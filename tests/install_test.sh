@@ -6,20 +6,14 @@
 #       checks what each .deb, .tar.gz and .zip holds
 # WEB_PAGE is the web build's page/ folder: installed under share/wander/web when it exists.
 set -uo pipefail
+# A list piped into same_files is compared in this shell, so that its failure counts.
+shopt -s lastpipe
 here=$(cd "$(dirname "$0")" && pwd)
 
-# Every file installed on Linux, under the prefix, without the web page.
-program_files="bin/wander
-bin/wander-make-world
-bin/wander-world
-share/bash-completion/completions/wander-world
-share/doc/wander/LICENSE
-share/doc/wander/README.md
-share/man/man1/wander-make-world.1
-share/man/man1/wander-world.1
-share/man/man6/wander.6
-share/wander/World.txt
-share/wander/map.svg"
+# The files a package holds, by system (linux or windows), from installed_files.txt, sorted.
+files_of() { awk -v kind="$1" '$1 == kind { print $2 }' "$here/installed_files.txt" | LC_ALL=C sort; }
+program_files=$(files_of linux)
+windows_files=$(files_of windows)
 
 # Every file installed on Linux, the web page in WEB_PAGE included when it was built.
 linux_files() {
@@ -28,15 +22,6 @@ linux_files() {
     if [ -d "$1" ]; then (cd "$1" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
   } | LC_ALL=C sort
 }
-
-# Every file of the Windows .zip, in its one folder.
-windows_files="LICENSE
-README.md
-World.txt
-map.svg
-wander-make-world.exe
-wander-world.exe
-wander.exe"
 
 failed=0
 fail() {
