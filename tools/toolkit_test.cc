@@ -62,21 +62,6 @@ TEST(QuoteLineTest, LongLinesShowAWindowAroundThePlace) {
   EXPECT_EQ(quote_line(line, false, 50, 1).text.substr(0, 3), "...");
 }
 
-TEST(MapLabelTest, NamesFitForGraphviz) {
-  EXPECT_EQ(label_name("Hall", 24), "Hall");
-  EXPECT_EQ(label_name("A\x01"
-                       "B",
-                       24),
-            "A\\x01B");
-  EXPECT_EQ(label_name(std::string(17000, 'L'), 24),
-            std::string(15, 'L') + "\xe2\x80\xa6" + std::string(8, 'L'));
-  EXPECT_EQ(label_name("caf\xc3\xa9" + std::string(30, 'x'), 10),
-            "caf\xc3\xa9"
-            "xx\xe2\x80\xa6"
-            "xxx");
-  EXPECT_EQ(dot_escaped("Q\"\\ a&amp; <b>"), "Q\\\"\\\\ a&amp;amp; <b>");
-}
-
 // Each row of toolkit_test.txt.
 TEST(ToolkitTest, Tables) {
   const std::vector<std::string_view> rooms = {"Hall", "Kitchen", "PalmHouse", "Tower", "Towel"};
@@ -90,6 +75,10 @@ TEST(ToolkitTest, Tables) {
           quote_line(row[1], row.at(2) == "cut", std::stoull(row.at(3)), std::stoull(row.at(4)));
       EXPECT_EQ(quoted.text, row.at(5));
       EXPECT_EQ(quoted.caret, row.at(6));
+    } else if (row[0] == "label") {
+      EXPECT_EQ(label_name(row[1], std::stoul(row.at(2))), row.at(3));
+    } else if (row[0] == "dot") {
+      EXPECT_EQ(dot_escaped(row[1]), row.at(2));
     } else if (row[0] == "script") {
       EXPECT_EQ(world_script(row[1], row.at(2)), row.at(3));
     } else {
