@@ -15,7 +15,7 @@ namespace {
 // One read of text_reader_cases.txt and what it must leave.
 struct Step {
   std::string read;
-  std::string wanted;           // for skip and pieces
+  std::string wanted;           // for skip, pieces and seek
   std::size_t most = SIZE_MAX;  // for a line or word read keeping at most this many bytes
   bool ok = false;
   std::string value;
@@ -126,6 +126,8 @@ void run_step(TextReader& reader, const Step& step) {
   EXPECT_EQ(reader.at_end(), step.at_end);
 }
 
+// Every case runs with buffers and source reads small enough to split every token, line end and
+// CR LF pair, and with the sizes the game really uses.
 TEST(TextReaderTest, StateRules) {
   const std::vector<Case> cases = read_cases();
   ASSERT_GE(cases.size(), 30u) << "the cases file is " << WANDER_READER_CASES;
@@ -202,22 +204,22 @@ TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
       EXPECT_TRUE(piece.empty());
       EXPECT_TRUE(pieces.at_end());
 
-      for (const std::string& line : wanted) {
+      for (const std::string& want : wanted) {
         // No lookup asks for a line holding an LF; only the piecewise comparison is held to it.
         const bool piecewise_only =
-            line.find('\n') != std::string::npos && line.size() + 2 <= capacity;
-        const std::string half_a = line.substr(0, line.size() / 2);
-        const std::string half_b = line.substr(line.size() / 2);
+            want.find('\n') != std::string::npos && want.size() + 2 <= capacity;
+        const std::string half_a = want.substr(0, want.size() / 2);
+        const std::string half_b = want.substr(want.size() / 2);
         std::vector<std::vector<std::string_view>> splits = {{"", half_a, "", half_b}, {}};
-        for (const char& c : line) splits.back().emplace_back(&c, 1);
-        if (!piecewise_only) splits.push_back({line});
+        for (const char& c : want) splits.back().emplace_back(&c, 1);
+        if (!piecewise_only) splits.push_back({want});
         for (const auto& split : splits) {
-          SCOPED_TRACE("wanted " + as_trace(line) + " in " + std::to_string(split.size()));
+          SCOPED_TRACE("wanted " + as_trace(want) + " in " + std::to_string(split.size()));
           TextReader fast(make_string_source(text, most), capacity);
           TextReader plain(make_string_source(text, most), capacity);
           const bool found =
-              split.size() == 1 ? fast.skip_to_line(line) : fast.skip_to_joined_line(split);
-          EXPECT_EQ(found, find_line_by_line(plain, line));
+              split.size() == 1 ? fast.skip_to_line(want) : fast.skip_to_joined_line(split);
+          EXPECT_EQ(found, find_line_by_line(plain, want));
           EXPECT_EQ(fast.at_end(), plain.at_end());
           EXPECT_EQ(fast.offset(), plain.offset());
           std::string after_fast = "OLD";
@@ -225,7 +227,7 @@ TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
           EXPECT_EQ(fast.read_text(after_fast), plain.read_text(after_plain));
           EXPECT_EQ(after_fast, after_plain);
           // Again from there: after the end, as after any read, it fails until a seek.
-          EXPECT_EQ(fast.skip_to_joined_line(split), find_line_by_line(plain, line));
+          EXPECT_EQ(fast.skip_to_joined_line(split), find_line_by_line(plain, want));
           EXPECT_EQ(fast.offset(), plain.offset());
         }
       }
