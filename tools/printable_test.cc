@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/table_file.h"
+#include "text/test_tables.h"
 
 namespace wander {
 namespace {

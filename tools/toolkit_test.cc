@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/table_file.h"
+#include "text/test_tables.h"
 #include "tools/check_output.h"
 #include "tools/name_table.h"
 #include "tools/printable.h"

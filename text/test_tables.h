@@ -1,8 +1,8 @@
 // Tables of test cases kept as data files: a row to a line, its words separated by blanks. A word
 // is either bare or a quoted string, which takes the escapes \n \r \t \v \f \0 \\ \" and \xHH, so
 // that a row can hold any bytes. Lines that are blank or start with '#' are no rows.
-#ifndef WANDER_TESTS_TABLE_FILE_H_
-#define WANDER_TESTS_TABLE_FILE_H_
+#ifndef WANDER_TEXT_TEST_TABLES_H_
+#define WANDER_TEXT_TEST_TABLES_H_
 
 #include <algorithm>
 #include <fstream>
@@ -59,4 +59,4 @@ inline std::vector<std::vector<std::string>> table_rows(const std::string& path)
 
 }  // namespace wander::testing
 
-#endif  // WANDER_TESTS_TABLE_FILE_H_
+#endif  // WANDER_TEXT_TEST_TABLES_H_
