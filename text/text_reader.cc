@@ -108,12 +108,17 @@ constexpr char kNotRegular[] = "not a regular file";
 // `why` set.
 #if defined(_WIN32)
 std::FILE* open_regular_file(const std::string& path, std::string& why) {
+  // Windows refuses to open a folder for want of permission; say what it is, as POSIX does.
+  struct _stat64 status;
+  if (_stat64(path.c_str(), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFDIR) {
+    why = std::strerror(EISDIR);
+    return nullptr;
+  }
   std::FILE* const file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     why = std::strerror(errno);
     return nullptr;
   }
-  struct _stat64 status;
   if (_fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG) return file;
   why = kNotRegular;
   std::fclose(file);
