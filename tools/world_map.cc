@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <bit>
 #include <deque>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,62 +18,142 @@ constexpr std::size_t kLongestObject = 12;  // and of each object's name
 constexpr std::array<MapCell, 4> kSteps = {{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}};  // N, E, S, W
 constexpr std::string_view kEllipsis = "\xe2\x80\xa6";
 
+// Rings of cells searched around a taken cell before a room goes to the overflow: enough for the
+// crowded corners of a drawn map, few enough that each room costs a bounded number of looks.
+constexpr std::int64_t kRings = 4;
+
+constexpr std::int64_t magnitude(std::int64_t value) { return value < 0 ? -value : value; }
+constexpr std::int64_t ring_of(const MapCell& offset) {
+  return std::max(magnitude(offset.x), magnitude(offset.y));
+}
+
+// The offsets of rings 1 to kRings around a cell, in the order a taken cell's neighbours are
+// tried: ring by ring, nearest first within a ring, and of two as near, the northern, then the
+// western one.
+constexpr std::array<MapCell, 4 * kRings*(kRings + 1)> kRingOffsets = [] {
+  std::array<MapCell, 4 * kRings*(kRings + 1)> offsets{};
+  std::size_t count = 0;
+  for (std::int64_t dy = -kRings; dy <= kRings; ++dy) {
+    for (std::int64_t dx = -kRings; dx <= kRings; ++dx) {
+      if (dx != 0 || dy != 0) offsets[count++] = {dx, dy};
+    }
+  }
+  std::sort(offsets.begin(), offsets.end(), [](const MapCell& a, const MapCell& b) {
+    const auto order = [](const MapCell& c) {
+      return std::array<std::int64_t, 4>{ring_of(c), c.x * c.x + c.y * c.y, -c.y, c.x};
+    };
+    return order(a) < order(b);
+  });
+  return offsets;
+}();
+
+// The cells around a centre, each once: ring by ring outwards, and within a ring nearest first,
+// of two as near the northern, then the western one. Ring r at `across` k from its middle holds
+// up to eight cells, (+-k, +-r) and (+-r, +-k); `kept` says which of them are not repeats.
+class Spiral {
+ public:
+  explicit Spiral(const MapCell& centre) : centre_(centre) {}
+
+  MapCell cell() const {
+    const std::int64_t r = ring_, k = across_;
+    const std::array<MapCell, 8> around = {
+        {{-k, r}, {k, r}, {-r, k}, {r, k}, {-r, -k}, {r, -k}, {-k, -r}, {k, -r}}};
+    return {centre_.x + around[side_].x, centre_.y + around[side_].y};
+  }
+
+  void next() {
+    do {
+      if (++side_ == 8) {
+        side_ = 0;
+        if (++across_ > ring_) {
+          across_ = 0;
+          ++ring_;
+        }
+      }
+    } while ((kept() >> side_ & 1) == 0);
+  }
+
+ private:
+  unsigned kept() const {
+    if (ring_ == 0) return 0b00000001;
+    if (across_ == 0) return 0b01001101;      // (0, r), (-r, 0), (r, 0), (0, -r)
+    if (across_ == ring_) return 0b00110011;  // the four corners
+    return 0b11111111;
+  }
+
+  MapCell centre_;
+  std::int64_t ring_ = 0;
+  std::int64_t across_ = 0;
+  int side_ = 0;
+};
+
 // The cells taken so far: a set of cells with open addressing, 16 bytes or less per cell.
 class Grid {
  public:
-  // Takes the free cell nearest to `wanted`: that one, else the nearest on the smallest ring of
-  // cells around it.
+  // Takes the free cell nearest to `wanted`: that one, else the nearest on the smallest of the
+  // kRings rings around it that has a free cell, else the next free cell of the overflow.
   MapCell take(const MapCell& wanted) {
-    MapCell found = wanted;
-    for (std::int64_t ring = 1; taken(found); ++ring) {
-      std::int64_t best = INT64_MAX;
-      for (std::int64_t dy = ring; dy >= -ring; --dy) {
-        for (std::int64_t dx = -ring; dx <= ring; ++dx) {
-          const MapCell cell{wanted.x + dx, wanted.y + dy};
-          const std::int64_t distance = dx * dx + dy * dy;
-          if (std::max(std::abs(dx), std::abs(dy)) == ring && distance < best && !taken(cell)) {
-            best = distance;
-            found = cell;
-          }
-        }
-      }
+    if (!taken(wanted)) return put(wanted);
+    for (const MapCell& offset : kRingOffsets) {
+      const MapCell cell{wanted.x + offset.x, wanted.y + offset.y};
+      if (!taken(cell)) return put(cell);
     }
-    if (2 * (size_ + 1) > slots_.size()) grow();
-    slots_[slot_of(key(found))] = key(found);
-    ++size_;
-    east_ = std::max(east_, found.x);
-    return found;
+    // The overflow never goes back: the cells it passed are taken, and stay so.
+    while (taken(overflow_.cell())) overflow_.next();
+    return put(overflow_.cell());
   }
+
+  // From here on, the overflow is a spiral around `centre`, a cell east of every cell taken: the
+  // cells of earlier groups it passes are fewer than its own, so each group costs its own size.
+  void overflow_around(const MapCell& centre) { overflow_ = Spiral(centre); }
 
   // The easternmost column taken.
   std::int64_t east() const { return east_; }
+  // The cells looked at so far, and the slots those looks and the puts went through.
+  std::uint64_t tried() const { return tried_; }
+  std::uint64_t probed() const { return probed_; }
 
  private:
-  bool taken(const MapCell& cell) const {
+  bool taken(const MapCell& cell) {
+    ++tried_;
     return !slots_.empty() && slots_[slot_of(key(cell))] != 0;
+  }
+  MapCell put(const MapCell& cell) {
+    if (2 * (size_ + 1) > slots_.size()) grow();
+    slots_[slot_of(key(cell))] = key(cell);
+    ++size_;
+    east_ = std::max(east_, cell.x);
+    return cell;
   }
   // Never 0, which marks an empty slot: the grid is far smaller than 2^31 cells across.
   static std::uint64_t key(const MapCell& cell) {
     return (static_cast<std::uint64_t>(cell.x + (std::int64_t{1} << 31)) << 32) |
            static_cast<std::uint32_t>(cell.y + (std::int64_t{1} << 31));
   }
-  std::size_t slot_of(std::uint64_t key) const {
+  std::size_t slot_of(std::uint64_t key) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ULL) >> 20) & mask;
-    while (slots_[slot] != 0 && slots_[slot] != key) slot = (slot + 1) & mask;
+    // The product's top bits, where every bit of the key has a say: its lower bits hold little
+    // of x, and a row of cells would crowd into a few slots.
+    std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ULL) >> shift_);
+    for (++probed_; slots_[slot] != 0 && slots_[slot] != key; ++probed_) slot = (slot + 1) & mask;
     return slot;
   }
   void grow() {
     std::vector<std::uint64_t> old = std::move(slots_);
     slots_.assign(old.empty() ? 64 : 2 * old.size(), 0);
+    shift_ = 64 - std::countr_zero(slots_.size());
     for (const std::uint64_t entry : old) {
       if (entry != 0) slots_[slot_of(entry)] = entry;
     }
   }
 
   std::vector<std::uint64_t> slots_;
+  int shift_ = 64;
   std::size_t size_ = 0;
   std::int64_t east_ = -2;
+  std::uint64_t tried_ = 0;
+  std::uint64_t probed_ = 0;
+  Spiral overflow_{{0, 0}};
 };
 
 // Walks the exits breadth first from the rooms put on the grid, putting each room it reaches,
@@ -86,6 +166,7 @@ class Walk {
   }
 
   void start_at(std::uint32_t room, const MapCell& cell) {
+    grid_.overflow_around(cell);
     put_room(room, cell);
     while (!to_visit_.empty()) {
       const std::uint32_t here = to_visit_.front();
@@ -113,6 +194,7 @@ class Walk {
 
   bool placed(std::uint32_t room) const { return placed_[room]; }
   std::int64_t east() const { return grid_.east(); }
+  const Grid& grid() const { return grid_; }
 
  private:
   void put_room(std::uint32_t room, const MapCell& cell) {
@@ -189,6 +271,8 @@ MapLayout lay_out(const Survey& survey) {
   for (std::uint32_t room = 0; room < survey.rooms.size(); ++room) {
     if (!walk.placed(room)) walk.start_at(room, {walk.east() + 2, 0});
   }
+  layout.cells_tried = walk.grid().tried();
+  layout.slots_probed = walk.grid().probed();
   return layout;
 }
 
