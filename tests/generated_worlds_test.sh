@@ -46,8 +46,35 @@ done <<'SHAPES'
 --names plain --objects 1 --start first|R0|0|0.5
 SHAPES
 
+# Sizes past the largest, 1048576G, however written, and output that cannot be written: status 2,
+# one line on standard error saying why, and no world. A pebibyte into /dev/full ends only if
+# the writing stops at the first failed write.
+while IFS='|' read -r arguments output message; do
+  status=0
+  # A world made after all stops at 100 KiB (SIGXFSZ) or 20 s, and fails.
+  # shellcheck disable=SC2086
+  (ulimit -f 100 && exec timeout 20 "$make_world" $arguments) > "${output:-World.txt}" 2> stderr ||
+    status=$?
+  ((status == 2)) || fail "exit status $status, not 2"
+  [[ $(cat stderr) == "wander-make-world: $message" ]] || fail "standard error: $(cat stderr)"
+  [[ -n $output || ! -s World.txt ]] || fail "$(wc -c < World.txt) bytes written"
+done <<'REFUSED'
+9223372036854775807||'9223372036854775807' is past the largest world it makes, 1048576G (2^50 bytes)
+99999999999999999999||'99999999999999999999' is past the largest world it makes, 1048576G (2^50 bytes)
+5000000G||'5000000G' is past the largest world it makes, 1048576G (2^50 bytes)
+1048577G||'1048577G' is past the largest world it makes, 1048576G (2^50 bytes)
+1099511627777K||'1099511627777K' is past the largest world it makes, 1048576G (2^50 bytes)
+1125899906842625||'1125899906842625' is past the largest world it makes, 1048576G (2^50 bytes)
+1M|/dev/full|cannot write to standard output: No space left on device
+1048576G --names words|/dev/full|cannot write to standard output: No space left on device
+REFUSED
+# The largest size, however written, is made: its first bytes come at once.
+for arguments in 1048576G 1099511627776K 1125899906842624; do
+  [[ $("$make_world" $arguments | head -c 7) == "Start: " ]] || fail "no world"
+done
+
 if ((failures > 0)); then
   echo "$failures failed"
   exit 1
 fi
-echo "generated worlds of 4 shapes are clean and shaped as asked"
+echo "generated worlds of 4 shapes are clean and shaped as asked; sizes too large and a full disk refused"

@@ -129,16 +129,22 @@ std::int64_t write_world(std::FILE* out, std::int64_t rooms, StartAt start,
                              : start == StartAt::kMiddle ? rooms / 2
                                                          : rooms - 1;
   std::string header = "Start: " + generated_room_id(first, shape.names) + "\n";
-  std::int64_t written =
-      static_cast<std::int64_t>(std::fwrite(header.data(), 1, header.size(), out));
-  for (std::int64_t i = 0; i < rooms; ++i) {
+  std::size_t last = std::fwrite(header.data(), 1, header.size(), out);
+  std::int64_t written = static_cast<std::int64_t>(last);
+  bool whole = last == header.size();
+  // A stream that has failed once takes nothing more: generating the rest would only waste time.
+  for (std::int64_t i = 0; i < rooms && whole; ++i) {
     const std::string blocks = room_blocks(i, rooms, shape);
-    written += static_cast<std::int64_t>(std::fwrite(blocks.data(), 1, blocks.size(), out));
+    last = std::fwrite(blocks.data(), 1, blocks.size(), out);
+    written += static_cast<std::int64_t>(last);
+    whole = last == blocks.size();
   }
   return written;
 }
 
 std::int64_t rooms_for_bytes(std::int64_t bytes, const WorldShape& shape) {
+  // Past the largest size, bytes * kSample below would overflow.
+  bytes = std::clamp<std::int64_t>(bytes, 1, kLargestWorldBytes);
   // Names grow with the number of rooms; a sample from where most of the rooms are is near enough.
   const std::int64_t guess = std::max<std::int64_t>(bytes / 400, 1);
   constexpr std::int64_t kSample = 2000;

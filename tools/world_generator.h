@@ -8,6 +8,10 @@
 
 namespace wander {
 
+/// The largest world rooms_for_bytes sizes, 2^50 bytes (a pebibyte): its arithmetic multiplies
+/// a size by a few thousand, which stays well inside 64 bits up to here.
+inline constexpr std::int64_t kLargestWorldBytes = std::int64_t{1} << 50;
+
 /// Which room play starts in, by where its block stands in the file.
 enum class StartAt { kFirst, kMiddle, kLast };
 
@@ -34,12 +38,14 @@ std::string generated_room_id(std::int64_t index, NameStyle names = NameStyle::k
 /// Writes a world of `rooms` rooms (at least 1) to `out`. The rooms form a grid 100 rooms wide,
 /// joined to their neighbours; each has a description and up to `shape.most_objects` objects,
 /// each object with its block right after the room's block. The last room has no objects, so its
-/// block is the last in the file. The same arguments always give the same bytes. Returns the
-/// number of bytes written.
+/// block is the last in the file. The same arguments always give the same bytes. Stops at the
+/// first write that fails, leaving `out`'s error indicator set (std::ferror) and errno as that
+/// write left it. Returns the number of bytes written.
 std::int64_t write_world(std::FILE* out, std::int64_t rooms, StartAt start,
                          const WorldShape& shape = {});
 
-/// About how many rooms make a world of `bytes` bytes of the given shape.
+/// About how many rooms make a world of `bytes` bytes of the given shape; `bytes` is taken as 1
+/// when below it and as kLargestWorldBytes when above it.
 std::int64_t rooms_for_bytes(std::int64_t bytes, const WorldShape& shape = {});
 
 }  // namespace wander
