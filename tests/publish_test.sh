@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # wander-world publish run as an author runs it, on a small stand-in for the web page: what the
-# published folder holds, byte for byte, where an installed program finds the page, and every
-# way the command can fail.
+# published folder holds, byte for byte and with which modes, that links in it are replaced and
+# never written through, where an installed program finds the page, names shown escaped, and
+# every way the command can fail.
 #   publish_test.sh WANDER_WORLD
 set -euo pipefail
 tool=$(realpath "$1")
 root=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$root"' EXIT
-page=$root/page out=$root/out installed=$root/prefix/share/wander/web
+page=$root/page out=$root/out installed=$root/prefix/share/wander/web esc=$'\e'
 
 failures=0
 fail() { echo "FAIL ($row): $*" && failures=$((failures + 1)); }
@@ -22,10 +23,12 @@ expect() {
 script() {
   printf 'wanderWorld("World.txt", "%s");\\n' "$(printf '%b' "$1" | od -An -tx1 | tr -d ' \n')"
 }
-# publish STATUS WORLD ARGUMENTS...: `$program publish` run in a new folder holding World.txt,
-# with no folder at $out yet, must exit with STATUS; leaves its streams in $root/std{out,err}.
+# publish STATUS WORLD ARGUMENTS...: `$program publish` run in a new folder holding World.txt
+# (or the file $name), with no folder at $out yet, must exit with STATUS; leaves its streams in
+# $root/std{out,err}.
 publish() {
-  rm -rf "$root/work" "$out" && mkdir "$root/work" && printf '%b' "$2" > "$root/work/World.txt"
+  rm -rf "$root/work" "$out" && mkdir "$root/work"
+  printf '%b' "$2" > "$root/work/${name:-World.txt}"
   local want=$1 status=0
   shift 2
   (cd "$root/work" && "$program" publish "$@") > "$root/stdout" 2> "$root/stderr" || status=$?
@@ -43,6 +46,7 @@ cp "$tool" "$root/prefix/bin/wander-world" && program=$root/prefix/bin/wander-wo
 while IFS='|' read -r row errors; do
   read -ra words <<< "$row"
   words=("${words[@]//PAGE/"$page"}") && words=("${words[@]//OUT/"$out"}")
+  words=("${words[@]//ESC/"$esc"}") && words=("${words[@]//EMPTY/}")
   publish 2 "$world" "${words[@]}"
   expect "$root/stdout" ''
   errors=${errors//PAGE/"$page"} && errors=${errors//OUT/"$out"}
@@ -52,12 +56,17 @@ while IFS='|' read -r row errors; do
 done << 'EOF'
 |no folder to publish into\n\nusage: wander-world publish
 a b OUT|more than one file given\n\nusage:
---bogus OUT|unknown option '--bogus'\n\nusage:
+EMPTY OUT|the file name is empty\n\nusage: wander-world publish
+World.txt EMPTY|the folder name is empty\n\nusage: wander-world publish
+EMPTY|the folder name is empty\n\nusage: wander-world publish
+--page EMPTY World.txt OUT|the page's folder name is empty\n\nusage: wander-world publish
+--bogusESC[1m OUT|unknown option '--bogus\\x1b[1m'\n\nusage:
 OUT --page|--page needs a folder\n\nusage:
 --page PAGE/extra OUT|'PAGE/extra' holds no web page (no index.html)\n
---page PAGE Missing.txt OUT|cannot read 'Missing.txt': No such file or directory\n
+--page PAGE/ESC OUT|'PAGE/\\x1b' holds no web page (no index.html)\n
+--page PAGE MissingESC.txt OUT|cannot read 'Missing\\x1b.txt': No such file or directory\n
 --page PAGE /dev/zero OUT|cannot read '/dev/zero': not a regular file\n
---page PAGE World.txt World.txt/OUT|cannot make the folder 'World.txt/OUT': Not a directory\n
+--page PAGE World.txt World.txt/OUTESC|cannot make the folder 'World.txt/OUT\\x1b': Not a directory\n
 --page PAGE World.txt PAGE|the folder 'PAGE' is the page itself
 OUT|the web page is not installed (looked in 'INSTALLED').\nBuild it with 'npm ci --prefix web'
 EOF
@@ -90,6 +99,51 @@ publish 0 "$world" --page "$page" ./World.txt "$out"
 expect "$root/stderr" "wander-world: warning: './World.txt' has 1 error, which the page plays as \
 the console does; 'wander-world check ./World.txt' lists them\n"
 expect "$out/world.js" "$(script "$world")"
+
+# A world file and a folder whose names hold an escape: both shown escaped, never raw. In
+# world.js the name is W\x1b[31m.txt, four bytes longer than World.txt.
+row='names shown escaped' && odd="W$esc[31m.txt"
+name=$odd publish 0 "$world" --page "$page" "$odd" "$out$esc[1m"
+expect "$root/stdout" "Published 'W\\\\x1b[31m.txt' in '$out\\\\x1b[1m': 28 bytes of page and \
+$(($(printf '%b' "$(script "$world")" | wc -c) + 4)) bytes of world.
+Open '$out\\\\x1b[1m/index.html' in a browser, or put the folder on any web server.\n"
+expect "$root/stderr" "wander-world: warning: 'W\\\\x1b[31m.txt' has 1 error, which the page plays \
+as the console does; 'wander-world check W\\\\x1b[31m.txt' lists them\n"
+
+row='links in the folder replaced, never written through' && mkdir "$root/linked" "$root/elsewhere"
+printf 'keep\n' > "$root/elsewhere/file"
+ln -s ../elsewhere/file "$root/linked/index.html" && ln -s ../elsewhere/file "$root/linked/world.js"
+ln -s ../elsewhere/missing "$root/linked/page.js"
+publish 0 "$world" --page "$page" World.txt "$root/linked"
+expect "$root/elsewhere/file" 'keep\n'
+[ ! -e "$root/elsewhere/missing" ] || fail "the dangling link page.js was written through"
+for file in index.html page.js world.js; do
+  [ -f "$root/linked/$file" ] && [ ! -L "$root/linked/$file" ] || fail "$file is no regular file"
+done
+expect "$root/linked/index.html" '<title>page</title>\n'
+expect "$root/linked/world.js" "$(script "$world")"
+
+# Whatever modes the page's files and the files replaced had, the published ones are 0644 less
+# the umask: readable by a web server, and never left at a temporary file's 0600.
+chmod 600 "$page/index.html" && chmod 755 "$page/page.js" && umask_before=$(umask)
+for mask in 022 077; do
+  row="modes under umask $mask" && rm -rf "$root/site" && mkdir "$root/site"
+  printf 'old\n' > "$root/site/world.js" && chmod 700 "$root/site/world.js"
+  umask "$mask"
+  publish 0 "$world" --page "$page" World.txt "$root/site"
+  umask "$umask_before"
+  for file in index.html page.js world.js; do
+    mode=$(stat -c %a "$root/site/$file")
+    [ "$mode" = "$(printf %o $((0644 & ~0$mask)))" ] || fail "$file has mode $mode"
+  done
+done
+chmod 644 "$page/index.html" "$page/page.js"
+
+row='a failed write leaves no temporary file' && rm -rf "$root/site"
+mkdir -p "$root/site/index.html"
+publish 2 "$world" --page "$page" World.txt "$root/site"
+expect "$root/stderr" "wander-world: cannot write '$root/site/index.html': Is a directory\n"
+left=$(cd "$root/site" && ls -A | grep -vxE 'index.html|page.js') && fail "left behind: $left"
 
 row='the installed page' && cp -R "$page/." "$installed"
 publish 0 "$world" "$out"

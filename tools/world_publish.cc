@@ -1,16 +1,28 @@
 #include "tools/world_publish.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "text/text_reader.h"
+#include "tools/printable.h"
 #include "tools/world_checks.h"
 #include "tools/world_survey.h"
 #include "world/room.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace wander {
 namespace {
@@ -26,7 +38,8 @@ constexpr char kPublishUsage[] =
     "Writes a web page that plays the world file FILE (World.txt when not given) into the\n"
     "folder DIR: index.html, the game, the terminal's script and style, and world.js, the\n"
     "world. Open DIR/index.html in a browser, or put DIR on any web server. DIR is made when\n"
-    "missing; files of the same names in it are replaced, other files are left alone.\n"
+    "missing; files of the same names in it are replaced (a link among them is replaced, never\n"
+    "followed), other files are left alone.\n"
     "\n"
     "  --page FOLDER   the web page to publish with (default: the one installed with\n"
     "                  wander-world, in ../share/wander/web from the folder it stands in)\n"
@@ -72,11 +85,87 @@ std::string readable_size(std::uintmax_t bytes) {
   return text;
 }
 
-std::string quoted(const fs::path& path) {
+std::string in_quotes(std::string_view name) {
   // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + string + "'".
   std::string text(1, '\'');
-  text.append(path.string()).append(1, '\'');
+  text.append(printable(name)).append(1, '\'');
   return text;
+}
+
+// A file made for this write alone, by name, never through a link: open(2) with O_CREAT|O_EXCL
+// fails on any name that exists, a dangling link included. The mode asked for is what a web
+// server can read, and the system takes the umask from it. -1 with errno set when it fails.
+int create_new_file(const fs::path& path) {
+#if defined(_WIN32)
+  return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+#endif
+}
+
+// Writes all of `bytes` to `file` and closes it; false, with errno set, when either fails.
+bool write_and_close(int file, std::string_view bytes) {
+  int failure = 0;
+  while (failure == 0 && !bytes.empty()) {
+#if defined(_WIN32)
+    const int n = _write(file, bytes.data(),
+                         static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1 << 30)));
+#else
+    const ssize_t n = ::write(file, bytes.data(), bytes.size());
+#endif
+    if (n > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      failure = n == 0 ? EIO : errno;
+    }
+  }
+#if defined(_WIN32)
+  const int closed = _close(file);
+#else
+  const int closed = ::close(file);
+#endif
+  if (closed != 0 && failure == 0) failure = errno;
+  errno = failure;
+  return failure == 0;
+}
+
+// Puts `bytes` at `to` by writing a new file beside it and renaming that over it: whatever stood
+// at `to`, a link to a file elsewhere included, is replaced and never written through. False,
+// with `error` saying why, when it fails; no new file is left behind then.
+bool write_replacing(const fs::path& to, std::string_view bytes, std::string& error) {
+  // The name only has to be free in this folder: a taken one is tried again with another.
+  auto seed =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  seed ^= reinterpret_cast<std::uintptr_t>(&seed);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
+                  static_cast<unsigned long long>(seed >> 16));
+    // Built by appending, as in_quotes is.
+    std::string name(1, '.');
+    name.append(to.filename().string()).append(suffix);
+    const fs::path temporary = to.parent_path() / name;
+    const int file = create_new_file(temporary);
+    if (file < 0 && errno == EEXIST) continue;
+    if (file < 0) {
+      error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
+      return false;
+    }
+    std::error_code code;
+    if (!write_and_close(file, bytes)) {
+      error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
+    } else if (fs::rename(temporary, to, code); code) {
+      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
+    } else {
+      return true;
+    }
+    fs::remove(temporary, code);
+    return false;
+  }
+  error =
+      "cannot write " + in_quotes(to.string()) + ": no free name for a temporary file beside it";
+  return false;
 }
 
 }  // namespace
@@ -132,38 +221,33 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
   std::error_code code;
   fs::create_directories(folder, code);
   if (code) {
-    error = "cannot make the folder " + quoted(folder) + ": " + code.message();
+    error = "cannot make the folder " + in_quotes(folder.string()) + ": " + code.message();
     return false;
   }
   if (fs::equivalent(page, folder, code)) {
-    error = "the folder " + quoted(folder) + " is the page itself: publish into another folder";
+    error = "the folder " + in_quotes(folder.string()) +
+            " is the page itself: publish into another folder";
     return false;
   }
   fs::directory_iterator files(page, code);
   if (code) {
-    error = "cannot read the page in " + quoted(page) + ": " + code.message();
+    error = "cannot read the page in " + in_quotes(page.string()) + ": " + code.message();
     return false;
   }
   published = {};
   for (const fs::directory_entry& file : files) {
     if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName) continue;
-    const fs::path to = folder / file.path().filename();
-    fs::copy_file(file.path(), to, fs::copy_options::overwrite_existing, code);
-    if (code) {
-      error = "cannot copy " + quoted(file.path()) + " to " + quoted(to) + ": " + code.message();
+    std::string page_bytes;
+    std::string why;
+    if (!read_whole_file(file.path().string(), page_bytes, why)) {
+      error = "cannot read " + in_quotes(file.path().string()) + ": " + why;
       return false;
     }
-    published.page_bytes += fs::file_size(to, code);
+    if (!write_replacing(folder / file.path().filename(), page_bytes, error)) return false;
+    published.page_bytes += page_bytes.size();
   }
   const std::string script = world_script(name, bytes);
-  const fs::path to = folder / kWorldScriptName;
-  std::ofstream out(to, std::ios::binary | std::ios::trunc);
-  out.write(script.data(), static_cast<std::streamsize>(script.size()));
-  out.close();
-  if (!out) {
-    error = "cannot write " + quoted(to);
-    return false;
-  }
+  if (!write_replacing(folder / kWorldScriptName, script, error)) return false;
   published.world_bytes = script.size();
   return true;
 }
@@ -171,6 +255,7 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
 int publish_command(int argc, char** args, const char* argv0) {
   std::vector<std::string> operands;
   fs::path page;
+  bool page_given = false;
   bool options_done = false;
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = args[i];
@@ -183,18 +268,24 @@ int publish_command(int argc, char** args, const char* argv0) {
     } else if (!options_done && arg == "--page") {
       if (i + 1 == argc) return usage_error("--page needs a folder");
       page = args[++i];
+      page_given = true;
     } else if (!options_done && arg.size() > 1 && arg.front() == '-') {
-      return usage_error("unknown option '" + std::string(arg) + "'");
+      return usage_error("unknown option " + in_quotes(arg));
     } else {
       operands.emplace_back(arg);
     }
   }
   if (operands.empty()) return usage_error("no folder to publish into");
   if (operands.size() > 2) return usage_error("more than one file given");
+  if (operands.size() == 2 && operands.front().empty()) {
+    return usage_error("the file name is empty");
+  }
+  if (operands.back().empty()) return usage_error("the folder name is empty");
+  if (page_given && page.empty()) return usage_error("the page's folder name is empty");
   const std::string world_path = operands.size() == 2 ? operands[0] : "World.txt";
   const fs::path folder = operands.back();
 
-  if (page.empty()) {
+  if (!page_given) {
     const fs::path program = running_program(argv0);
     page = installed_page(program);
     if (page.empty()) {
@@ -204,19 +295,20 @@ int publish_command(int argc, char** args, const char* argv0) {
                    "Build it with 'npm ci --prefix web', 'cmake --preset web' and 'cmake --build "
                    "build-web' in wander's sources,\nthen install it with the programs, or name "
                    "its folder: --page build-web/page\n",
-                   quoted(looked).c_str());
+                   in_quotes(looked.string()).c_str());
       return kFailed;
     }
   } else if (std::error_code code; !fs::is_regular_file(page / "index.html", code)) {
     std::fprintf(stderr, "wander-world: %s holds no web page (no index.html)\n",
-                 quoted(page).c_str());
+                 in_quotes(page.string()).c_str());
     return kFailed;
   }
 
   std::string bytes;
   std::string why;
   if (!read_whole_file(world_path, bytes, why)) {
-    std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", world_path.c_str(), why.c_str());
+    std::fprintf(stderr, "wander-world: cannot read %s: %s\n", in_quotes(world_path).c_str(),
+                 why.c_str());
     return kFailed;
   }
   Published published;
@@ -226,17 +318,18 @@ int publish_command(int argc, char** args, const char* argv0) {
     std::fprintf(stderr, "wander-world: %s\n", error.c_str());
     return kFailed;
   }
-  std::printf("Published '%s' in %s: %s of page and %s of world.\n", world_path.c_str(),
-              quoted(folder).c_str(), readable_size(published.page_bytes).c_str(),
+  std::printf("Published %s in %s: %s of page and %s of world.\n", in_quotes(world_path).c_str(),
+              in_quotes(folder.string()).c_str(), readable_size(published.page_bytes).c_str(),
               readable_size(published.world_bytes).c_str());
   std::printf("Open %s in a browser, or put the folder on any web server.\n",
-              quoted(folder / "index.html").c_str());
+              in_quotes((folder / "index.html").string()).c_str());
   // The page plays the world as the console does, mistakes and all; the author may not know.
   if (const int errors = count_errors(bytes); errors > 0) {
     std::fprintf(stderr,
-                 "wander-world: warning: '%s' has %d error%s, which the page plays as the console "
+                 "wander-world: warning: %s has %d error%s, which the page plays as the console "
                  "does; 'wander-world check %s' lists them\n",
-                 world_path.c_str(), errors, errors == 1 ? "" : "s", world_path.c_str());
+                 in_quotes(world_path).c_str(), errors, errors == 1 ? "" : "s",
+                 printable(world_path).c_str());
   }
   return kPublished;
 }

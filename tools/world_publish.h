@@ -41,15 +41,19 @@ struct Published {
 
 /// Copies every file of the folder `page` except its world.js into `folder` (made with its
 /// parents when missing; files of the same names are replaced, other files left alone), then
-/// writes world.js for the world `name` holding `bytes` there. Returns false, with `error` saying
-/// what failed, when a file cannot be copied or written, or when `folder` is `page` itself.
+/// writes world.js for the world `name` holding `bytes` there. Each file is written to a new file
+/// in `folder`, made for it alone, and renamed over its name: a link standing there is replaced,
+/// never written through. The files get mode 0644 less the umask. Returns false, with `error`
+/// saying what failed (names in it escaped as printable() does), when a file cannot be read or
+/// written, or when `folder` is `page` itself; the files written before stay, and no new file
+/// is left behind by the one that failed.
 bool publish_world(const std::filesystem::path& page, std::string_view name, std::string_view bytes,
                    const std::filesystem::path& folder, Published& published, std::string& error);
 
 /// The `publish` command: `args` are the arguments after "publish" (argc of them), `argv0` the
-/// program's. Writes what it did on standard output and problems on standard error; returns the
-/// exit status: 0 when published, 2 when the world, the page or the folder fails, or the
-/// arguments are wrong.
+/// program's. Writes what it did on standard output and problems on standard error, every name
+/// in them escaped as printable() does; returns the exit status: 0 when published, 2 when the
+/// world, the page or the folder fails, or the arguments are wrong (an empty name among them).
 int publish_command(int argc, char** args, const char* argv0);
 
 }  // namespace wander
