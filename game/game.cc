@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "console/console.h"
@@ -56,6 +58,14 @@ std::size_t longest_name(const Room& room) {
   return longest;
 }
 
+// A lookup that could not read the world file found nothing, truly or not: the game cannot tell
+// what the player should see, so the run ends.
+void check_world_read(const Game& game) {
+  if (const int error = game.world.read_error(); error != 0) {
+    throw StreamFailed(std::string("cannot read ") + kWorldFileName + ": " + std::strerror(error));
+  }
+}
+
 std::optional<int> examine(Game& game) {
   prompt(game.out, "What do you want to look at? ");
   // Only the word is taken: the byte after it, and the rest of its line, start the next command.
@@ -70,6 +80,7 @@ std::optional<int> examine(Game& game) {
   }
   clear_screen(game.out);
   load_object_text(game.world, game.room, name);
+  check_world_read(game);
   show_text(game.out, game.room.object_text);
   wait_key(game.keyboard, game.out);
   clear_screen(game.out);
@@ -86,6 +97,12 @@ int quit(Game& game) {
 
 }  // namespace
 
+int no_world(std::FILE* out) {
+  write_text(out, "Unable to find World.txt");
+  line_end(out);
+  return kNoWorld;
+}
+
 void show_text(std::FILE* out, std::string_view text) {
   line_end(out);
   write_text(out, text);
@@ -99,6 +116,7 @@ void move_through(Game& game, std::string_view exit_id) {
     return;
   }
   load_room(game.world, game.room, exit_id);
+  check_world_read(game);
   describe_room(game.room, game.out);
 }
 
@@ -136,11 +154,7 @@ std::optional<int> run_command(Game& game) {
 
 int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard,
              std::FILE* out) {
-  if (!world) {
-    write_text(out, "Unable to find World.txt");
-    line_end(out);
-    return kNoWorld;
-  }
+  if (!world) return no_world(out);
   WorldFile world_file(std::move(world));
   Room room;
   // Typed lines are short, and a longer one is read in pieces: the world's large buffer would
@@ -156,6 +170,9 @@ int play(Game& game) {
   game.world.read_word(game.room.id);
   game.world.read_word(game.room.id);
   load_room(game.world, game.room, game.room.id);
+  // A world file that opens but cannot be read is no world to play: the start-up says so as it
+  // does for one that cannot be opened.
+  if (game.world.read_error() != 0) return no_world(game.out);
   describe_room(game.room, game.out);
   for (;;) {
     if (const std::optional<int> status = run_command(game)) return *status;

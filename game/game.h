@@ -12,7 +12,8 @@
 // any name the room lists, is read through without being kept: it matches nothing.
 //
 // When a standard stream fails (output that can no longer be written, input that cannot be
-// read) the console throws StreamFailed at once; the entry says why and ends with kRunFailed.
+// read) the console throws StreamFailed at once, and so does a lookup when reading World.txt
+// fails after the start; the entry says why and ends with kRunFailed.
 #ifndef WANDER_GAME_GAME_H_
 #define WANDER_GAME_GAME_H_
 
@@ -33,7 +34,7 @@ inline constexpr char kWorldFileName[] = "World.txt";
 /// The exit statuses of a run.
 inline constexpr int kInputEnded = 0;  ///< standard input ended
 inline constexpr int kQuitStatus = 1;  ///< after the quit command
-inline constexpr int kRunFailed = 2;   ///< input or output failed, or memory ran out
+inline constexpr int kRunFailed = 2;   ///< input, output or World.txt failed, or memory ran out
 inline constexpr int kNoWorld = -1;    ///< World.txt is missing, unreadable or no regular file
 
 /// What one run of the game works on. The entry owns all of it.
@@ -52,8 +53,13 @@ int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyb
 
 /// Reads the header (its second word names the starting room), loads and describes that room,
 /// then runs turns until the game ends. Returns the exit status: kQuitStatus after quit,
-/// kInputEnded at the end of input. Throws StreamFailed when a standard stream fails.
+/// kInputEnded at the end of input, or no_world()'s when reading the world file failed before
+/// anything was shown. Throws StreamFailed when a standard stream fails, or when a later read of
+/// the world file does: the lookup that failed may have missed its block.
 int play(Game& game);
+
+/// Writes "Unable to find World.txt" and a line end to `out`; returns kNoWorld.
+int no_world(std::FILE* out);
 
 /// Plays one turn. Returns nothing while the game goes on, or the exit status it ends with.
 std::optional<int> run_command(Game& game);

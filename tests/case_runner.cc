@@ -115,6 +115,14 @@ bool set_up_world(const Case& c, const fs::path& folder, std::string& why) {
     case wander::WorldSetup::kSelfLink:
       fs::create_symlink("World.txt", world);
       break;
+    case wander::WorldSetup::kFailing:
+      // A process's own memory opens as a regular file, and reading its first page fails.
+      if (!fs::exists("/proc/self/mem")) {
+        why = "this system has no /proc/self/mem, a file whose reads fail";
+        return false;
+      }
+      fs::create_symlink("/proc/self/mem", world);
+      break;
     case wander::WorldSetup::kUnreadable:
       write_file(world, c.world);
       fs::permissions(world, fs::perms::none);

@@ -46,10 +46,13 @@ class FileSource final : public ByteSource {
     std::clearerr(file_);
     error_ = 0;
 #if defined(_WIN32)
-    return _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
+    const bool moved = _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
 #else
-    return fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+    const bool moved = fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
+    // A source that cannot go where it is asked cannot be read from there either.
+    if (!moved) error_ = errno != 0 ? errno : EIO;
+    return moved;
   }
   int error() const override { return error_; }
 
@@ -187,12 +190,25 @@ std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copi
   while (const std::size_t got = input->read(buffer.get(), TextReader::kDefaultCapacity)) {
     if (std::fwrite(buffer.get(), 1, got, file) != got) return nullptr;
   }
+  // A stream that failed is no stream that ended: its bytes are not all there.
+  if (const int error = input->error(); error != 0) {
+    copy.reset();
+    input.reset();
+    errno = error;
+    return nullptr;
+  }
   if (std::fflush(file) != 0 || !copy->seek(0)) return nullptr;
   return copy;
 }
 
 std::unique_ptr<ByteSource> make_string_source(std::string bytes, std::size_t most_per_read) {
   return std::make_unique<StringSource>(std::move(bytes), most_per_read);
+}
+
+int read_to_end(ByteSource& source, std::string& bytes) {
+  char block[64 * 1024];
+  while (const std::size_t got = source.read(block, sizeof block)) bytes.append(block, got);
+  return source.error();
 }
 
 void TextReader::FreeBuffer::operator()(char* buffer) const {
@@ -217,7 +233,10 @@ bool TextReader::ensure(std::size_t n) {
     drop_read_bytes();
     const std::size_t got = source_->read(buffer_.get() + end_, capacity_ - end_);
     // The end is final: a terminal that saw end-of-input once is not asked again.
-    if (got == 0) source_done_ = true;
+    if (got == 0) {
+      source_done_ = true;
+      if (read_error_ == 0) read_error_ = source_->error();
+    }
     end_ += got;
   }
   return true;
@@ -613,7 +632,9 @@ void TextReader::seek(const TextPlace& place) {
 }
 
 void TextReader::reread_from(const TextPlace& place) {
-  source_->seek(place.offset);
+  if (!source_->seek(place.offset) && read_error_ == 0) {
+    read_error_ = source_->error() != 0 ? source_->error() : EIO;
+  }
   buffer_offset_ = place.offset;
   kept_ = pos_ = end_ = counted_ = 0;
   source_done_ = at_end_ = failed_ = holding_ = false;

@@ -57,8 +57,13 @@ std::unique_ptr<ByteSource> make_file_source(std::FILE* file);
 
 /// A source over `stream` (which it takes and closes) that can be reread: the stream itself when
 /// it is a regular file; else (a pipe, a terminal) a temporary file, removed when closed, into
-/// which all of the stream's bytes are read once, and `copied` is set. Null when that fails.
+/// which all of the stream's bytes are read once, and `copied` is set. Null, with errno set, when
+/// that fails, reading the stream included.
 std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copied);
+
+/// Appends every byte of `source` to `bytes`, to its end. Returns the source's error number
+/// (ByteSource::error): 0 when the bytes truly ended, else the bytes are not all there.
+int read_to_end(ByteSource& source, std::string& bytes);
 
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,
@@ -153,6 +158,11 @@ class TextReader {
   /// system's error number when reading them failed.
   int source_error() const { return source_->error(); }
 
+  /// The system's error number of the first read of the source that failed since the reader was
+  /// made (a seek that failed included), or 0 while none has. Unlike source_error(), no seek
+  /// clears it: whatever was read after a failure, the failure happened.
+  int read_error() const { return read_error_; }
+
   /// How many bytes come before the read position.
   std::uint64_t offset() const { return buffer_offset_ + (pos_ - kept_); }
 
@@ -224,6 +234,7 @@ class TextReader {
   bool at_end_ = false;
   bool failed_ = false;
   bool holding_ = false;
+  int read_error_ = 0;
 };
 
 }  // namespace wander

@@ -1,6 +1,7 @@
 #include "tools/case_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -245,14 +246,17 @@ class Parser {
     if (section_ == "world") {
       if (words.size() == 1) return world_setup_ = WorldSetup::kText, true;
       if (argument == "file" && words.size() == 3) return read_world_file(words[2]);
-      if (!one_of({"none", "folder", "fifo", "device", "self-link", "unreadable"})) return false;
+      if (!one_of({"none", "folder", "fifo", "device", "self-link", "unreadable", "failing"})) {
+        return false;
+      }
       world_.clear();
-      world_setup_ = argument == "none"        ? WorldSetup::kNone
-                     : argument == "folder"    ? WorldSetup::kFolder
-                     : argument == "fifo"      ? WorldSetup::kFifo
-                     : argument == "device"    ? WorldSetup::kDevice
-                     : argument == "self-link" ? WorldSetup::kSelfLink
-                                               : WorldSetup::kUnreadable;
+      world_setup_ = argument == "none"         ? WorldSetup::kNone
+                     : argument == "folder"     ? WorldSetup::kFolder
+                     : argument == "fifo"       ? WorldSetup::kFifo
+                     : argument == "device"     ? WorldSetup::kDevice
+                     : argument == "self-link"  ? WorldSetup::kSelfLink
+                     : argument == "unreadable" ? WorldSetup::kUnreadable
+                                                : WorldSetup::kFailing;
       section_.clear();
       return true;
     }
@@ -306,8 +310,9 @@ class Parser {
     std::unique_ptr<ByteSource> source = open_file_source(where.string());
     if (!source) return fail("cannot read the world file '" + where.string() + "'");
     world_.clear();
-    char block[64 * 1024];
-    while (const std::size_t got = source->read(block, sizeof block)) world_.append(block, got);
+    if (const int error = read_to_end(*source, world_); error != 0) {
+      return fail("cannot read the world file '" + where.string() + "': " + std::strerror(error));
+    }
     world_setup_ = WorldSetup::kText;
     section_.clear();
     return true;
@@ -373,8 +378,10 @@ std::optional<std::vector<Case>> read_case_file(const std::string& path, std::st
     return std::nullopt;
   }
   std::string bytes;
-  char block[64 * 1024];
-  while (const std::size_t got = source->read(block, sizeof block)) bytes.append(block, got);
+  if (const int failed = read_to_end(*source, bytes); failed != 0) {
+    error = path + ": cannot read the file: " + std::strerror(failed);
+    return std::nullopt;
+  }
   return parse_cases(bytes, path, error);
 }
 

@@ -10,7 +10,8 @@
 //
 //   --- world                 the World.txt bytes (content); or `--- world file PATH`, PATH
 //                             relative to the case file; or `--- world none|folder|fifo|device|
-//                             self-link|unreadable`. A world holds for every later case.
+//                             self-link|unreadable|failing` (failing: a regular file whose every
+//                             read fails). A world holds for every later case.
 //   --- case NAME             starts a case; the lines after it are its comment. A file without
 //                             one is a single case named after the file.
 //   --- run PROGRAM ARGS...   `wander` (the default) or `wander-world`, with shell arguments
@@ -36,7 +37,7 @@
 namespace wander {
 
 /// What stands at World.txt in the folder a case runs in.
-enum class WorldSetup { kText, kNone, kFolder, kFifo, kDevice, kSelfLink, kUnreadable };
+enum class WorldSetup { kText, kNone, kFolder, kFifo, kDevice, kSelfLink, kUnreadable, kFailing };
 
 /// How a case's standard streams are set up.
 enum class StdinSetup { kInput, kClosed, kUnreadable };

@@ -14,8 +14,7 @@ std::string written(std::FILE* file) {
   std::unique_ptr<ByteSource> source = make_file_source(file);
   source->seek(0);
   std::string bytes;
-  char block[64 * 1024];
-  while (const std::size_t n = source->read(block, sizeof block)) bytes.append(block, n);
+  read_to_end(*source, bytes);
   return bytes;
 }
 
@@ -48,11 +47,12 @@ std::optional<Played> play_case(const Case& c, std::string& why_not) {
   switch (c.world_setup) {
     case WorldSetup::kText:
       return play(make_string_source(c.world), keys, why_not);
-    // The game cannot open any of these as a file.
+    // The game cannot open any of these as a file, or cannot read it.
     case WorldSetup::kNone:
     case WorldSetup::kFolder:
     case WorldSetup::kSelfLink:
     case WorldSetup::kUnreadable:
+    case WorldSetup::kFailing:
       return play(nullptr, keys, why_not);
     case WorldSetup::kFifo:
     case WorldSetup::kDevice:

@@ -192,6 +192,18 @@ std::unique_ptr<wander::ByteSource> open_world(const std::string& path) {
   return file;
 }
 
+// Says that reading `path` ("-": standard input) failed with the system's error `error`, and
+// returns the status that ends the run: a world only partly read is no world to report on.
+int cannot_read(const std::string& path, int error) {
+  if (path == "-") {
+    std::fprintf(stderr, "wander-world: cannot read standard input: %s\n", std::strerror(error));
+  } else {
+    std::fprintf(stderr, "wander-world: cannot read '%s': %s\n", wander::printable(path).c_str(),
+                 std::strerror(error));
+  }
+  return kUsageError;
+}
+
 int replay_command(int argc, char** argv) {
   std::vector<std::string> cases;
   if (const std::optional<int> status = file_arguments(argc, argv, kReplayUsage, cases)) {
@@ -210,17 +222,17 @@ int record_command(int argc, char** argv) {
   const std::string path = files.empty() ? "World.txt" : files.front();
   if (path == "-")
     return usage_error("the keys come from standard input, the world cannot", kRecordUsage);
-  const auto read_all = [](std::unique_ptr<wander::ByteSource> source) {
-    std::string bytes;
-    char block[64 * 1024];
-    while (const std::size_t n = source->read(block, sizeof block)) bytes.append(block, n);
-    return bytes;
-  };
   std::unique_ptr<wander::ByteSource> world = open_world(path);
   if (!world) return kUsageError;
-  const std::string world_bytes = read_all(std::move(world));
+  std::string world_bytes;
+  if (const int error = wander::read_to_end(*world, world_bytes); error != 0) {
+    return cannot_read(path, error);
+  }
   // The keys are read as the game reads its keyboard.
-  const std::string keys = read_all(wander::open_standard_input());
+  std::string keys;
+  if (const int error = wander::read_to_end(*wander::open_standard_input(), keys); error != 0) {
+    return cannot_read("-", error);
+  }
   const std::string text = wander::record_case(path, world_bytes, keys);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
@@ -235,6 +247,7 @@ int run(int argc, char** argv) {
     return 0;
   }
   if (arguments.command == "--version") {
+    if (argc > 2) return usage_error("--version takes no arguments", kUsage);
     std::puts("wander-world " WANDER_VERSION);
     return 0;
   }
@@ -250,15 +263,19 @@ int run(int argc, char** argv) {
   if (!file) return kUsageError;
   wander::WorldFile world(std::move(file));
   const wander::Survey survey = wander::survey_world(world);
+  if (world.read_error() != 0) return cannot_read(arguments.path, world.read_error());
   if (arguments.command == "map") {
     wander::write_map(survey, stdout);
     return 0;
   }
   const std::vector<wander::Diagnostic> diagnostics = wander::check_world(world, survey);
+  if (world.read_error() != 0) return cannot_read(arguments.path, world.read_error());
   const bool colour = arguments.colour == Colour::kAlways ||
                       (arguments.colour == Colour::kAuto && wander::shows_colours(stdout));
   wander::write_diagnostics(stdout, arguments.path == "-" ? "<stdin>" : arguments.path, diagnostics,
                             world, colour);
+  // The lines quoted under the diagnostics are read again: a failure there is a failure too.
+  if (world.read_error() != 0) return cannot_read(arguments.path, world.read_error());
   return wander::has_errors(diagnostics) ? 1 : 0;
 }
 
