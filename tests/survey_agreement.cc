@@ -106,7 +106,8 @@ class Comparison {
     game_.world.rewind();
     play(game_.game);
     if (survey_.header_words > 0 && game_.room.id != survey_.start) {
-      differ("the game starts in '" + game_.room.id + "', the survey says '" + survey_.start + "'");
+      differ("the game starts in '" + game_.room.id + "', the survey says '" +
+             std::string(survey_.start) + "'");
     }
   }
 
@@ -165,8 +166,8 @@ class Comparison {
   // From the start, through the game's moves, every room there is a way to.
   void compare_reachable() {
     if (survey_.header_words == 0 || survey_.find_room(survey_.start) == nullptr) return;
-    std::set<std::string> seen = {survey_.start};
-    std::deque<std::string> to_visit = {survey_.start};
+    std::set<std::string> seen = {std::string(survey_.start)};
+    std::deque<std::string> to_visit = {std::string(survey_.start)};
     while (!to_visit.empty()) {
       const Room here = game_.load(to_visit.front());
       to_visit.pop_front();

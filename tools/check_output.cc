@@ -19,11 +19,6 @@ constexpr std::string_view kMagenta = "\x1b[1;35m";
 constexpr std::string_view kGreen = "\x1b[1;32m";
 constexpr std::string_view kReset = "\x1b[0m";
 
-// The length of the character at the start of `bytes`: a valid UTF-8 sequence, or one byte.
-std::size_t character_length(std::string_view bytes) {
-  return std::max<std::size_t>(utf8_length(bytes), 1);
-}
-
 void write(std::FILE* out, std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); }
 
 void write_coloured(std::FILE* out, bool colour, std::string_view style, std::string_view text) {
@@ -34,7 +29,8 @@ void write_coloured(std::FILE* out, bool colour, std::string_view style, std::st
 
 }  // namespace
 
-QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std::uint64_t width) {
+QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std::uint64_t width,
+                      bool cut_before) {
   const std::size_t place =
       static_cast<std::size_t>(std::min<std::uint64_t>(column - 1, line.size()));
   const std::size_t end = static_cast<std::size_t>(
@@ -50,14 +46,24 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
        at += character_length(line.substr(at))) {
     ++characters;
   }
-  const bool fits = characters <= kWindow && !cut;
+  const bool fits = characters <= kWindow && !cut && !cut_before;
+  const bool from_start = fits || (!cut_before && starts.size() + kBefore / 2 <= kWindow);
   const std::size_t from =
-      fits || starts.size() + kBefore / 2 <= kWindow ? 0 : starts[starts.size() - kBefore];
+      from_start || starts.size() <= kBefore ? 0 : starts[starts.size() - kBefore];
 
   QuotedLine quoted;
   std::size_t columns = 0;
+  bool caret_due = false;  // the place is a character of no columns: the caret goes on the next
   const auto add = [&](std::string_view text, std::size_t wide, char mark) {
     quoted.text += text;
+    if (wide == 0) {
+      caret_due = caret_due || mark == '^';
+      return;
+    }
+    if (caret_due) {
+      mark = '^';
+      caret_due = false;
+    }
     if (mark == '^') {
       quoted.caret.append(1, '^').append(wide - 1, '~');
     } else {
@@ -65,7 +71,7 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
     }
     columns += wide;
   };
-  if (from > 0) add(kEllipsis, 1, ' ');
+  if (from > 0 || cut_before) add(kEllipsis, 1, ' ');
   std::size_t at = from;
   for (std::size_t shown = 0; at < line.size() && shown < kWindow; ++shown) {
     const std::string_view character = line.substr(at, character_length(line.substr(at)));
@@ -76,7 +82,7 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
     at += character.size();
   }
   // A place at the end of the line: the caret stands just after it.
-  if (place == line.size()) add("", 1, '^');
+  if (place == line.size() || caret_due) add("", 1, '^');
   if (at < line.size() || cut) quoted.text += kEllipsis;
   while (!quoted.caret.empty() && quoted.caret.back() == ' ') quoted.caret.pop_back();
   return quoted;
@@ -95,13 +101,27 @@ void write_diagnostics(std::FILE* out, std::string_view file_name,
     write(out, " ");
     write(out, full_message(d));
     write(out, "\n");
-    // Enough of the line for the window, and one byte more to tell whether it goes on.
-    const std::uint64_t most = d.place.column() + kWindow * 4 + 1;
-    const std::string line = read_line_at(world, d.place, static_cast<std::size_t>(most));
+    // Enough of the line for the window, and one byte more to tell whether it goes on. A place
+    // far along a long line is read from a little before it, never from the line's start.
+    const std::uint64_t reach = kWindow * 4;
+    TextPlace from{d.place.line_start, d.place.line, d.place.line_start};
+    std::uint64_t column = d.place.column();
+    if (column > reach) {
+      // Three bytes more, so that the first whole character can be told.
+      from.offset = d.place.offset - kBefore * 4 - 3;
+      column = d.place.offset - from.offset + 1;
+    }
+    const std::uint64_t most = column + reach + 1;
+    std::string line = read_line_from(world, from, static_cast<std::size_t>(most));
     const bool cut = line.size() == most;
-    const QuotedLine quoted =
-        quote_line(cut ? std::string_view(line).substr(0, line.size() - 1) : line, cut,
-                   d.place.column(), d.width);
+    if (cut) line.pop_back();
+    const bool cut_before = from.offset != d.place.line_start;
+    if (cut_before) {
+      const std::size_t first = character_start_from(line, std::min<std::size_t>(3, line.size()));
+      line.erase(0, first);
+      column -= first;
+    }
+    const QuotedLine quoted = quote_line(line, cut, column, d.width, cut_before);
     const std::string number = std::to_string(d.place.line);
     const std::string gutter = std::string(std::max<std::size_t>(number.size(), 4) + 1, ' ');
     write(out, gutter.substr(number.size()) + number + " | " + quoted.text + "\n");

@@ -20,6 +20,12 @@ TEST(PrintableTest, ShowsEveryByteAsAPersonCanReadIt) {
     } else if (row[0] == "lookalike") {
       EXPECT_EQ(blank_lookalike_length(row[1]), std::stoul(row.at(2)));
       EXPECT_EQ(blank_lookalike_name(row[1]), row.at(3));
+    } else if (row[0] == "find") {
+      const LookalikePlace found = find_blank_lookalike(row[1]);
+      EXPECT_EQ(found.at, row.at(2) == "-" ? std::string_view::npos : std::stoul(row[2]));
+      EXPECT_EQ(found.length, std::stoul(row.at(3)));
+    } else if (row[0] == "elided") {
+      EXPECT_EQ(printable_elided(row[1], std::stoul(row.at(2))), row.at(3));
     } else {
       ADD_FAILURE() << "a row of an unknown kind: " << row[0];
     }

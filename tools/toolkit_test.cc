@@ -8,6 +8,7 @@
 
 #include "text/test_tables.h"
 #include "tools/check_output.h"
+#include "tools/name_suggester.h"
 #include "tools/name_table.h"
 #include "tools/printable.h"
 #include "tools/world_checks.h"
@@ -40,14 +41,20 @@ TEST(NameTableTest, NumbersEachNameOnce) {
   EXPECT_EQ(names.find(std::string("a\0c", 3)), NameTable::kNone);
 }
 
-// Suggestions stop when their budget of comparisons runs out.
-TEST(NearestNameTest, StopsWhenTheBudgetRunsOut) {
+// Suggestions stop when their budget of steps runs out, and the steps are counted.
+TEST(NameSuggesterTest, StopsWhenTheBudgetRunsOut) {
   const std::vector<std::string_view> rooms = {"Hall", "Kitchen", "PalmHouse", "Tower", "Towel"};
-  std::uint64_t none_left = 0;
-  EXPECT_EQ(nearest_name("Kitchn", rooms, none_left), "");
-  std::uint64_t two = 2;
-  EXPECT_EQ(nearest_name("Towe", rooms, two), "");  // only Hall and Kitchen were tried
-  EXPECT_EQ(two, 0u);
+  NameSuggester none_left(rooms, 0);
+  EXPECT_EQ(none_left.nearest("Kitchn"), "");
+  NameSuggester enough(rooms, 1000);
+  EXPECT_EQ(enough.nearest("Kitchn"), "Kitchen");
+  const std::uint64_t one_search = enough.steps();
+  EXPECT_GT(one_search, 0u);
+  // A budget spent part way through the index or the search gives no suggestion.
+  for (std::uint64_t budget = 1; budget < one_search; budget += 3) {
+    NameSuggester short_of_steps(rooms, budget);
+    EXPECT_EQ(short_of_steps.nearest("Kitchn"), "") << budget;
+  }
 }
 
 TEST(QuoteLineTest, LongLinesShowAWindowAroundThePlace) {
@@ -64,12 +71,16 @@ TEST(QuoteLineTest, LongLinesShowAWindowAroundThePlace) {
 
 // Each row of toolkit_test.txt.
 TEST(ToolkitTest, Tables) {
-  const std::vector<std::string_view> rooms = {"Hall", "Kitchen", "PalmHouse", "Tower", "Towel"};
+  const std::vector<std::string_view> rooms = {
+      "Hall",           "Kitchen",
+      "PalmHouse",      "Tower",
+      "Towel",          "\xd0\x9a\xd1\x83\xd1\x85\xd0\xbd\xd1\x8f",
+      "Ch\xc3\xa2teau", "\xe6\x9d\xb1\xe4\xba\xac\xe9\xa7\x85"};
   for (const std::vector<std::string>& row : testing::table_rows(WANDER_TOOLKIT_CASES)) {
     SCOPED_TRACE(printable(row.at(1)));
     if (row[0] == "nearest") {
-      std::uint64_t budget = 1000;
-      EXPECT_EQ(nearest_name(row[1], rooms, budget), row.at(2));
+      NameSuggester rooms_meant(rooms, 1'000'000);
+      EXPECT_EQ(rooms_meant.nearest(row[1]), row.at(2));
     } else if (row[0] == "quote") {
       const QuotedLine quoted =
           quote_line(row[1], row.at(2) == "cut", std::stoull(row.at(3)), std::stoull(row.at(4)));

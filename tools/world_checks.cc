@@ -1,9 +1,11 @@
 #include "tools/world_checks.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 
+#include "tools/name_suggester.h"
 #include "tools/printable.h"
 
 namespace wander {
@@ -12,6 +14,10 @@ namespace {
 // Which cause explains a problem best: a wrong header before a broken marker line, before a text
 // that runs on, before the words of a block. A problem is folded only into a cause that comes
 // before it in this order, so that folding never goes round in a circle.
+// Steps each suggestion search may take: this many, and this many more for each byte of the file.
+constexpr std::uint64_t kSuggestionSteps = 10'000'000;
+constexpr std::uint64_t kSuggestionStepsPerByte = 8;
+
 enum Rank { kHeaderRank, kNearMarkerRank, kTextRank, kBlockRank, kSymptomRank };
 
 // What a problem is about, or what a cause explains: a marker's block (its number), whether its
@@ -27,7 +33,13 @@ struct Finding {
   std::vector<std::uint32_t> claims;  // what it explains, when it is a cause
 };
 
-std::string quoted(std::string_view name) { return "'" + printable(name) + "'"; }
+// Names in messages are escaped, and a name too long to read is shortened in the middle: a
+// message costs no more than a line, however long the name.
+constexpr std::size_t kLongestShown = 80;
+
+std::string shown(std::string_view name) { return printable_elided(name, kLongestShown); }
+
+std::string quoted(std::string_view name) { return "'" + shown(name) + "'"; }
 
 // "room 'Hall'" for <Hall>, "object 'lamp' of room 'Hall'" for <Hall|lamp>.
 std::string block_words(std::string_view marker) {
@@ -110,13 +122,14 @@ std::vector<std::string> words_inside_marker(std::string_view line) {
     word.clear();
   };
   for (std::size_t i = 0; i < line.size();) {
+    const std::size_t length = character_length(line.substr(i));
     const std::size_t lookalike = blank_lookalike_length(line.substr(i));
     if (is_word_space(line[i]) || lookalike != 0 || line[i] == '<' || line[i] == '>') {
       flush();
-      i += std::max<std::size_t>(lookalike, 1);
     } else {
-      word += line[i++];
+      word.append(line.substr(i, length));
     }
+    i += length;
   }
   flush();
   return words;
@@ -126,51 +139,22 @@ std::vector<std::string> words_inside_marker(std::string_view line) {
 std::string without_blanks(std::string_view line) {
   std::string out;
   for (std::size_t i = 0; i < line.size();) {
-    const std::size_t lookalike = blank_lookalike_length(line.substr(i));
-    if (lookalike != 0) {
-      i += lookalike;
-    } else {
-      if (!is_word_space(line[i])) out += line[i];
-      ++i;
+    const std::size_t length = character_length(line.substr(i));
+    if (blank_lookalike_length(line.substr(i)) == 0 && !is_word_space(line[i])) {
+      out.append(line.substr(i, length));
     }
+    i += length;
   }
   return out;
 }
 
-char lower(char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c | 0x20 : c); }
-
-bool same_in_any_capitals(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return lower(x) == lower(y); });
-}
-
-// Damerau-Levenshtein distance (adjacent swaps count one) between `a` and `b`, in any capitals,
-// or `limit` + 1 when it is more than `limit`.
-std::size_t distance(std::string_view a, std::string_view b, std::size_t limit) {
-  const std::size_t n = a.size();
-  const std::size_t m = b.size();
-  std::vector<std::size_t> before(m + 1);
-  std::vector<std::size_t> last(m + 1);
-  std::vector<std::size_t> row(m + 1);
-  for (std::size_t j = 0; j <= m; ++j) last[j] = j;
-  for (std::size_t i = 1; i <= n; ++i) {
-    row[0] = i;
-    std::size_t best = row[0];
-    for (std::size_t j = 1; j <= m; ++j) {
-      const bool same = lower(a[i - 1]) == lower(b[j - 1]);
-      row[j] = std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + (same ? 0 : 1)});
-      if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) &&
-          lower(a[i - 2]) == lower(b[j - 1])) {
-        row[j] = std::min(row[j], before[j - 2] + 1);
-      }
-      best = std::min(best, row[j]);
-    }
-    if (best > limit) return limit + 1;
-    std::swap(before, last);
-    std::swap(last, row);
+// Lets a table keyed by strings be searched with a view of one, which is never copied.
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const {
+    return std::hash<std::string_view>{}(text);
   }
-  return std::min(last[m], limit + 1);
-}
+};
 
 struct Checks {
   Checks(WorldFile& reader, const Survey& surveyed) : world(reader), survey(surveyed) {}
@@ -185,14 +169,19 @@ struct Checks {
   std::unordered_map<std::uint32_t, int> counted_inside;
   // Markers with a second block outside every text: the line of the first such block.
   std::unordered_map<std::uint32_t, std::int64_t> second_blocks;
-  // Near-marker lines with a blank inside, by their first word: exits that name such a room read
-  // its words one by one.
-  std::unordered_map<std::string, std::vector<std::size_t>> split_names;
+  // Near-marker lines with a blank inside, by their words joined with blanks (the first such line
+  // for each): exits that name such a room read its words one by one. For each first word, how
+  // many words the lines that start with it hold.
+  std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> split_names;
+  std::unordered_map<std::string, std::vector<std::size_t>, TextHash, std::equal_to<>>
+      split_name_lengths;
   std::vector<std::vector<std::uint32_t>> split_name_rooms;  // by near-marker: rooms that read it
-  std::vector<std::string_view> room_names;
-  std::vector<std::string_view> object_markers;
-  std::uint64_t suggestion_budget = 4'000'000;
-  int cause_slot = kRoomSlots;  // of the room being checked: the slot of its words' cause
+  // Built on the first suggestion each needs, when a name has no block.
+  std::optional<NameSuggester> rooms_meant;
+  std::optional<NameSuggester> objects_meant;
+  std::uint64_t listing_steps = 0;  // names looked at to list the ones a suggestion may be
+  std::string count_word;           // see slot_word
+  int cause_slot = kRoomSlots;      // of the room being checked: the slot of its words' cause
 
   Finding& add(Severity severity, const TextPlace& place, std::uint64_t width, std::string message,
                int rank) {
@@ -224,31 +213,47 @@ struct Checks {
   }
   // A room to name in an example header.
   std::string example_room() const {
-    return survey.rooms.empty() ? "Hall" : printable(survey.room_id(survey.rooms.front().marker));
+    return survey.rooms.empty() ? "Hall" : shown(survey.room_id(survey.rooms.front().marker));
+  }
+
+  // Each suggestion search may take steps in proportion to the file: a world with thousands of
+  // misspelt names stays linear, and the names past the budget get no suggestion.
+  std::uint64_t suggestion_budget() const {
+    return kSuggestionSteps + kSuggestionStepsPerByte * survey.end.offset;
   }
 
   // The room `id` was probably meant to name, or an empty string.
   std::string nearest_room(std::string_view id) {
-    if (room_names.empty()) {
-      for (const SurveyedRoom& room : survey.rooms)
-        room_names.push_back(survey.room_id(room.marker));
+    if (!rooms_meant) {
+      std::vector<std::string_view> names;
+      names.reserve(survey.rooms.size());
+      for (const SurveyedRoom& room : survey.rooms) names.push_back(survey.room_id(room.marker));
+      listing_steps += survey.rooms.size();
+      rooms_meant.emplace(std::move(names), suggestion_budget());
     }
-    return nearest_name(id, room_names, suggestion_budget);
+    return std::string(rooms_meant->nearest(id));
   }
   std::string did_you_mean_room(std::string_view id) {
     const std::string near = nearest_room(id);
     return near.empty() ? "" : "; did you mean " + quoted(near) + "?";
   }
   std::string did_you_mean_object(std::string_view marker) {
-    if (object_markers.empty()) {
+    if (!objects_meant) {
+      std::vector<std::string_view> markers;
       for (std::uint32_t id = 0; id < survey.markers.size(); ++id) {
         if (survey.markers[id].has_block() && is_object_marker(name(id))) {
-          object_markers.push_back(name(id));
+          markers.push_back(name(id));
         }
       }
+      listing_steps += survey.markers.size();
+      objects_meant.emplace(std::move(markers), suggestion_budget());
     }
-    const std::string near = nearest_name(marker, object_markers, suggestion_budget);
-    return near.empty() ? "" : "; did you mean " + printable(near) + "?";
+    const std::string_view near = objects_meant->nearest(marker);
+    return near.empty() ? "" : "; did you mean " + shown(near) + "?";
+  }
+  std::uint64_t suggestion_steps() const {
+    return listing_steps + (rooms_meant ? rooms_meant->steps() : 0) +
+           (objects_meant ? objects_meant->steps() : 0);
   }
 };
 
@@ -265,19 +270,17 @@ std::string begin_with_a_header(const Checks& c) {
 bool header_with_lookalike_blank(Checks& c) {
   const Survey& s = c.survey;
   const std::pair<std::string_view, const TextPlace*> words[] = {
-      {s.first_word, &s.first_word_place}, {s.start, &s.start_place}};
+      {s.first_word(), &s.first_word_place}, {s.start, &s.start_place}};
   for (int i = 0; i < s.header_words; ++i) {
     const std::string_view word = words[i].first;
-    for (std::size_t at = 0; at < word.size(); ++at) {
-      if (const std::size_t n = blank_lookalike_length(word.substr(at))) {
-        header_cause(c, moved(*words[i].second, at), n,
-                     blank_lookalike_name(word.substr(at)) + " in " + quoted(word) +
-                         " is no blank to the game: it reads the header's words as " +
-                         quoted(s.first_word) +
-                         (s.header_words == 2 ? " and " + quoted(s.start) : std::string()) +
-                         ", so the starting room is " + quoted(s.start));
-        return true;
-      }
+    if (const LookalikePlace blank = find_blank_lookalike(word); blank.length != 0) {
+      header_cause(c, moved(*words[i].second, blank.at), blank.length,
+                   blank_lookalike_name(word.substr(blank.at)) + " in " + quoted(word) +
+                       " is no blank to the game: it reads the header's words as " +
+                       quoted(s.first_word()) +
+                       (s.header_words == 2 ? " and " + quoted(s.start) : std::string()) +
+                       ", so the starting room is " + quoted(s.start));
+      return true;
     }
   }
   return false;
@@ -286,31 +289,30 @@ bool header_with_lookalike_blank(Checks& c) {
 // A block's marker, or a sentence, where the header should be; a header of one word.
 bool header_missing(Checks& c) {
   const Survey& s = c.survey;
-  if (is_marker_line(s.first_word)) {
-    header_cause(c, s.first_word_place, s.first_word.size(),
-                 "the file starts with the marker " + printable(s.first_word) +
+  if (is_marker_line(s.first_word())) {
+    header_cause(c, s.first_word_place, s.first_word().size(),
+                 "the file starts with the marker " + shown(s.first_word()) +
                      ", not with a header: the game takes " + quoted(s.start) +
                      " for the starting room; " + begin_with_a_header(c));
     return true;
   }
   if (s.header_words == 1) {
-    header_cause(c, s.first_word_place, s.first_word.size(),
-                 "the header has no starting room: the file ends after " + quoted(s.first_word) +
-                     ", so the game looks for a room named " + quoted(s.first_word));
+    header_cause(c, s.first_word_place, s.first_word().size(),
+                 "the header has no starting room: the file ends after " + quoted(s.first_word()) +
+                     ", so the game looks for a room named " + quoted(s.first_word()));
     return true;
   }
   if (is_marker_line(s.start)) {
     header_cause(c, s.start_place, s.start.size(),
                  "the header has no starting room: its second word is the marker " +
-                     printable(s.start) + ", so the game looks for a room named " +
-                     quoted(s.start));
+                     shown(s.start) + ", so the game looks for a room named " + quoted(s.start));
     return true;
   }
-  if (s.find_room(s.start) != nullptr || s.start_place.line != s.first_word_place.line ||
+  if (s.start_room() != nullptr || s.start_place.line != s.first_word_place.line ||
       count_words(read_line_at(c.world, s.first_word_place, 4096)) <= 2) {
     return false;
   }
-  header_cause(c, s.first_word_place, s.first_word.size(),
+  header_cause(c, s.first_word_place, s.first_word().size(),
                "the file starts with a sentence, not with a header: the game takes its second "
                "word, " +
                    quoted(s.start) + ", for the starting room; " + begin_with_a_header(c));
@@ -326,7 +328,7 @@ void check_header(Checks& c) {
             kHeaderRank);
     return;
   }
-  if (header_with_lookalike_blank(c) || header_missing(c) || s.find_room(s.start) != nullptr) {
+  if (header_with_lookalike_blank(c) || header_missing(c) || s.start_room() != nullptr) {
     return;
   }
   c.error(s.start_place, s.start.size(),
@@ -348,7 +350,7 @@ void check_texts(Checks& c) {
       // The text holds a marker line whose block the author wrote further on.
       const std::string_view inner = c.name(trouble.past_marker);
       c.error(c.marker_place(trouble.past_marker), inner.size(),
-              text_words(marker) + " holds the line " + printable(inner) +
+              text_words(marker) + " holds the line " + shown(inner) +
                   ", the first in the file equal to that marker: the game reads the block of " +
                   block_words(inner) + " from here, and never the one at line " +
                   std::to_string(second->second),
@@ -358,7 +360,7 @@ void check_texts(Checks& c) {
     } else if (trouble.past_marker != kNoName) {
       c.error(trouble.star_wanted, 1,
               text_words(marker) + " runs on past the marker " +
-                  printable(c.name(trouble.past_marker)) + " at line " +
+                  shown(c.name(trouble.past_marker)) + " at line " +
                   std::to_string(trouble.past_marker_line) +
                   (block.closed ? "" : " and to the end of the file") +
                   ": its '*' is probably missing here",
@@ -409,27 +411,35 @@ std::vector<std::uint32_t> about_slot(const Checks& c, const SurveyedRoom& room,
 // True when the exit in `slot` and the words after it spell a room named with blanks, such as
 // "<Boiler Room>"; the near-marker line then explains the room's problems.
 bool split_name_at(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report, int slot) {
-  const auto found = c.split_names.find(report.words[slot]);
-  if (found == c.split_names.end()) return false;
-  for (const std::size_t index : found->second) {
-    const std::vector<std::string> words = words_inside_marker(c.survey.near_markers[index].line);
-    if (slot + static_cast<int>(words.size()) > report.slots_read) continue;
-    if (std::equal(words.begin(), words.end(), report.words.begin() + slot)) {
-      c.split_name_rooms[index].push_back(room.marker | kWords);
-      return true;
+  const auto lengths = c.split_name_lengths.find(report.word(slot));
+  if (lengths == c.split_name_lengths.end()) return false;
+  // Each length is one lookup: however many lines share a first word, an exit costs the same.
+  // Of the lines it spells, the first in the file explains it.
+  std::size_t first = SIZE_MAX;
+  for (const std::size_t length : lengths->second) {
+    if (slot + static_cast<int>(length) > report.slots_read) break;
+    std::string joined(report.word(slot));
+    for (std::size_t i = 1; i < length; ++i) joined.append(" ").append(report.word(slot + i));
+    if (const auto found = c.split_names.find(joined); found != c.split_names.end()) {
+      first = std::min(first, found->second);
     }
   }
-  return false;
+  if (first == SIZE_MAX) return false;
+  c.split_name_rooms[first].push_back(room.marker | kWords);
+  return true;
 }
 
 // The word a slot holds: for a count that is not a number, the word read again from its place.
-std::string slot_word(Checks& c, const RoomBlockReport& report, int slot) {
-  if (slot != kCountSlot) return report.words[slot];
-  if (report.count_read != RoomBlockReport::Count::kNotANumber) return std::to_string(report.count);
-  c.world.seek(report.places[slot]);
-  std::string word;
-  c.world.read_word(word);
-  return word;
+// The count's word is kept in c.count_word, until the next call for the count.
+std::string_view slot_word(Checks& c, const RoomBlockReport& report, int slot) {
+  if (slot != kCountSlot) return report.word(slot);
+  if (report.count_read != RoomBlockReport::Count::kNotANumber) {
+    c.count_word = std::to_string(report.count);
+  } else {
+    c.world.seek(report.places[slot]);
+    c.world.read_word(c.count_word);
+  }
+  return c.count_word;
 }
 
 // The words of one room block, looked at one slot at a time for the cause of what goes wrong
@@ -444,7 +454,7 @@ class BlockWords {
     const bool count_failed = report_.count_read == RoomBlockReport::Count::kNotANumber;
     const int words = report_.slots_read + (count_failed ? 1 : 0);
     for (int slot = 0; slot < words; ++slot) {
-      const std::string word = slot_word(c_, report_, slot);
+      const std::string_view word = slot_word(c_, report_, slot);
       if (lookalike_blank(slot, word) || room_named_with_blanks(slot) ||
           marker_for_a_word(slot, word) || marker_for_a_name(slot, word) ||
           label_out_of_place(slot, word) || exit_without_name(slot, word) ||
@@ -461,16 +471,13 @@ class BlockWords {
 
   // "North:" and "Kitchen" joined by a no-break space: one word to the game.
   bool lookalike_blank(int slot, std::string_view word) {
-    for (std::size_t at = 0; at < word.size(); ++at) {
-      if (const std::size_t n = blank_lookalike_length(word.substr(at))) {
-        cause(c_, room_, slot, moved(place(slot), at), n,
-              blank_lookalike_name(word.substr(at)) + " in " + quoted(word) +
-                  " is no blank to the game: it reads " + quoted(word) + " as one word, " +
-                  slot_words(slot) + " of " + what() + ", so every word after it shifts");
-        return true;
-      }
-    }
-    return false;
+    const LookalikePlace blank = find_blank_lookalike(word);
+    if (blank.length == 0) return false;
+    cause(c_, room_, slot, moved(place(slot), blank.at), blank.length,
+          blank_lookalike_name(word.substr(blank.at)) + " in " + quoted(word) +
+              " is no blank to the game: it reads " + quoted(word) + " as one word, " +
+              slot_words(slot) + " of " + what() + ", so every word after it shifts");
+    return true;
   }
 
   // "East: Boiler Room": the near-marker line of that room is the cause.
@@ -483,7 +490,7 @@ class BlockWords {
   }
 
   // The next block's marker read as an exit, a label or the count: words are missing.
-  bool marker_for_a_word(int slot, const std::string& word) {
+  bool marker_for_a_word(int slot, std::string_view word) {
     if (slot > kCountSlot || !is_marker_line(word)) return false;
     const TextPlace here = slot == 0
                                ? moved(c_.survey.star(room_), 1)
@@ -492,23 +499,23 @@ class BlockWords {
     missing += (missing.empty() ? "" : " and ") + std::string("the object count");
     cause(c_, room_, slot, here, 1,
           "the block of " + what() + " ends early: the words for " + missing +
-              " are missing here, so " + slot_words(slot) + " reads the marker " + printable(word) +
+              " are missing here, so " + slot_words(slot) + " reads the marker " + shown(word) +
               " at line " + std::to_string(place(slot).line));
     return true;
   }
 
   // The next block's marker read as an object name: the count is more than the names.
-  bool marker_for_a_name(int slot, const std::string& word) {
+  bool marker_for_a_name(int slot, std::string_view word) {
     if (slot < kFirstNameSlot || !is_marker_line(word)) return false;
     cause(c_, room_, kCountSlot, place(kCountSlot), std::to_string(report_.count).size(),
           what() + " lists fewer object names than its count " + std::to_string(report_.count) +
-              " says: " + slot_words(slot) + " reads the marker " + printable(word) + " at line " +
+              " says: " + slot_words(slot) + " reads the marker " + shown(word) + " at line " +
               std::to_string(place(slot).line));
     return true;
   }
 
   // "Objects:" where the west exit's label should be: the west exit's line is missing.
-  bool label_out_of_place(int slot, const std::string& word) {
+  bool label_out_of_place(int slot, std::string_view word) {
     const int kind = label_kind(word);
     const int direction = slot / 2;
     if (slot >= kCountLabelSlot || slot % 2 == 1 || kind < 0 || kind == direction) return false;
@@ -525,17 +532,17 @@ class BlockWords {
   }
 
   // "North: East: None": a label where an exit's name should be.
-  bool exit_without_name(int slot, const std::string& word) {
+  bool exit_without_name(int slot, std::string_view word) {
     if (slot >= kCountLabelSlot || slot % 2 == 0 || label_kind(word) < 0) return false;
     cause(c_, room_, slot, place(slot), word.size(),
           "the " + std::string(kDirections[slot / 2]) + " exit of " + what() +
-              " has no name: its label " + quoted(report_.words[slot - 1]) + " is followed by " +
+              " has no name: its label " + quoted(report_.word(slot - 1)) + " is followed by " +
               quoted(word) + ", which is read as the exit");
     return true;
   }
 
   // A fifth exit line, or "1" and "lamp" with no "Objects:" before them.
-  bool count_label_missing(int slot, const std::string& word) {
+  bool count_label_missing(int slot, std::string_view word) {
     if (slot != kCountLabelSlot) return false;
     const int kind = label_kind(word);
     if (kind >= 0 && kind < 4) {
@@ -560,7 +567,7 @@ class BlockWords {
 void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
   const std::string_view id = c.survey.room_id(room.marker);
   for (int direction = 0; direction < 4 && 2 * direction + 1 < report.slots_read; ++direction) {
-    const std::string& exit = report.words[2 * direction + 1];
+    const std::string_view exit = report.word(2 * direction + 1);
     const TextPlace& place = report.places[2 * direction + 1];
     const std::uint32_t to = room.exits[direction];
     if (to == kNoExitName || c.survey.markers[to].room != kNoName) continue;
@@ -594,7 +601,7 @@ void check_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
   const TextPlace& place = report.places[kCountSlot];
   const std::vector<std::uint32_t> self = about_slot(c, room, kCountSlot);
   if (report.count_read == RoomBlockReport::Count::kNotANumber) {
-    const std::string word = slot_word(c, report, kCountSlot);
+    const std::string_view word = slot_word(c, report, kCountSlot);
     c.error(place, word.size(),
             what + ": the object count " + quoted(word) +
                 " is not a number: the game reads no object names")
@@ -639,10 +646,11 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
   const std::string_view id = c.survey.room_id(room.marker);
   const int names = std::max(0, report.slots_read - kFirstNameSlot);
   for (int i = 0; i < names; ++i) {
-    const std::string& name = report.words[kFirstNameSlot + i];
+    const std::string_view name = report.word(kFirstNameSlot + i);
     const TextPlace& place = report.places[kFirstNameSlot + i];
-    const auto first = report.words.begin() + kFirstNameSlot;
-    if (std::find(first, first + i, name) != first + i) {
+    // The same name is the same marker: its number tells a name listed twice.
+    const auto first = room.objects.begin();
+    if (std::find(first, first + i, room.objects[i]) != first + i) {
       c.warning(place, name.size(),
                 "room " + quoted(id) + " lists the object " + quoted(name) + " twice")
           .about = {room.marker};
@@ -653,8 +661,7 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const std::string marker = object_marker(id, name);
     c.error(place, name.size(),
             "room " + quoted(id) + ": the object " + quoted(name) + " has no block " +
-                printable(marker) + ": the game shows an empty text" +
-                c.did_you_mean_object(marker))
+                shown(marker) + ": the game shows an empty text" + c.did_you_mean_object(marker))
         .about = about_slot(c, room, kFirstNameSlot + i);
     c.findings.back().about.push_back(object);
   }
@@ -707,18 +714,18 @@ void check_near_markers(Checks& c) {
     const bool used = !wanted.empty();
     std::string message;
     if (flaw_at < open || flaw_at > close) {
-      message = "this line would be the marker " + printable(meant) + " but for " + flaw +
+      message = "this line would be the marker " + shown(meant) + " but for " + flaw +
                 (flaw_at < open ? " before it" : " after it") + ": no lookup matches it" +
                 (used ? ", so " + block_words(meant) + " has no block" : "");
     } else if (!is_object_marker(meant) && words.size() > 1) {
-      message = "the marker " + printable(line.substr(open, close - open + 1)) + " holds " + flaw +
+      message = "the marker " + shown(line.substr(open, close - open + 1)) + " holds " + flaw +
                 ": names are single words, so no lookup matches it; write it as one word, such "
                 "as " +
-                printable(meant) + ", here and wherever exits name it";
+                shown(meant) + ", here and wherever exits name it";
     } else {
-      message = "the marker " + printable(line.substr(open, close - open + 1)) + " holds " + flaw +
-                ": names are single words, so no lookup matches it; did you mean " +
-                printable(meant) + "?";
+      message = "the marker " + shown(line.substr(open, close - open + 1)) + " holds " + flaw +
+                ": names are single words, so no lookup matches it; did you mean " + shown(meant) +
+                "?";
     }
     Finding& finding =
         used ? c.error(near.place, lookalike == 0 ? 1 : lookalike, message, kNearMarkerRank)
@@ -764,7 +771,7 @@ void check_duplicates(Checks& c) {
 void check_reachable(Checks& c) {
   const Survey& s = c.survey;
   // Without a starting room every room would be unreachable; the header's error says enough.
-  if (s.find_room(s.start) == nullptr || s.header_words == 0) return;
+  if (s.start_room() == nullptr || s.header_words == 0) return;
   for (const SurveyedRoom& room : s.rooms) {
     if (s.reachable(room)) continue;
     if (const std::uint32_t outer = c.outermost_container(room.marker); outer != kNoName) {
@@ -862,7 +869,7 @@ std::string counted(std::size_t n, const char* noun) {
 
 }  // namespace
 
-std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey) {
+std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey, CheckWork* work) {
   Checks c(world, survey);
   for (const Duplicate& duplicate : survey.duplicates) {
     c.second_blocks.try_emplace(duplicate.marker, duplicate.place.line);
@@ -870,7 +877,15 @@ std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey) {
   c.split_name_rooms.resize(survey.near_markers.size());
   for (std::size_t i = 0; i < survey.near_markers.size(); ++i) {
     const std::vector<std::string> words = words_inside_marker(survey.near_markers[i].line);
-    if (words.size() > 1 && !survey.near_markers[i].in_text) c.split_names[words[0]].push_back(i);
+    // Longer names than a room block's words cannot be read from one.
+    if (words.size() < 2 || words.size() > kRoomSlots || survey.near_markers[i].in_text) continue;
+    std::string joined = words[0];
+    for (std::size_t w = 1; w < words.size(); ++w) joined.append(" ").append(words[w]);
+    if (!c.split_names.try_emplace(std::move(joined), i).second) continue;
+    std::vector<std::size_t>& lengths = c.split_name_lengths[words[0]];
+    if (std::find(lengths.begin(), lengths.end(), words.size()) == lengths.end()) {
+      lengths.insert(std::upper_bound(lengths.begin(), lengths.end(), words.size()), words.size());
+    }
   }
   check_header(c);
   check_texts(c);
@@ -879,6 +894,7 @@ std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey) {
   check_object_blocks(c);
   check_duplicates(c);
   check_reachable(c);
+  if (work != nullptr) work->suggestion_steps = c.suggestion_steps();
   return fold(c);
 }
 
@@ -899,30 +915,6 @@ std::string summary(const std::vector<Diagnostic>& diagnostics) {
 bool has_errors(const std::vector<Diagnostic>& diagnostics) {
   return std::any_of(diagnostics.begin(), diagnostics.end(),
                      [](const Diagnostic& d) { return d.severity == Severity::kError; });
-}
-
-std::string nearest_name(std::string_view name, const std::vector<std::string_view>& candidates,
-                         std::uint64_t& budget) {
-  const std::size_t limit = name.size() <= 4 ? 1 : 2;
-  // Long names are only compared whole, in any capitals.
-  const bool whole_only = name.size() > 64;
-  std::size_t best = limit + 1;
-  std::string_view found;
-  for (const std::string_view candidate : candidates) {
-    if (budget == 0) break;
-    --budget;
-    if (candidate == name) continue;
-    const std::size_t longer = std::max(candidate.size(), name.size());
-    if (longer - std::min(candidate.size(), name.size()) > (whole_only ? 0 : limit)) continue;
-    const std::size_t d = whole_only ? (same_in_any_capitals(name, candidate) ? 0 : limit + 1)
-                                     : distance(name, candidate, limit);
-    if (d < best) {
-      best = d;
-      found = candidate;
-      if (d == 0) break;
-    }
-  }
-  return std::string(found);
 }
 
 }  // namespace wander

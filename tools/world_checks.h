@@ -23,10 +23,17 @@ struct Diagnostic {
   int follows = 0;      ///< problems folded into this one, since they follow from it
 };
 
+/// What the checks spent on the searches whose cost is bounded in proportion to the file, for
+/// the tests that hold them to it.
+struct CheckWork {
+  std::uint64_t suggestion_steps = 0;  ///< names listed, names looked at, characters compared
+};
+
 /// The problems the game will have with the world `survey` describes, in line order (then
 /// column). `world` is the reader the survey read, which the checks use to read some words
-/// again; it is left anywhere.
-std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey);
+/// again; it is left anywhere. When `work` is given, it receives what the checks spent.
+std::vector<Diagnostic> check_world(WorldFile& world, const Survey& survey,
+                                    CheckWork* work = nullptr);
 
 /// The message of `diagnostic` with what follows from it: "… (2 more problems follow from
 /// this)".
@@ -37,12 +44,6 @@ std::string summary(const std::vector<Diagnostic>& diagnostics);
 
 /// True when one of `diagnostics` is an error.
 bool has_errors(const std::vector<Diagnostic>& diagnostics);
-
-/// The name among `candidates` that `name` probably meant: the same in other capitals, or a
-/// letter or two off (one for short names). Empty when none is near. Tries at most `budget`
-/// candidates in all, counting down, so that a world with thousands of misspellings stays fast.
-std::string nearest_name(std::string_view name, const std::vector<std::string_view>& candidates,
-                         std::uint64_t& budget);
 
 }  // namespace wander
 

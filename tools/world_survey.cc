@@ -34,10 +34,19 @@ bool reads_like_exit_labels(std::string_view line) {
   return next_begin < line.size() && !has_nonblank(line.substr(next_end));
 }
 
-std::uint32_t add_marker(Survey& survey, std::string_view marker) {
-  const std::uint32_t id = survey.names.add(marker);
+// The number of `marker`, which is kept as it is when new.
+std::uint32_t add_marker(Survey& survey, std::string&& marker) {
+  const std::uint32_t id = survey.names.add(std::move(marker));
   if (id == survey.markers.size()) survey.markers.emplace_back();
   return id;
+}
+
+// As add_marker for the marker that `name` is inside "<" and ">": `name` itself becomes the marker,
+// so that a name as long as the file is held once.
+std::uint32_t add_marker_around(Survey& survey, std::string&& name) {
+  name.insert(name.begin(), '<');
+  name.push_back('>');
+  return add_marker(survey, std::move(name));
 }
 
 // A line as the pass sees it, piece by piece.
@@ -115,7 +124,7 @@ class LinePass {
     checking_words_after_ = false;
   }
 
-  void finish(const Line& line, std::uint8_t line_end) {
+  void finish(Line& line, std::uint8_t line_end) {
     if (line.whole()) note_near_marker(line);
     if (line.whole() && line.could_be_marker && is_marker_line(line.head)) {
       on_marker(line, line_end);
@@ -132,8 +141,11 @@ class LinePass {
     }
   }
 
-  void on_marker(const Line& line, std::uint8_t line_end) {
-    const std::uint32_t id = add_marker(survey_, line.head);
+  // Takes the line's bytes as the marker's, so that a long marker line is held once.
+  void on_marker(Line& line, std::uint8_t line_end) {
+    const bool object = is_object_marker(line.head);
+    const std::uint32_t id = survey_.names.add(std::move(line.head));
+    if (id == survey_.markers.size()) survey_.markers.emplace_back();
     for (std::size_t i = unmarked_from_; i < open_.size(); ++i) {
       const TextPlace wanted = star_wanted(open_[i]);
       TextTrouble& trouble = trouble_of(open_[i]);
@@ -153,7 +165,7 @@ class LinePass {
     marker.line_end = line_end;
     marker.inside = open_.empty() ? kNoName : open_.front();
     open_.push_back(id);
-    if (!is_object_marker(line.head)) {
+    if (!object) {
       marker.room = static_cast<std::uint32_t>(survey_.rooms.size());
       survey_.rooms.emplace_back().marker = id;
     }
@@ -179,43 +191,32 @@ class LinePass {
         })) {
       return;
     }
+    // Leading blanks and look-alike blanks, then the marker's '<'. The line is walked a whole
+    // character at a time: the byte A0 inside "à" is no blank.
+    const auto blank_at = [&text](std::size_t at) -> std::size_t {
+      if (is_word_space(text[at])) return 1;
+      return blank_lookalike_length(text.substr(at));
+    };
     std::size_t first = 0;
-    std::size_t flaw = std::string_view::npos;
-    // Leading blanks and look-alike blanks, then the marker's '<'.
-    for (;;) {
-      if (first < text.size() && is_word_space(text[first])) {
-        flaw = std::min(flaw, first);
-        ++first;
-      } else if (const std::size_t n = blank_lookalike_length(text.substr(first))) {
-        flaw = std::min(flaw, first);
-        first += n;
-      } else {
-        break;
-      }
-    }
+    while (first < text.size() && blank_at(first) != 0) first += blank_at(first);
     if (first >= text.size() || text[first] != '<') return;
-    std::size_t last = text.size();
-    for (;;) {
-      if (last > first && is_word_space(text[last - 1])) {
-        --last;
-      } else if (const std::size_t n = trailing_lookalike(text.substr(first, last - first))) {
-        last -= n;
-      } else {
-        break;
+    // The end of its last character that is no blank, and its first blank after the '<'.
+    std::size_t last = first;
+    std::size_t inner_flaw = std::string_view::npos;
+    for (std::size_t at = first; at < text.size(); at += character_length(text.substr(at))) {
+      if (blank_at(at) == 0) {
+        last = at + character_length(text.substr(at));
+      } else if (inner_flaw == std::string_view::npos) {
+        inner_flaw = at;
       }
     }
     if (last - first < 3 || text[last - 1] != '>') return;
-    for (std::size_t i = first; i < last && flaw == std::string_view::npos; ++i) {
-      if (is_word_space(text[i]) || blank_lookalike_length(text.substr(i)) != 0) flaw = i;
-    }
-    if (flaw == std::string_view::npos) flaw = last;
+    std::size_t flaw = first > 0 ? 0 : inner_flaw < last ? inner_flaw : last;
     if (flaw == text.size()) return;  // a marker as it should be
     survey_.near_markers.push_back({{line.start.offset + flaw, line.start.line, line.start.offset},
                                     std::string(text),
                                     !open_.empty()});
   }
-
-  static std::size_t trailing_lookalike(std::string_view text);
 
   void on_star(const TextPlace& star) {
     if (!open_.empty()) {
@@ -289,31 +290,22 @@ class LinePass {
   std::unordered_map<std::uint32_t, std::size_t> trouble_index_;
 };
 
-// The length of a look-alike blank that ends `text`, or 0.
-std::size_t LinePass::trailing_lookalike(std::string_view text) {
-  for (std::size_t length = 3; length >= 1; --length) {
-    if (length <= text.size() &&
-        blank_lookalike_length(text.substr(text.size() - length)) == length) {
-      return length;
-    }
-  }
-  return 0;
-}
-
 void read_header(WorldFile& world, Survey& survey) {
   world.rewind();
-  std::string word;
-  if (!world.read_word(word)) return;
-  survey.first_word = survey.start = word;
+  std::string first;
+  if (!world.read_word(first)) return;
   survey.first_word_place = survey.start_place = world.token_place();
   survey.header_words = 1;
-  if (world.read_word(word)) {
-    survey.start = word;
+  std::string second;
+  if (world.read_word(second)) {
     survey.start_place = world.token_place();
     survey.header_words = 2;
+    survey.label = std::move(first);
+    first = std::move(second);
   }
-  survey.start_marker = add_marker(survey, room_marker(survey.start));
+  survey.start_marker = add_marker_around(survey, std::move(first));
   survey.markers[survey.start_marker].named = true;
+  survey.start = survey.room_id(survey.start_marker);
 }
 
 // A block whose marker holds a '|' is read as an object's; when an exit names it as a room, the
@@ -326,20 +318,28 @@ void add_room(WorldFile& world, Survey& survey, std::uint32_t id) {
   if (!marker.closed) return;
   const std::uint64_t begin = survey.text_begin(id);
   world.seek({begin, marker.place().line + 1, begin});
-  std::string description;
-  world.read_text(description);
-  const TextPlace after = world.place();
-  room.star_line = after.line;
-  room.star_line_start = after.line_start;
+  // The line the description's '*' stands on, found without keeping the description.
+  TextPlace star_line = world.place();
+  std::string_view piece;
+  bool line_ends = false;
+  for (;;) {
+    const TextPlace before = world.place();
+    if (!world.read_line_piece(piece, line_ends)) break;
+    if (before.offset == before.line_start) star_line = before;
+    if (world.offset() > marker.text_end) break;
+  }
+  room.star_line = star_line.line;
+  room.star_line_start = star_line.line_start;
 }
 
-void note_exits(WorldFile& world, Survey& survey, std::size_t index, const Room& read) {
+// Notes the exits of `read` as those of room `index`; each exit's name is taken from `read`.
+void note_exits(WorldFile& world, Survey& survey, std::size_t index, Room& read) {
   for (int direction = 0; direction < 4; ++direction) {
-    const std::string& exit = exit_of(read, direction);
+    std::string& exit = exit_of(read, direction);
     if (exit.empty()) continue;
     std::uint32_t id = kNoExitName;
     if (exit != kNoExit) {
-      id = add_marker(survey, room_marker(exit));
+      id = add_marker_around(survey, std::move(exit));
       survey.markers[id].named = true;
       if (survey.markers[id].has_block() && survey.markers[id].room == kNoName) {
         add_room(world, survey, id);
@@ -347,6 +347,9 @@ void note_exits(WorldFile& world, Survey& survey, std::size_t index, const Room&
     }
     survey.rooms[index].exits[direction] = id;
   }
+}
+
+void note_objects(Survey& survey, std::size_t index, const Room& read) {
   const std::string_view room_id = survey.room_id(survey.rooms[index].marker);
   for (int i = 0; i < kObjectSlots; ++i) {
     if (read.objects[i].empty()) continue;
@@ -361,6 +364,7 @@ void note_exits(WorldFile& world, Survey& survey, std::size_t index, const Room&
 void read_exits(WorldFile& world, Survey& survey) {
   Room read;
   std::uint64_t read_after = UINT64_MAX;
+  std::size_t read_by = 0;  // the room whose exits were read there
   for (std::size_t i = 0; i < survey.rooms.size(); ++i) {
     const SurveyedRoom& room = survey.rooms[i];
     if (!survey.markers[room.marker].closed) continue;
@@ -370,13 +374,17 @@ void read_exits(WorldFile& world, Survey& survey) {
       world.seek({star.offset + 1, star.line, star.line_start});
       read_room_exits(world, read);
       read_after = star.offset;
+      read_by = i;
+      note_exits(world, survey, i, read);
+    } else {
+      survey.rooms[i].exits = survey.rooms[read_by].exits;
     }
-    note_exits(world, survey, i, read);
+    note_objects(survey, i, read);
   }
 }
 
 void find_reachable(Survey& survey) {
-  const SurveyedRoom* start = survey.find_room(survey.start);
+  const SurveyedRoom* start = survey.start_room();
   if (start == nullptr || survey.header_words == 0) return;
   std::vector<std::uint32_t> to_visit = {survey.markers[start->marker].room};
   survey.markers[start->marker].reachable = true;
@@ -409,7 +417,11 @@ int label_kind(std::string_view word) {
 }
 
 std::string read_line_at(WorldFile& world, const TextPlace& place, std::size_t most) {
-  world.seek({place.line_start, place.line, place.line_start});
+  return read_line_from(world, {place.line_start, place.line, place.line_start}, most);
+}
+
+std::string read_line_from(WorldFile& world, const TextPlace& place, std::size_t most) {
+  world.seek(place);
   std::string line;
   std::string_view piece;
   bool line_ends = false;
@@ -435,7 +447,8 @@ std::string_view Survey::room_id(std::uint32_t marker) const {
 }
 
 const SurveyedRoom* Survey::find_room(std::string_view id) const {
-  const std::uint32_t marker = find(room_marker(id));
+  const std::string_view pieces[] = {"<", id, ">"};
+  const std::uint32_t marker = names.find(pieces);
   if (marker == kNoName || markers[marker].room == kNoName) return nullptr;
   return &rooms[markers[marker].room];
 }
@@ -466,7 +479,8 @@ RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
 }
 
 TextClaim object_text_claim(const Survey& survey, std::string_view room_id, std::string_view name) {
-  const std::uint32_t id = survey.find(object_marker(room_id, name));
+  const std::string_view pieces[] = {"<", room_id, "|", name, ">"};
+  const std::uint32_t id = survey.names.find(pieces);
   if (id == kNoName || !survey.markers[id].has_block()) return {};
   const Marker& marker = survey.markers[id];
   return {true, marker.closed != 0, survey.text_begin(id), marker.text_end};

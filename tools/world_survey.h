@@ -39,6 +39,9 @@ int label_kind(std::string_view word);
 /// The first `most` bytes (at most) of the line that `place` stands on, its line end left out.
 std::string read_line_at(WorldFile& world, const TextPlace& place, std::size_t most);
 
+/// As read_line_at, from the byte at `place` on rather than from its line's start.
+std::string read_line_from(WorldFile& world, const TextPlace& place, std::size_t most);
+
 /// What the survey knows of one marker: a line the file holds, or a name the game looks up. Kept
 /// small (32 bytes), since a large world has a million of them.
 struct Marker {
@@ -107,12 +110,17 @@ struct Survey {
   TextPlace end;  ///< the end of the file: its size, its last line
 
   // The header, as the game reads it: its first word and the word after it.
-  std::string first_word;
+  std::string label;  ///< the first word, when a second follows it
   TextPlace first_word_place;
-  std::string start;  ///< the starting room: the second word (the first without one)
   TextPlace start_place;
-  int header_words = 0;  ///< 0, 1 or 2
-  std::uint32_t start_marker = kNoName;
+  int header_words = 0;                  ///< 0, 1 or 2
+  std::uint32_t start_marker = kNoName;  ///< the marker of the starting room, kept once
+
+  /// The starting room: the header's second word (the first without one); empty without one. It
+  /// views the name kept in `names`, which never moves.
+  std::string_view start;
+  /// The header's first word.
+  std::string_view first_word() const { return header_words == 2 ? label : start; }
 
   /// The number of `marker`, or kNoName.
   std::uint32_t find(std::string_view marker) const { return names.find(marker); }
@@ -120,6 +128,11 @@ struct Survey {
   std::string_view room_id(std::uint32_t marker) const;
   /// The room block of room `id`, or null when the game finds none.
   const SurveyedRoom* find_room(std::string_view id) const;
+  /// The room block of the starting room, or null when the game finds none.
+  const SurveyedRoom* start_room() const {
+    if (start_marker == kNoName || markers[start_marker].room == kNoName) return nullptr;
+    return &rooms[markers[start_marker].room];
+  }
   /// Where the text of a block begins: just past its marker line.
   std::uint64_t text_begin(std::uint32_t marker) const;
   /// Where the '*' that ends the description of `room` stands.

@@ -54,34 +54,45 @@ void read_room_block(WorldFile& world, Room& room) {
 
 namespace {
 
-// Notes in `report` the word that the next slot read, when it was read.
-void note(RoomBlockReport* report, const WorldFile& world, bool read, const std::string& word) {
+// Notes in `report` where the word that the next slot read stands, when it was read; a label is
+// kept there too.
+void note(RoomBlockReport* report, const WorldFile& world, bool read, std::string* label) {
   if (report == nullptr || !read) return;
-  report->words[report->slots_read] = word;
-  report->places[report->slots_read] = world.token_place();
+  const int slot = report->slots_read;
+  if (label != nullptr) report->labels[slot < kCountLabelSlot ? slot / 2 : 4] = *label;
+  report->places[slot] = world.token_place();
   ++report->slots_read;
 }
 
 }  // namespace
 
+std::string_view RoomBlockReport::word(int slot) const {
+  if (slot == kCountSlot) return {};
+  if (slot == kCountLabelSlot) return labels[4];
+  if (slot < kCountLabelSlot) return slot % 2 == 0 ? labels[slot / 2] : exit_of(*room, slot / 2);
+  return room->objects[slot - kFirstNameSlot];
+}
+
 void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report) {
   // A read that fails leaves its field alone, and so do all after it: nothing is skipped.
-  if (report != nullptr) *report = RoomBlockReport();
+  if (report != nullptr) {
+    *report = RoomBlockReport();
+    report->room = &room;
+  }
   std::string label;
   for (int direction = 0; direction < 4; ++direction) {
-    note(report, world, world.read_word(label), label);
-    std::string& exit = exit_of(room, direction);
-    note(report, world, world.read_word(exit), exit);
+    note(report, world, world.read_word(label), &label);
+    note(report, world, world.read_word(exit_of(room, direction)), nullptr);
   }
   const bool label_read = world.read_word(label);
-  note(report, world, label_read, label);
+  note(report, world, label_read, &label);
   int count = 0;
   const bool count_read = world.read_count(count);
   if (report != nullptr) {
     report->count = count;
     if (count_read) {
       report->count_read = RoomBlockReport::Count::kRead;
-      note(report, world, true, std::string());
+      note(report, world, true, nullptr);
     } else if (label_read && !world.at_end()) {
       report->count_read = RoomBlockReport::Count::kNotANumber;
       report->places[kCountSlot] = world.token_place();
@@ -91,7 +102,7 @@ void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report) {
   const int wanted = std::clamp(count, 0, kObjectSlots);
   if (report != nullptr) report->names_wanted = wanted;
   for (int i = 0; i < wanted; ++i) {
-    note(report, world, world.read_word(room.objects[i]), room.objects[i]);
+    note(report, world, world.read_word(room.objects[i]), nullptr);
   }
 }
 

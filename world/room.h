@@ -66,11 +66,19 @@ struct RoomBlockReport {
   /// How many slots were read, from the first: a read that fails ends the block, since every
   /// read after it fails too.
   int slots_read = 0;
-  std::array<std::string, kRoomSlots> words;  ///< what each slot read; the count's stays empty
-  std::array<TextPlace, kRoomSlots> places;   ///< where each slot's word begins
-  Count count_read = Count::kMissing;         ///< kNotANumber also places the word that is not one
-  int count = 0;                              ///< as read; 0 unless count_read is kRead
-  int names_wanted = 0;                       ///< names the count asks for (0 to 3)
+  std::array<TextPlace, kRoomSlots> places;  ///< where each slot's word begins
+  Count count_read = Count::kMissing;        ///< kNotANumber also places the word that is not one
+  int count = 0;                             ///< as read; 0 unless count_read is kRead
+  int names_wanted = 0;                      ///< names the count asks for (0 to 3)
+  /// The labels read: the four exits' (north first), then the object count's.
+  std::array<std::string, 5> labels;
+  /// The record the exits and object names were read into: they are not copied, so that a long
+  /// name is held once.
+  const Room* room = nullptr;
+
+  /// What the slot read (one of the first slots_read): a label as kept here, an exit or an
+  /// object name as `room` holds it, which must still be there; empty for the count.
+  std::string_view word(int slot) const;
 };
 
 /// Rewinds the world file and reads lines up to the first that equals `marker`. True when found,
