@@ -68,6 +68,10 @@ done <<'REFUSED'
 1M|/dev/full|cannot write to standard output: No space left on device
 1048576G --names words|/dev/full|cannot write to standard output: No space left on device
 REFUSED
+# Arguments are shown escaped: an escape byte in one never reaches the terminal.
+"$make_world" 1M $'\e[2J' > /dev/null 2> stderr && fail "an unknown argument taken"
+grep -qF "unexpected argument '\\x1b[2J'" stderr || fail "the argument shown raw: $(head -n 1 stderr)"
+
 # The largest size, however written, is made: its first bytes come at once.
 for arguments in 1048576G 1099511627776K 1125899906842624; do
   [[ $("$make_world" $arguments | head -c 7) == "Start: " ]] || fail "no world"

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "tools/printable.h"
 #include "tools/world_generator.h"
 
 #if defined(_WIN32)
@@ -42,7 +43,8 @@ int choice(const char* option, const std::string& value,
     if (value == name) return index;
     ++index;
   }
-  std::fprintf(stderr, "wander-make-world: %s does not take '%s'\n", option, value.c_str());
+  std::fprintf(stderr, "wander-make-world: %s does not take '%s'\n", option,
+               wander::printable(value).c_str());
   return -1;
 }
 
@@ -113,12 +115,13 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "wander-make-world: '%s' is past the largest world it makes, 1048576G (2^50 "
                    "bytes)\n",
-                   argv[i]);
+                   wander::printable(argv[i]).c_str());
       return 2;
     } else if (size < 0 && parse_size(arg) > 0) {
       size = parse_size(arg);
     } else {
-      std::fprintf(stderr, "wander-make-world: unexpected argument '%s'\n%s", argv[i], kUsage);
+      std::fprintf(stderr, "wander-make-world: unexpected argument '%s'\n%s",
+                   wander::printable(argv[i]).c_str(), kUsage);
       return 2;
     }
   }

@@ -355,4 +355,15 @@ std::size_t printable_width(std::string_view bytes) {
   return width;
 }
 
+std::size_t text_columns(std::string_view text) {
+  std::size_t width = 0;
+  while (!text.empty()) {
+    const std::size_t length = character_length(text);
+    const std::size_t valid = utf8_length(text);
+    width += valid == 0 ? 1 : static_cast<std::size_t>(character_columns(code_point(text, valid)));
+    text.remove_prefix(length);
+  }
+  return width;
+}
+
 }  // namespace wander

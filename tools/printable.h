@@ -76,6 +76,10 @@ std::string printable_elided(std::string_view bytes, std::size_t most);
 /// escape.
 std::size_t printable_width(std::string_view bytes);
 
+/// The number of terminal columns `text` takes when shown as it is: text that printable() made,
+/// valid UTF-8 with nothing left to escape, as printable_width counts them.
+std::size_t text_columns(std::string_view text);
+
 /// The columns a terminal gives the character `point`: 2, 1 or 0, as printable_width counts
 /// them for a character that is not escaped.
 int character_columns(char32_t point);

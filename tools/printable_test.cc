@@ -24,6 +24,8 @@ TEST(PrintableTest, ShowsEveryByteAsAPersonCanReadIt) {
       const LookalikePlace found = find_blank_lookalike(row[1]);
       EXPECT_EQ(found.at, row.at(2) == "-" ? std::string_view::npos : std::stoul(row[2]));
       EXPECT_EQ(found.length, std::stoul(row.at(3)));
+    } else if (row[0] == "columns") {
+      EXPECT_EQ(text_columns(row[1]), std::stoul(row.at(2)));
     } else if (row[0] == "elided") {
       EXPECT_EQ(printable_elided(row[1], std::stoul(row.at(2))), row.at(3));
     } else {

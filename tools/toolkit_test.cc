@@ -1,5 +1,5 @@
 // The toolkit's small parts: the name table, the suggestions, the quoted source lines under a
-// diagnostic, the names in a map's labels, and the script a published page reads its world from;
+// diagnostic, the text of a map's labels, and the script a published page reads its world from;
 // most of their cases are the rows of toolkit_test.txt.
 #include <gtest/gtest.h>
 
@@ -86,8 +86,6 @@ TEST(ToolkitTest, Tables) {
           quote_line(row[1], row.at(2) == "cut", std::stoull(row.at(3)), std::stoull(row.at(4)));
       EXPECT_EQ(quoted.text, row.at(5));
       EXPECT_EQ(quoted.caret, row.at(6));
-    } else if (row[0] == "label") {
-      EXPECT_EQ(label_name(row[1], std::stoul(row.at(2))), row.at(3));
     } else if (row[0] == "dot") {
       EXPECT_EQ(dot_escaped(row[1]), row.at(2));
     } else if (row[0] == "script") {

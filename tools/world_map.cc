@@ -236,17 +236,17 @@ struct Label {
 
 Label room_label(const Survey& survey, const SurveyedRoom& room, bool start) {
   const std::string name =
-      label_name(survey.room_id(room.marker), kLongestName) + (start ? " (start)" : "");
+      printable_elided(survey.room_id(room.marker), kLongestName) + (start ? " (start)" : "");
   std::string objects;
   for (const std::uint32_t object : room.objects) {
     if (object == kNoName) continue;
     objects += (objects.empty() ? "" : ", ") +
-               label_name(object_name(survey, room.marker, object), kLongestObject);
+               printable_elided(object_name(survey, room.marker, object), kLongestObject);
   }
-  Label label{dot_escaped(name), printable_width(name)};
+  Label label{dot_escaped(name), text_columns(name)};
   if (!objects.empty()) {
     label.text += "\\n" + dot_escaped(objects);
-    label.widest = std::max(label.widest, printable_width(objects));
+    label.widest = std::max(label.widest, text_columns(objects));
   }
   return label;
 }
@@ -276,19 +276,6 @@ MapLayout lay_out(const Survey& survey) {
   return layout;
 }
 
-std::string label_name(std::string_view name, std::size_t most) {
-  const std::string shown = printable(name);
-  std::vector<std::size_t> starts;  // where each character of `shown` starts
-  for (std::size_t at = 0; at < shown.size(); ++at) {
-    if ((static_cast<unsigned char>(shown[at]) & 0xc0) != 0x80) starts.push_back(at);
-  }
-  if (starts.size() <= most) return shown;
-  const std::size_t tail = most / 3;
-  const std::size_t head = most - tail - 1;
-  return shown.substr(0, starts[head]) + std::string(kEllipsis) +
-         shown.substr(starts[starts.size() - tail]);
-}
-
 std::string dot_escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
@@ -308,7 +295,7 @@ void write_map(const Survey& survey, std::FILE* out) {
     widest = std::max(widest, room_label(survey, room, &room == start).widest);
   }
   for (const std::uint32_t marker : layout.missing) {
-    widest = std::max(widest, printable_width(label_name(survey.room_id(marker), kLongestName)));
+    widest = std::max(widest, text_columns(printable_elided(survey.room_id(marker), kLongestName)));
   }
   // Cells far enough apart for the widest box, and for an edge between two boxes, in inches.
   const double across = 1.0 + 0.1 * static_cast<double>(widest);
@@ -335,7 +322,7 @@ void write_map(const Survey& survey, std::FILE* out) {
   for (std::size_t i = 0; i < layout.missing.size(); ++i) {
     const std::uint32_t marker = layout.missing[i];
     missing.emplace(marker, i);
-    const std::string name = label_name(survey.room_id(marker), kLongestName) +
+    const std::string name = printable_elided(survey.room_id(marker), kLongestName) +
                              (marker == survey.start_marker ? " (start)" : "");
     write(out, "  m" + std::to_string(i) + " [label=\"" + dot_escaped(name) + "\\nno block\", " +
                    pos(layout.missing_cells[i]) +

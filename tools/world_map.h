@@ -41,10 +41,6 @@ struct MapLayout {
 /// Lays out the rooms of `survey` on a grid, in time linear in the number of rooms.
 MapLayout lay_out(const Survey& survey);
 
-/// `name` made fit for a label: escaped (see printable), and shortened with "…" in the middle when
-/// longer than `most` characters.
-std::string label_name(std::string_view name, std::size_t most);
-
 /// `text` for the inside of a quoted DOT label: backslash, quote and '&' escaped.
 std::string dot_escaped(std::string_view text);
 
