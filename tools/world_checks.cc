@@ -411,15 +411,17 @@ std::vector<std::uint32_t> about_slot(const Checks& c, const SurveyedRoom& room,
 // True when the exit in `slot` and the words after it spell a room named with blanks, such as
 // "<Boiler Room>"; the near-marker line then explains the room's problems.
 bool split_name_at(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report, int slot) {
-  const auto lengths = c.split_name_lengths.find(report.word(slot));
+  const auto lengths = c.split_name_lengths.find(report_word(c.survey, room, report, slot));
   if (lengths == c.split_name_lengths.end()) return false;
   // Each length is one lookup: however many lines share a first word, an exit costs the same.
   // Of the lines it spells, the first in the file explains it.
   std::size_t first = SIZE_MAX;
   for (const std::size_t length : lengths->second) {
     if (slot + static_cast<int>(length) > report.slots_read) break;
-    std::string joined(report.word(slot));
-    for (std::size_t i = 1; i < length; ++i) joined.append(" ").append(report.word(slot + i));
+    std::string joined(report_word(c.survey, room, report, slot));
+    for (std::size_t i = 1; i < length; ++i) {
+      joined.append(" ").append(report_word(c.survey, room, report, slot + i));
+    }
     if (const auto found = c.split_names.find(joined); found != c.split_names.end()) {
       first = std::min(first, found->second);
     }
@@ -431,8 +433,9 @@ bool split_name_at(Checks& c, const SurveyedRoom& room, const RoomBlockReport& r
 
 // The word a slot holds: for a count that is not a number, the word read again from its place.
 // The count's word is kept in c.count_word, until the next call for the count.
-std::string_view slot_word(Checks& c, const RoomBlockReport& report, int slot) {
-  if (slot != kCountSlot) return report.word(slot);
+std::string_view slot_word(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report,
+                           int slot) {
+  if (slot != kCountSlot) return report_word(c.survey, room, report, slot);
   if (report.count_read != RoomBlockReport::Count::kNotANumber) {
     c.count_word = std::to_string(report.count);
   } else {
@@ -454,7 +457,7 @@ class BlockWords {
     const bool count_failed = report_.count_read == RoomBlockReport::Count::kNotANumber;
     const int words = report_.slots_read + (count_failed ? 1 : 0);
     for (int slot = 0; slot < words; ++slot) {
-      const std::string_view word = slot_word(c_, report_, slot);
+      const std::string_view word = slot_word(c_, room_, report_, slot);
       if (lookalike_blank(slot, word) || room_named_with_blanks(slot) ||
           marker_for_a_word(slot, word) || marker_for_a_name(slot, word) ||
           label_out_of_place(slot, word) || exit_without_name(slot, word) ||
@@ -492,9 +495,9 @@ class BlockWords {
   // The next block's marker read as an exit, a label or the count: words are missing.
   bool marker_for_a_word(int slot, std::string_view word) {
     if (slot > kCountSlot || !is_marker_line(word)) return false;
-    const TextPlace here = slot == 0
-                               ? moved(c_.survey.star(room_), 1)
-                               : moved(place(slot - 1), slot_word(c_, report_, slot - 1).size());
+    const TextPlace here =
+        slot == 0 ? moved(c_.survey.star(room_), 1)
+                  : moved(place(slot - 1), slot_word(c_, room_, report_, slot - 1).size());
     std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
     missing += (missing.empty() ? "" : " and ") + std::string("the object count");
     cause(c_, room_, slot, here, 1,
@@ -536,8 +539,8 @@ class BlockWords {
     if (slot >= kCountLabelSlot || slot % 2 == 0 || label_kind(word) < 0) return false;
     cause(c_, room_, slot, place(slot), word.size(),
           "the " + std::string(kDirections[slot / 2]) + " exit of " + what() +
-              " has no name: its label " + quoted(report_.word(slot - 1)) + " is followed by " +
-              quoted(word) + ", which is read as the exit");
+              " has no name: its label " + quoted(slot_word(c_, room_, report_, slot - 1)) +
+              " is followed by " + quoted(word) + ", which is read as the exit");
     return true;
   }
 
@@ -567,7 +570,7 @@ class BlockWords {
 void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
   const std::string_view id = c.survey.room_id(room.marker);
   for (int direction = 0; direction < 4 && 2 * direction + 1 < report.slots_read; ++direction) {
-    const std::string_view exit = report.word(2 * direction + 1);
+    const std::string_view exit = report_word(c.survey, room, report, 2 * direction + 1);
     const TextPlace& place = report.places[2 * direction + 1];
     const std::uint32_t to = room.exits[direction];
     if (to == kNoExitName || c.survey.markers[to].room != kNoName) continue;
@@ -601,7 +604,7 @@ void check_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
   const TextPlace& place = report.places[kCountSlot];
   const std::vector<std::uint32_t> self = about_slot(c, room, kCountSlot);
   if (report.count_read == RoomBlockReport::Count::kNotANumber) {
-    const std::string_view word = slot_word(c, report, kCountSlot);
+    const std::string_view word = slot_word(c, room, report, kCountSlot);
     c.error(place, word.size(),
             what + ": the object count " + quoted(word) +
                 " is not a number: the game reads no object names")
@@ -637,8 +640,9 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   }
   // The words missing would go right after the last one there is.
   const int last = report.slots_read - 1;
-  const TextPlace here = last < 0 ? moved(c.survey.star(room), 1)
-                                  : moved(report.places[last], slot_word(c, report, last).size());
+  const TextPlace here = last < 0
+                             ? moved(c.survey.star(room), 1)
+                             : moved(report.places[last], slot_word(c, room, report, last).size());
   cause(c, room, report.slots_read, here, 1, message);
 }
 
@@ -646,7 +650,7 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
   const std::string_view id = c.survey.room_id(room.marker);
   const int names = std::max(0, report.slots_read - kFirstNameSlot);
   for (int i = 0; i < names; ++i) {
-    const std::string_view name = report.word(kFirstNameSlot + i);
+    const std::string_view name = report_word(c.survey, room, report, kFirstNameSlot + i);
     const TextPlace& place = report.places[kFirstNameSlot + i];
     // The same name is the same marker: its number tells a name listed twice.
     const auto first = room.objects.begin();

@@ -12,6 +12,9 @@ namespace {
 // Bytes of a line kept for a look at it, besides the whole of a line that could be a marker.
 constexpr std::size_t kHeadBytes = 4096;
 
+// Exits and object names longer than this are not read again: the names are kept already.
+constexpr std::size_t kLongestReread = 4096;
+
 bool has_nonblank(std::string_view bytes) {
   return std::find_if_not(bytes.begin(), bytes.end(), is_word_space) != bytes.end();
 }
@@ -474,8 +477,18 @@ RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
   if (!survey.markers[surveyed.marker].closed) return report;
   const TextPlace star = survey.star(surveyed);
   world.seek({star.offset + 1, star.line, star.line_start});
-  read_room_exits(world, room, &report);
+  read_room_exits(world, room, &report, kLongestReread);
   return report;
+}
+
+std::string_view report_word(const Survey& survey, const SurveyedRoom& room,
+                             const RoomBlockReport& report, int slot) {
+  if (!report.cut[slot]) return report.word(slot);
+  if (slot < kCountLabelSlot) return survey.room_id(room.exits[slot / 2]);
+  // "<room|name>": the name is what follows the room and its bar.
+  const std::string_view marker = survey.names[room.objects[slot - kFirstNameSlot]];
+  const std::size_t skip = survey.room_id(room.marker).size() + 2;
+  return marker.substr(skip, marker.size() - skip - 1);
 }
 
 TextClaim object_text_claim(const Survey& survey, std::string_view room_id, std::string_view name) {

@@ -147,9 +147,15 @@ struct Survey {
 Survey survey_world(WorldFile& world);
 
 /// Reads again the words of a room block after its description, with their places, as
-/// read_room_exits gives them into an empty record; `room` receives them.
+/// read_room_exits gives them into an empty record; `room` receives them. An exit or an object
+/// name too long to read again is cut (RoomBlockReport::cut): Survey::word() gives it.
 RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
                                   const SurveyedRoom& surveyed, Room& room);
+
+/// The word in `slot` of the report of `room`'s words (see reread_room_exits): an exit or an
+/// object name that was cut is the name the survey keeps.
+std::string_view report_word(const Survey& survey, const SurveyedRoom& room,
+                             const RoomBlockReport& report, int slot);
 
 /// The text an examine shows: bytes [begin, end) of the file, each CR LF read as LF.
 struct TextClaim {

@@ -54,14 +54,23 @@ void read_room_block(WorldFile& world, Room& room) {
 
 namespace {
 
-// Notes in `report` where the word that the next slot read stands, when it was read; a label is
-// kept there too.
-void note(RoomBlockReport* report, const WorldFile& world, bool read, std::string* label) {
+// Notes in `report` where the word that the next slot read stands, when it was read, and whether
+// it was cut; a label is taken there too.
+void note(RoomBlockReport* report, const WorldFile& world, bool read, std::string* label,
+          bool cut = false) {
   if (report == nullptr || !read) return;
   const int slot = report->slots_read;
-  if (label != nullptr) report->labels[slot < kCountLabelSlot ? slot / 2 : 4] = *label;
+  if (label != nullptr) report->labels[slot < kCountLabelSlot ? slot / 2 : 4] = std::move(*label);
   report->places[slot] = world.token_place();
+  report->cut[slot] = cut;
   ++report->slots_read;
+}
+
+// Reads a word the record keeps: with a report, one longer than `most` is read through.
+bool read_kept_word(WorldFile& world, std::string& word, const RoomBlockReport* report,
+                    std::size_t most, bool& cut) {
+  cut = false;
+  return report == nullptr ? world.read_word(word) : world.read_word(word, most, cut);
 }
 
 }  // namespace
@@ -73,16 +82,18 @@ std::string_view RoomBlockReport::word(int slot) const {
   return room->objects[slot - kFirstNameSlot];
 }
 
-void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report) {
+void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report, std::size_t most) {
   // A read that fails leaves its field alone, and so do all after it: nothing is skipped.
   if (report != nullptr) {
     *report = RoomBlockReport();
     report->room = &room;
   }
   std::string label;
+  bool cut = false;
   for (int direction = 0; direction < 4; ++direction) {
     note(report, world, world.read_word(label), &label);
-    note(report, world, world.read_word(exit_of(room, direction)), nullptr);
+    const bool read = read_kept_word(world, exit_of(room, direction), report, most, cut);
+    note(report, world, read, nullptr, cut);
   }
   const bool label_read = world.read_word(label);
   note(report, world, label_read, &label);
@@ -102,7 +113,8 @@ void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report) {
   const int wanted = std::clamp(count, 0, kObjectSlots);
   if (report != nullptr) report->names_wanted = wanted;
   for (int i = 0; i < wanted; ++i) {
-    note(report, world, world.read_word(room.objects[i]), nullptr);
+    const bool read = read_kept_word(world, room.objects[i], report, most, cut);
+    note(report, world, read, nullptr, cut);
   }
 }
 

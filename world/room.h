@@ -9,6 +9,7 @@
 #define WANDER_WORLD_ROOM_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -75,9 +76,13 @@ struct RoomBlockReport {
   /// The record the exits and object names were read into: they are not copied, so that a long
   /// name is held once.
   const Room* room = nullptr;
+  /// For each slot, whether its word was longer than read_room_exits was to keep: then the
+  /// record holds none of it.
+  std::array<bool, kRoomSlots> cut{};
 
   /// What the slot read (one of the first slots_read): a label as kept here, an exit or an
-  /// object name as `room` holds it, which must still be there; empty for the count.
+  /// object name as `room` holds it, which must still be there (empty when cut); empty for the
+  /// count.
   std::string_view word(int slot) const;
 };
 
@@ -93,8 +98,11 @@ void read_room_block(WorldFile& world, Room& room);
 /// Reads the rest of a room block, from just past its description's '*': exits, count and names.
 /// The object slots are emptied first; a count below 0 reads no names, above 3 reads three. A
 /// block cut short by the end of the file leaves every field after the first failed read as it
-/// was (the slots stay empty). When `report` is given, it is filled with what each read found.
-void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report = nullptr);
+/// was (the slots stay empty). When `report` is given, it is filled with what each read found,
+/// and an exit or an object name longer than `most` bytes is read through without being kept:
+/// its field is left empty, and the report says it was cut.
+void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report = nullptr,
+                     std::size_t most = SIZE_MAX);
 
 /// Reads the text of an object block from where the file stands into `text`. True when a '*'
 /// closed it; false when it ran to the end of the file or found nothing there.
