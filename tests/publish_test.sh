@@ -66,6 +66,7 @@ OUT --page|--page needs a folder\n\nusage:
 --page PAGE/ESC OUT|'PAGE/\\x1b' holds no web page (no index.html)\n
 --page PAGE MissingESC.txt OUT|cannot read 'Missing\\x1b.txt': No such file or directory\n
 --page PAGE /dev/zero OUT|cannot read '/dev/zero': not a regular file\n
+--page PAGE /proc/self/mem OUT|cannot read '/proc/self/mem': Input/output error\n
 --page PAGE World.txt World.txt/OUTESC|cannot make the folder 'World.txt/OUT\\x1b': Not a directory\n
 --page PAGE World.txt PAGE|the folder 'PAGE' is the page itself
 OUT|the web page is not installed (looked in 'INSTALLED').\nBuild it with 'npm ci --prefix web'
