@@ -2,7 +2,7 @@
 # Lines of ten megabytes, generated here rather than kept in the repository: before the blocks,
 # as a description, and as a command line. Each plays by the usual rules. And a line of fifty
 # megabytes with a slip at its end, which the checker quotes without reading the line whole.
-#   large_input_test.sh CASE_RUNNER GAME TOOL
+#   large_input_test.sh CASE_RUNNER GAME TOOL [CASE_RUNNER_FLAGS...]
 set -euo pipefail
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
@@ -37,4 +37,4 @@ Objects: 0'
   printf -- 'problem follows from this)\n    5 | \xe2\x80\xa6%40sCotage East: None South: None ' ''
   printf -- 'West: None\n      | %41s^~~~~~\n1 error, 0 warnings\n--- status 1\n' ''
 } > "$folder/large.case"
-"$1" --game "$2" --tool "$3" "$folder/large.case"
+"$1" --game "$2" --tool "$3" "${@:4}" "$folder/large.case"
