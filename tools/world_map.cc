@@ -16,7 +16,6 @@ namespace {
 constexpr std::size_t kLongestName = 24;    // characters of a room's name shown in its box
 constexpr std::size_t kLongestObject = 12;  // and of each object's name
 constexpr std::array<MapCell, 4> kSteps = {{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}};  // N, E, S, W
-constexpr std::string_view kEllipsis = "\xe2\x80\xa6";
 
 // Rings of cells searched around a taken cell before a room goes to the overflow: enough for the
 // crowded corners of a drawn map, few enough that each room costs a bounded number of looks.
