@@ -10,7 +10,7 @@
 #include <string>
 
 #include "text/line_filter.h"
-#include "tools/world_generator.h"
+#include "tools/generator/world_generator.h"
 #include "world/room.h"
 
 namespace {

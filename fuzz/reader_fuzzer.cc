@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_input.h"
+#include "tests/support/line_by_line.h"
 #include "world/room.h"
 
 namespace {
@@ -14,15 +15,6 @@ using wander::TextReader;
 
 TextReader reader_of(const std::string& bytes, std::size_t capacity, std::size_t most) {
   return TextReader(wander::make_string_source(bytes, most), capacity);
-}
-
-// The plain way to find a line: read each one and compare it.
-bool find_line_by_line(TextReader& reader, const std::string& wanted) {
-  std::string line;
-  while (reader.read_line(line)) {
-    if (line == wanted) return true;
-  }
-  return false;
 }
 
 void check(bool condition, const char* what) {
@@ -50,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fast.rewind();
     plain.rewind();
     const bool found = fast.skip_to_line(name);
-    check(found == find_line_by_line(plain, name), "found");
+    check(found == wander::testing::find_line_by_line(plain, name), "found");
     check(fast.at_end() == plain.at_end(), "at the end");
     check(fast.offset() == plain.offset() || (!found && fast.at_end()), "where it stopped");
     const std::uint64_t stopped_at = fast.offset();

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_input.h"
-#include "tests/survey_agreement.h"
+#include "tests/support/survey_agreement.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

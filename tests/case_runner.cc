@@ -22,7 +22,8 @@
 #include <string>
 #include <thread>
 
-#include "tools/case_file.h"
+#include "tests/support/printed_diagnostics.h"
+#include "tools/walkthroughs/case_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The differential test: what wander-world claims about a world against what the game's own
 // code does with it, on generated worlds, on worlds with slips made at random, and on a few made
 // by hand to reach the corners of the lookup.
-#include "tests/survey_agreement.h"
+#include "tests/support/survey_agreement.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/world_generator.h"
+#include "tools/generator/world_generator.h"
 
 namespace wander::testing {
 namespace {

@@ -211,6 +211,14 @@ int read_to_end(ByteSource& source, std::string& bytes) {
   return source.error();
 }
 
+bool read_whole_file(const std::string& path, std::string& bytes, std::string& why) {
+  std::unique_ptr<ByteSource> file = open_file_source(path, &why);
+  if (!file) return false;
+  const int error = read_to_end(*file, bytes);
+  if (error != 0) why = std::strerror(error);
+  return error == 0;
+}
+
 void TextReader::FreeBuffer::operator()(char* buffer) const {
   ::operator delete(buffer, alignment);
 }
@@ -640,6 +648,22 @@ void TextReader::reread_from(const TextPlace& place) {
   source_done_ = at_end_ = failed_ = holding_ = false;
   lines_ = place.line - 1;
   line_start_ = place.line_start;
+}
+
+std::string read_line_at(TextReader& reader, const TextPlace& place, std::size_t most) {
+  return read_line_from(reader, {place.line_start, place.line, place.line_start}, most);
+}
+
+std::string read_line_from(TextReader& reader, const TextPlace& place, std::size_t most) {
+  reader.seek(place);
+  std::string line;
+  std::string_view piece;
+  bool line_ends = false;
+  while (line.size() < most && reader.read_line_piece(piece, line_ends)) {
+    line.append(piece.substr(0, most - line.size()));
+    if (line_ends) break;
+  }
+  return line;
 }
 
 }  // namespace wander

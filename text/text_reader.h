@@ -65,6 +65,10 @@ std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copi
 /// (ByteSource::error): 0 when the bytes truly ended, else the bytes are not all there.
 int read_to_end(ByteSource& source, std::string& bytes);
 
+/// Appends all the bytes of the regular file at `path` to `bytes`. False, with `why` saying why
+/// (as open_file_source does, or the read error's), when it cannot be opened or read to its end.
+bool read_whole_file(const std::string& path, std::string& bytes, std::string& why);
+
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,
                                                std::size_t most_per_read = SIZE_MAX);
@@ -236,6 +240,14 @@ class TextReader {
   bool holding_ = false;
   int read_error_ = 0;
 };
+
+/// The first `most` bytes (at most) of the line that `place` stands on, its line end left out,
+/// read through `reader` (which counts lines, see TextReader::count_lines); the reader is left
+/// anywhere.
+std::string read_line_at(TextReader& reader, const TextPlace& place, std::size_t most);
+
+/// As read_line_at, from the byte at `place` on rather than from its line's start.
+std::string read_line_from(TextReader& reader, const TextPlace& place, std::size_t most);
 
 }  // namespace wander
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "text/test_tables.h"
+#include "tests/support/line_by_line.h"
+#include "tests/support/test_tables.h"
 
 namespace wander {
 namespace {
@@ -152,15 +153,6 @@ TEST(TextReaderTest, StateRules) {
   }
 }
 
-// The plain way to find a line: read each one and compare it.
-bool find_line_by_line(TextReader& reader, const std::string& wanted) {
-  std::string line;
-  while (reader.read_line(line)) {
-    if (line == wanted) return true;
-  }
-  return false;
-}
-
 // Lines read a piece at a time, and the marker scan with the wanted line whole or in pieces
 // (empty ones too), against reading the lines one by one: wanted lines placed across every refill
 // and 16-byte block, longer than the buffer, with every CR LF rule, through buffers and source
@@ -219,7 +211,7 @@ TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
           TextReader plain(make_string_source(text, most), capacity);
           const bool found =
               split.size() == 1 ? fast.skip_to_line(want) : fast.skip_to_joined_line(split);
-          EXPECT_EQ(found, find_line_by_line(plain, want));
+          EXPECT_EQ(found, testing::find_line_by_line(plain, want));
           EXPECT_EQ(fast.at_end(), plain.at_end());
           EXPECT_EQ(fast.offset(), plain.offset());
           std::string after_fast = "OLD";
@@ -227,7 +219,7 @@ TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
           EXPECT_EQ(fast.read_text(after_fast), plain.read_text(after_plain));
           EXPECT_EQ(after_fast, after_plain);
           // Again from there: after the end, as after any read, it fails until a seek.
-          EXPECT_EQ(fast.skip_to_joined_line(split), find_line_by_line(plain, want));
+          EXPECT_EQ(fast.skip_to_joined_line(split), testing::find_line_by_line(plain, want));
           EXPECT_EQ(fast.offset(), plain.offset());
         }
       }

@@ -1,0 +1,43 @@
+// Source lines quoted under a diagnostic, most of their cases the rows of text_printer_test.txt.
+#include "tools/diagnostics/text_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/test_tables.h"
+#include "tools/names/printable.h"
+
+namespace wander {
+namespace {
+
+TEST(QuoteLineTest, LongLinesShowAWindowAroundThePlace) {
+  std::string line(1000, '.');
+  line.replace(600, 4, "Here");
+  const QuotedLine quoted = quote_line(line, false, 601, 4);
+  // 40 characters before the place, "…" on both sides, 100 characters shown.
+  EXPECT_EQ(quoted.text,
+            "\xe2\x80\xa6" + std::string(40, '.') + "Here" + std::string(56, '.') + "\xe2\x80\xa6");
+  EXPECT_EQ(quoted.caret, std::string(41, ' ') + "^~~~");
+  // A place well inside the first hundred characters keeps the line's start.
+  EXPECT_EQ(quote_line(line, false, 50, 1).text.substr(0, 3), "...");
+}
+
+// Each row of text_printer_test.txt.
+TEST(QuoteLineTest, Tables) {
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_TEXT_PRINTER_CASES)) {
+    SCOPED_TRACE(printable(row.at(1)));
+    if (row[0] == "quote") {
+      const QuotedLine quoted =
+          quote_line(row[1], row.at(2) == "cut", std::stoull(row.at(3)), std::stoull(row.at(4)));
+      EXPECT_EQ(quoted.text, row.at(5));
+      EXPECT_EQ(quoted.caret, row.at(6));
+    } else {
+      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wander

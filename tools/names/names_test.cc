@@ -1,0 +1,74 @@
+// The names leaf: the table that numbers names, and the suggestions for misspelt ones, most of
+// their cases the rows of names_test.txt.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/test_tables.h"
+#include "tools/names/name_suggester.h"
+#include "tools/names/name_table.h"
+#include "tools/names/printable.h"
+
+namespace wander {
+namespace {
+
+TEST(NameTableTest, NumbersEachNameOnce) {
+  NameTable names;
+  EXPECT_EQ(names.find("<Hall>"), NameTable::kNone);
+  const std::string long_name(100000, 'x');
+  const std::vector<std::string> samples = {"<Hall>", "", std::string("a\0b", 3), "<Hall|lamp>",
+                                            long_name};
+  for (std::size_t i = 0; i < samples.size(); ++i) EXPECT_EQ(names.add(samples[i]), i);
+  // Enough names to make the table grow several times, each still found under its number.
+  for (int i = 0; i < 5000; ++i) names.add("<R" + std::to_string(i) + ">");
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    EXPECT_EQ(names.add(samples[i]), i);
+    EXPECT_EQ(names.find(samples[i]), i);
+    EXPECT_EQ(names[static_cast<std::uint32_t>(i)], samples[i]);
+  }
+  for (int i = 0; i < 5000; i += 499) {
+    const std::uint32_t id = names.find("<R" + std::to_string(i) + ">");
+    ASSERT_NE(id, NameTable::kNone);
+    EXPECT_EQ(names[id], "<R" + std::to_string(i) + ">");
+  }
+  EXPECT_EQ(names.size(), samples.size() + 5000);
+  EXPECT_EQ(names.find(std::string("a\0c", 3)), NameTable::kNone);
+}
+
+// Suggestions stop when their budget of steps runs out, and the steps are counted.
+TEST(NameSuggesterTest, StopsWhenTheBudgetRunsOut) {
+  const std::vector<std::string_view> rooms = {"Hall", "Kitchen", "PalmHouse", "Tower", "Towel"};
+  NameSuggester none_left(rooms, 0);
+  EXPECT_EQ(none_left.nearest("Kitchn"), "");
+  NameSuggester enough(rooms, 1000);
+  EXPECT_EQ(enough.nearest("Kitchn"), "Kitchen");
+  const std::uint64_t one_search = enough.steps();
+  EXPECT_GT(one_search, 0u);
+  // A budget spent part way through the index or the search gives no suggestion.
+  for (std::uint64_t budget = 1; budget < one_search; budget += 3) {
+    NameSuggester short_of_steps(rooms, budget);
+    EXPECT_EQ(short_of_steps.nearest("Kitchn"), "") << budget;
+  }
+}
+
+// Each row of names_test.txt.
+TEST(NameSuggesterTest, Tables) {
+  const std::vector<std::string_view> rooms = {
+      "Hall",           "Kitchen",
+      "PalmHouse",      "Tower",
+      "Towel",          "\xd0\x9a\xd1\x83\xd1\x85\xd0\xbd\xd1\x8f",
+      "Ch\xc3\xa2teau", "\xe6\x9d\xb1\xe4\xba\xac\xe9\xa7\x85"};
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_NAMES_CASES)) {
+    SCOPED_TRACE(printable(row.at(1)));
+    if (row[0] == "nearest") {
+      NameSuggester rooms_meant(rooms, 1'000'000);
+      EXPECT_EQ(rooms_meant.nearest(row[1]), row.at(2));
+    } else {
+      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wander

@@ -1,0 +1,189 @@
+#include "tools/publish/world_publish.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "text/text_reader.h"
+#include "tools/names/printable.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace wander {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file made for this write alone, by name, never through a link: open(2) with O_CREAT|O_EXCL
+// fails on any name that exists, a dangling link included. The mode asked for is what a web
+// server can read, and the system takes the umask from it. -1 with errno set when it fails.
+int create_new_file(const fs::path& path) {
+#if defined(_WIN32)
+  return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+#endif
+}
+
+// Writes all of `bytes` to `file` and closes it; false, with errno set, when either fails.
+bool write_and_close(int file, std::string_view bytes) {
+  int failure = 0;
+  while (failure == 0 && !bytes.empty()) {
+#if defined(_WIN32)
+    const int n = _write(file, bytes.data(),
+                         static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1 << 30)));
+#else
+    const ssize_t n = ::write(file, bytes.data(), bytes.size());
+#endif
+    if (n > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      failure = n == 0 ? EIO : errno;
+    }
+  }
+#if defined(_WIN32)
+  const int closed = _close(file);
+#else
+  const int closed = ::close(file);
+#endif
+  if (closed != 0 && failure == 0) failure = errno;
+  errno = failure;
+  return failure == 0;
+}
+
+// Puts `bytes` at `to` by writing a new file beside it and renaming that over it: whatever stood
+// at `to`, a link to a file elsewhere included, is replaced and never written through. False,
+// with `error` saying why, when it fails; no new file is left behind then.
+bool write_replacing(const fs::path& to, std::string_view bytes, std::string& error) {
+  // The name only has to be free in this folder: a taken one is tried again with another.
+  auto seed =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  seed ^= reinterpret_cast<std::uintptr_t>(&seed);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
+                  static_cast<unsigned long long>(seed >> 16));
+    // Built by appending, as in_quotes is.
+    std::string name(1, '.');
+    name.append(to.filename().string()).append(suffix);
+    const fs::path temporary = to.parent_path() / name;
+    const int file = create_new_file(temporary);
+    if (file < 0 && errno == EEXIST) continue;
+    if (file < 0) {
+      error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
+      return false;
+    }
+    std::error_code code;
+    if (!write_and_close(file, bytes)) {
+      error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
+    } else if (fs::rename(temporary, to, code); code) {
+      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
+    } else {
+      return true;
+    }
+    fs::remove(temporary, code);
+    return false;
+  }
+  error =
+      "cannot write " + in_quotes(to.string()) + ": no free name for a temporary file beside it";
+  return false;
+}
+
+}  // namespace
+
+std::string world_script(std::string_view name, std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string script = "wanderWorld(\"";
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\' || u < 0x20 || u == 0x7f) {
+      script.append("\\x").append(1, kHex[u >> 4]).append(1, kHex[u & 15]);
+    } else {
+      script += c;
+    }
+  }
+  script.append("\", \"");
+  script.reserve(script.size() + 2 * bytes.size() + 4);
+  for (const char c : bytes) {
+    const auto u = static_cast<unsigned char>(c);
+    script.append(1, kHex[u >> 4]).append(1, kHex[u & 15]);
+  }
+  script.append("\");\n");
+  return script;
+}
+
+fs::path installed_page(const fs::path& program) {
+  const fs::path page = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
+  std::error_code error;
+  return fs::is_regular_file(page / "index.html", error) ? page : fs::path();
+}
+
+fs::path running_program(const char* argv0) {
+  std::error_code error;
+  // Linux names the file itself, however the program was started.
+  fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (!error) return self;
+  const fs::path given = argv0 == nullptr ? "" : argv0;
+  if (given.empty()) return {};
+  if (given.has_parent_path()) return fs::absolute(given, error);
+  // Started by name alone: the shell found it along PATH, and so can we.
+  const char* path = std::getenv("PATH");
+  for (std::string_view rest = path == nullptr ? "" : path; !rest.empty();) {
+    const std::size_t colon = std::min(rest.find(':'), rest.size());
+    const fs::path candidate = fs::path(rest.substr(0, colon)) / given;
+    if (fs::is_regular_file(candidate, error)) return fs::absolute(candidate, error);
+    rest.remove_prefix(std::min(colon + 1, rest.size()));
+  }
+  return {};
+}
+
+bool publish_world(const fs::path& page, std::string_view name, std::string_view bytes,
+                   const fs::path& folder, Published& published, std::string& error) {
+  std::error_code code;
+  fs::create_directories(folder, code);
+  if (code) {
+    error = "cannot make the folder " + in_quotes(folder.string()) + ": " + code.message();
+    return false;
+  }
+  if (fs::equivalent(page, folder, code)) {
+    error = "the folder " + in_quotes(folder.string()) +
+            " is the page itself: publish into another folder";
+    return false;
+  }
+  fs::directory_iterator files(page, code);
+  if (code) {
+    error = "cannot read the page in " + in_quotes(page.string()) + ": " + code.message();
+    return false;
+  }
+  published = {};
+  for (const fs::directory_entry& file : files) {
+    if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName) continue;
+    std::string page_bytes;
+    std::string why;
+    if (!read_whole_file(file.path().string(), page_bytes, why)) {
+      error = "cannot read " + in_quotes(file.path().string()) + ": " + why;
+      return false;
+    }
+    if (!write_replacing(folder / file.path().filename(), page_bytes, error)) return false;
+    published.page_bytes += page_bytes.size();
+  }
+  const std::string script = world_script(name, bytes);
+  if (!write_replacing(folder / kWorldScriptName, script, error)) return false;
+  published.world_bytes = script.size();
+  return true;
+}
+
+}  // namespace wander

@@ -1,0 +1,55 @@
+// wander-world publish: a world as a web page that plays it, in a folder of its own that works
+// from any static web host and straight from disk.
+//
+// The page is built apart (the "web" preset) and installed under share/wander/web: index.html,
+// the game in WebAssembly, the terminal's script and style, and world.js, the world it plays.
+// Publishing copies the page and writes a world.js of its own for the world given.
+#ifndef WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_
+#define WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace wander {
+
+/// The page's script that holds its world: world.js.
+inline constexpr char kWorldScriptName[] = "world.js";
+
+/// Where the page is installed, from the folder an installed wander-world stands in.
+inline constexpr char kPageFromProgramFolder[] = "../share/wander/web";
+
+/// The text of world.js for a world file named `name` holding `bytes`: a call
+/// `wanderWorld("NAME", "HEX")`, the name as a JavaScript string and the bytes as two lower-case
+/// hexadecimal digits each, which the page reads back exactly.
+std::string world_script(std::string_view name, std::string_view bytes);
+
+/// The installed page beside the program at `program` (see kPageFromProgramFolder), when that
+/// folder holds an index.html; else an empty path.
+std::filesystem::path installed_page(const std::filesystem::path& program);
+
+/// The file of the running program: where the system says it is, else `argv0` as found from
+/// the current folder or along PATH. Empty when it cannot be told.
+std::filesystem::path running_program(const char* argv0);
+
+/// What publish_world wrote.
+struct Published {
+  std::uintmax_t page_bytes = 0;   ///< the page's files, world.js aside
+  std::uintmax_t world_bytes = 0;  ///< world.js
+};
+
+/// Copies every file of the folder `page` except its world.js into `folder` (made with its
+/// parents when missing; files of the same names are replaced, other files left alone), then
+/// writes world.js for the world `name` holding `bytes` there. Each file is written to a new file
+/// in `folder`, made for it alone, and renamed over its name: a link standing there is replaced,
+/// never written through. The files get mode 0644 less the umask. Returns false, with `error`
+/// saying what failed (names in it escaped as printable() does), when a file cannot be read or
+/// written, or when `folder` is `page` itself; the files written before stay, and no new file
+/// is left behind by the one that failed.
+bool publish_world(const std::filesystem::path& page, std::string_view name, std::string_view bytes,
+                   const std::filesystem::path& folder, Published& published, std::string& error);
+
+}  // namespace wander
+
+#endif  // WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_

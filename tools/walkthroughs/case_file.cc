@@ -1,0 +1,432 @@
+#include "tools/walkthroughs/case_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <utility>
+
+#include "text/text_reader.h"
+#include "tools/names/printable.h"
+
+namespace wander {
+namespace {
+
+constexpr std::string_view kHeader = "--- ";
+constexpr std::string_view kNoEol = " (no-eol)";
+constexpr std::string_view kEsc = " (esc)";
+constexpr std::string_view kTimes = " (times ";
+
+bool ends_with(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Decodes the escapes of an "(esc)" line; false on one that is not known.
+bool decode(std::string_view line, std::string& out) {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != '\\') {
+      out += line[i];
+      continue;
+    }
+    if (++i == line.size()) return false;
+    switch (line[i]) {
+      case '\\':
+        out += '\\';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case '0':
+        out += '\0';
+        break;
+      case 'x': {
+        const int high = i + 1 < line.size() ? hex_value(line[i + 1]) : -1;
+        const int low = i + 2 < line.size() ? hex_value(line[i + 2]) : -1;
+        if (high < 0 || low < 0) return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        break;
+      }
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+struct Times {
+  std::size_t count;
+  std::size_t at;  ///< where the suffix starts
+};
+
+// The " (times N)" that ends `line`, if one does.
+std::optional<Times> times_suffix(std::string_view line) {
+  if (!ends_with(line, ")")) return std::nullopt;
+  const std::size_t at = line.rfind(kTimes);
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::size_t from = at + kTimes.size();
+  const std::string_view number = line.substr(from, line.size() - 1 - from);
+  if (number.empty() || number.size() > 9 ||
+      number.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return Times{std::stoul(std::string(number)), at};
+}
+
+std::vector<std::string> words_of(std::string_view text) {
+  std::vector<std::string> words;
+  std::istringstream in{std::string(text)};
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// One line of bytes (without its LF) as a case line.
+std::string as_case_line(std::string_view line) {
+  std::string plain;
+  bool escaped = line.substr(0, kHeader.size()) == kHeader || ends_with(line, kEsc) ||
+                 ends_with(line, kNoEol) || times_suffix(line) ||
+                 (!line.empty() && (line.back() == ' '));
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    // A byte that is no part of valid UTF-8 is written as its value.
+    const std::size_t length = byte < 0x80 ? 1 : utf8_length(line.substr(i));
+    if (byte == '\\') {
+      plain += "\\\\";
+    } else if (byte == '\r') {
+      plain += "\\r", escaped = true;
+    } else if (byte == '\t') {
+      plain += "\\t", escaped = true;
+    } else if (byte == 0) {
+      plain += "\\0", escaped = true;
+    } else if (byte < 0x20 || byte == 0x7f || length == 0 || (i == 0 && byte == '-' && escaped)) {
+      static constexpr char kDigits[] = "0123456789abcdef";
+      plain += "\\x";
+      plain += kDigits[byte >> 4];
+      plain += kDigits[byte & 15];
+      escaped = true;
+    } else {
+      plain.append(line.substr(i, length));
+      i += length - 1;
+    }
+  }
+  if (!escaped) return std::string(line);
+  return plain + std::string(kEsc);
+}
+
+std::vector<std::string> split_case_lines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::istringstream in{as_case_lines(bytes)};
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string shortened(const std::string& line) {
+  constexpr std::size_t kMost = 300;
+  if (line.size() <= kMost) return line;
+  return line.substr(0, kMost) + "... (" + std::to_string(line.size()) + " bytes in all)";
+}
+
+class Parser {
+ public:
+  Parser(const std::string& path, std::string& error) : path_(path), error_(error) {}
+
+  std::optional<std::vector<Case>> parse(std::string_view bytes) {
+    TextReader reader(make_string_source(std::string(bytes)));
+    std::string line;
+    while (reader.read_line(line)) {
+      ++number_;
+      if (line.substr(0, kHeader.size()) == kHeader) {
+        if (!finish_section() || !open_section(line.substr(kHeader.size()))) return std::nullopt;
+      } else if (!add_content(line)) {
+        return std::nullopt;
+      }
+    }
+    if (!finish_section()) return std::nullopt;
+    finish_case();
+    if (cases_.empty()) {
+      fail("the file holds no case");
+      return std::nullopt;
+    }
+    return std::move(cases_);
+  }
+
+ private:
+  bool fail(const std::string& message) {
+    error_ = path_ + ":" + std::to_string(number_) + ": " + message;
+    return false;
+  }
+
+  bool add_content(std::string_view line) {
+    if (section_.empty()) return true;  // the comment before the first section
+    if (ended_) return fail("a line after a \"(no-eol)\" line");
+    bool line_end = true;
+    if (ends_with(line, kNoEol)) {
+      line.remove_suffix(kNoEol.size());
+      line_end = false;
+      ended_ = true;
+    }
+    std::size_t times = 1;
+    if (const std::optional<Times> suffix = times_suffix(line)) {
+      times = suffix->count;
+      line = line.substr(0, suffix->at);
+    }
+    std::string bytes;
+    if (ends_with(line, kEsc)) {
+      line.remove_suffix(kEsc.size());
+      if (!decode(line, bytes)) return fail("an unknown escape in this line");
+    } else {
+      bytes = line;
+    }
+    content_.reserve(content_.size() + bytes.size() * times + 1);
+    for (std::size_t i = 0; i < times; ++i) content_.append(bytes);
+    if (line_end) content_ += '\n';
+    return true;
+  }
+
+  // The case being read, opened when needed. `with_world` takes the world in force into it: a
+  // case plays the world that stands before its first other section.
+  Case& current(bool with_world = true) {
+    if (!open_) {
+      open_ = true;
+      has_world_ = false;
+      case_ = Case{};
+      case_.name = std::filesystem::path(path_).stem().string();
+      case_.origin = path_ + ":" + std::to_string(number_);
+    }
+    if (with_world && !has_world_) {
+      has_world_ = true;
+      case_.world_setup = world_setup_;
+      case_.world = world_;
+    }
+    return case_;
+  }
+
+  void finish_case() {
+    if (!open_) return;
+    current();
+    cases_.push_back(std::move(case_));
+    open_ = false;
+  }
+
+  bool open_section(std::string_view header) {
+    std::vector<std::string> words = words_of(header);
+    if (words.empty()) return fail("a section without a name");
+    section_ = words[0];
+    const std::string argument = words.size() > 1 ? words[1] : "";
+    const std::size_t rest_at = header.find(section_) + section_.size();
+    const std::string rest = words.size() > 1 ? words_tail(header.substr(rest_at)) : "";
+    const auto one_of = [&](std::initializer_list<const char*> allowed) {
+      if (words.size() == 2 &&
+          std::find(allowed.begin(), allowed.end(), argument) != allowed.end()) {
+        return true;
+      }
+      fail("'--- " + section_ + "' takes one of its known words");
+      return false;
+    };
+    if (section_ == "case") {
+      finish_case();
+      Case& c = current(false);
+      if (!rest.empty()) c.name = rest;
+      return true;
+    }
+    if (section_ == "world") {
+      if (words.size() == 1) return world_setup_ = WorldSetup::kText, true;
+      if (argument == "file" && words.size() == 3) return read_world_file(words[2]);
+      if (!one_of({"none", "folder", "fifo", "device", "self-link", "unreadable", "failing"})) {
+        return false;
+      }
+      world_.clear();
+      world_setup_ = argument == "none"         ? WorldSetup::kNone
+                     : argument == "folder"     ? WorldSetup::kFolder
+                     : argument == "fifo"       ? WorldSetup::kFifo
+                     : argument == "device"     ? WorldSetup::kDevice
+                     : argument == "self-link"  ? WorldSetup::kSelfLink
+                     : argument == "unreadable" ? WorldSetup::kUnreadable
+                                                : WorldSetup::kFailing;
+      section_.clear();
+      return true;
+    }
+    Case& c = current();
+    if (section_ == "run") {
+      if (argument != "wander" && argument != "wander-world") {
+        return fail("'--- run' names wander or wander-world");
+      }
+      c.program = argument;
+      c.arguments = words_tail(header.substr(header.find(argument) + argument.size()));
+    } else if (section_ == "stdin") {
+      if (!one_of({"closed", "unreadable"})) return false;
+      c.stdin_setup = argument == "closed" ? StdinSetup::kClosed : StdinSetup::kUnreadable;
+    } else if (section_ == "stdout" && words.size() > 1) {
+      if (!one_of({"closed", "full", "broken"})) return false;
+      c.stdout_setup = argument == "closed" ? StdoutSetup::kClosed
+                       : argument == "full" ? StdoutSetup::kFull
+                                            : StdoutSetup::kBroken;
+    } else if (section_ == "limit") {
+      if (words.size() != 3 || argument != "memory") {
+        return fail("'--- limit' takes 'memory SIZE'");
+      }
+      c.memory_limit = words[2];
+    } else if (section_ == "needs") {
+      if (!one_of({"posix"})) return false;
+      c.needs_posix = true;
+    } else if (section_ == "status") {
+      if (words.size() != 2 || argument.find_first_not_of("0123456789") != std::string::npos) {
+        return fail("'--- status' takes a number");
+      }
+      c.expected_status = std::stoi(argument);
+    } else if (section_ == "input" || section_ == "stdout" || section_ == "stderr" ||
+               section_ == "diagnostics") {
+      if (words.size() != 1) return fail("'--- " + section_ + "' takes no words");
+      return true;  // content follows
+    } else {
+      return fail("unknown section '" + section_ + "'");
+    }
+    section_.clear();
+    return true;
+  }
+
+  static std::string words_tail(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return std::string(text);
+  }
+
+  bool read_world_file(const std::string& relative) {
+    const std::filesystem::path where = std::filesystem::path(path_).parent_path() / relative;
+    std::unique_ptr<ByteSource> source = open_file_source(where.string());
+    if (!source) return fail("cannot read the world file '" + where.string() + "'");
+    world_.clear();
+    if (const int error = read_to_end(*source, world_); error != 0) {
+      return fail("cannot read the world file '" + where.string() + "': " + std::strerror(error));
+    }
+    world_setup_ = WorldSetup::kText;
+    section_.clear();
+    return true;
+  }
+
+  bool finish_section() {
+    const std::string content = std::exchange(content_, std::string());
+    ended_ = false;
+    if (section_ == "world") {
+      world_ = content;
+    } else if (section_ == "input") {
+      current().input = content;
+    } else if (section_ == "stdout") {
+      current().expected_stdout = content;
+    } else if (section_ == "stderr") {
+      current().expected_stderr = content;
+    } else if (section_ == "diagnostics") {
+      return read_diagnostics(content);
+    }
+    return true;
+  }
+
+  bool read_diagnostics(const std::string& content) {
+    std::vector<ExpectedDiagnostic>& list = current().diagnostics.emplace();
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+      std::vector<std::string> words = words_of(line);
+      if (words.empty()) continue;
+      if (words.size() < 2 || words[0].find_first_not_of("0123456789") != std::string::npos ||
+          (words[1] != "error" && words[1] != "warning")) {
+        return fail("a diagnostic is 'LINE error|warning NAME...': " + line);
+      }
+      list.push_back({std::stoll(words[0]), words[1], {words.begin() + 2, words.end()}});
+    }
+    return true;
+  }
+
+  const std::string& path_;
+  std::string& error_;
+  std::int64_t number_ = 0;
+  std::vector<Case> cases_;
+  Case case_;
+  bool open_ = false;
+  bool has_world_ = false;  // the open case has taken its world
+  WorldSetup world_setup_ = WorldSetup::kNone;
+  std::string world_;
+  std::string section_;  // the open content section, or empty
+  std::string content_;
+  bool ended_ = false;  // a "(no-eol)" line closed the section's content
+};
+
+}  // namespace
+
+std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::string& path,
+                                             std::string& error) {
+  return Parser(path, error).parse(bytes);
+}
+
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error) {
+  std::unique_ptr<ByteSource> source = open_file_source(path);
+  if (!source) {
+    error = path + ": cannot read the file";
+    return std::nullopt;
+  }
+  std::string bytes;
+  if (const int failed = read_to_end(*source, bytes); failed != 0) {
+    error = path + ": cannot read the file: " + std::strerror(failed);
+    return std::nullopt;
+  }
+  return parse_cases(bytes, path, error);
+}
+
+std::string as_case_lines(std::string_view bytes) {
+  std::string out;
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) {
+      out += as_case_line(bytes) + std::string(kNoEol) + "\n";
+      break;
+    }
+    out += as_case_line(bytes.substr(0, end)) + "\n";
+    bytes.remove_prefix(end + 1);
+  }
+  return out;
+}
+
+std::string describe_difference(std::string_view expected, std::string_view actual) {
+  if (expected == actual) return "";
+  const std::vector<std::string> want = split_case_lines(expected);
+  const std::vector<std::string> got = split_case_lines(actual);
+  std::size_t head = 0;
+  while (head < want.size() && head < got.size() && want[head] == got[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < want.size() - head && tail < got.size() - head &&
+         want[want.size() - 1 - tail] == got[got.size() - 1 - tail]) {
+    ++tail;
+  }
+  constexpr std::size_t kContext = 3;
+  constexpr std::size_t kMostChanged = 40;
+  std::string out;
+  const auto show = [&](const std::vector<std::string>& lines, std::size_t from, std::size_t to,
+                        const char* mark) {
+    for (std::size_t i = from; i < to && i < from + kMostChanged; ++i) {
+      out += mark + shortened(lines[i]) + "\n";
+    }
+    if (to - from > kMostChanged)
+      out +=
+          mark + std::string("... ") + std::to_string(to - from - kMostChanged) + " more lines\n";
+  };
+  show(want, head - std::min(head, kContext), head, "  ");
+  show(want, head, want.size() - tail, "- ");
+  show(got, head, got.size() - tail, "+ ");
+  show(want, want.size() - tail, want.size() - tail + std::min(tail, kContext), "  ");
+  return out;
+}
+
+}  // namespace wander

@@ -1,0 +1,92 @@
+// End-to-end cases as data: a world, the keys a player types, and what a program must print and
+// return. The project's own tests and the walkthroughs that authors keep are written this way.
+//
+// A case file is lines. A line that starts with "--- " opens a section; lines before the first
+// are a comment. A content section's bytes are its lines, each with its LF, except that a line
+// ending in " (no-eol)" has no LF, and a line ending in " (esc)" (before any " (no-eol)") has its
+// escapes decoded: \\ \n \r \t \0 \xHH. The suffix also keeps a line's trailing blanks visible.
+// A line ending in " (times N)" (after any " (esc)", before any " (no-eol)") stands for its bytes
+// N times over, then its LF once: "x (times 1000000)" is a line of a million x's.
+//
+//   --- world                 the World.txt bytes (content); or `--- world file PATH`, PATH
+//                             relative to the case file; or `--- world none|folder|fifo|device|
+//                             self-link|unreadable|failing` (failing: a regular file whose every
+//                             read fails). A world holds for every later case.
+//   --- case NAME             starts a case; the lines after it are its comment. A file without
+//                             one is a single case named after the file.
+//   --- run PROGRAM ARGS...   `wander` (the default) or `wander-world`, with shell arguments
+//   --- input                 standard input (content); or `--- stdin closed|unreadable`
+//   --- stdout closed|full|broken   standard output closed, a device that is always full, or
+//                             a pipe whose reader is gone, with SIGPIPE ignored so that
+//                             writes fail with EPIPE
+//   --- limit memory SIZE     a limit on the address space, such as 400M
+//   --- needs posix           the case needs a POSIX system under the program
+//   --- stdout / --- stderr   the bytes expected (content); stderr is empty unless given
+//   --- status N              the exit status expected (0 unless given)
+//   --- diagnostics           for `wander-world check`: one line per diagnostic,
+//                             "LINE SEVERITY NAME...", each NAME a text its message must hold
+#ifndef WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
+#define WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wander {
+
+/// What stands at World.txt in the folder a case runs in.
+enum class WorldSetup { kText, kNone, kFolder, kFifo, kDevice, kSelfLink, kUnreadable, kFailing };
+
+/// How a case's standard streams are set up.
+enum class StdinSetup { kInput, kClosed, kUnreadable };
+enum class StdoutSetup { kCaptured, kClosed, kFull, kBroken };
+
+/// One diagnostic a checker case expects.
+struct ExpectedDiagnostic {
+  std::int64_t line = 0;
+  std::string severity;            ///< "error" or "warning"
+  std::vector<std::string> names;  ///< texts the message must hold
+};
+
+/// One case: how to run a program, and what it must do.
+struct Case {
+  std::string name;
+  std::string origin;  ///< "FILE:LINE" of the case's start, for reports
+  WorldSetup world_setup = WorldSetup::kNone;
+  std::string world;               ///< the World.txt bytes, for kText
+  std::string program = "wander";  ///< "wander" or "wander-world"
+  std::string arguments;           ///< as written, for a shell
+  std::string input;               ///< standard input, for StdinSetup::kInput
+  StdinSetup stdin_setup = StdinSetup::kInput;
+  StdoutSetup stdout_setup = StdoutSetup::kCaptured;
+  std::string memory_limit;  ///< such as "400M"; empty for none
+  bool needs_posix = false;
+  std::optional<std::string> expected_stdout;
+  std::string expected_stderr;
+  int expected_status = 0;
+  std::optional<std::vector<ExpectedDiagnostic>> diagnostics;
+};
+
+/// Parses the bytes of a case file read from `path` (which names the file in messages and
+/// anchors `--- world file` paths). Returns the cases, or nothing with `error` set to
+/// "PATH:LINE: what is wrong".
+std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::string& path,
+                                             std::string& error);
+
+/// Reads and parses the case file at `path`; as parse_cases, and an error when it cannot be read.
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error);
+
+/// Writes `bytes` as the lines of a content section would hold them, so that CR, NUL, escape
+/// bytes, trailing blanks and a missing last line end are visible. Each line ends with LF.
+std::string as_case_lines(std::string_view bytes);
+
+/// A readable account of how `actual` differs from `expected`, written as case lines: the lines
+/// both share around the difference, then the expected lines ("-") and the actual ones ("+").
+/// Empty when they are equal.
+std::string describe_difference(std::string_view expected, std::string_view actual);
+
+}  // namespace wander
+
+#endif  // WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_

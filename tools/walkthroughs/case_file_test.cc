@@ -1,0 +1,68 @@
+#include "tools/walkthroughs/case_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/test_tables.h"
+
+namespace wander {
+namespace {
+
+std::vector<Case> parse_or_fail(const std::string& text) {
+  std::string error;
+  const auto cases = parse_cases(text, "dir/walk.case", error);
+  EXPECT_TRUE(cases.has_value()) << error;
+  return cases.value_or(std::vector<Case>{});
+}
+
+// Each row of case_file_test.txt.
+TEST(CaseFileTest, Tables) {
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_CASE_FILE_CASES)) {
+    SCOPED_TRACE(::testing::PrintToString(row.at(1)));
+    if (row[0] == "round-trip") {
+      const std::vector<Case> cases = parse_or_fail("--- stdout\n" + as_case_lines(row[1]));
+      ASSERT_EQ(cases.size(), 1u);
+      EXPECT_EQ(cases[0].expected_stdout, row[1]);
+    } else if (row[0] == "repeat") {
+      EXPECT_EQ(parse_or_fail("--- input\n" + row[1]).at(0).input, row.at(2));
+    } else if (row[0] == "mistake") {
+      std::string error;
+      EXPECT_FALSE(parse_cases(row[1], "dir/walk.case", error).has_value());
+      EXPECT_EQ(error, row.at(2));
+    } else {
+      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+    }
+  }
+}
+
+TEST(CaseFileTest, WorldsHoldForLaterCasesAndDefaultsAreFilledIn) {
+  const std::vector<Case> cases = parse_or_fail(
+      "A comment.\n--- world\nW1\n--- case first\ncomment\n--- input\nn\n--- stdout\nout\n"
+      "--- world none\n--- case second\n--- run wander-world check  World.txt \n"
+      "--- stdout closed\n--- status 2\n--- case third\n--- world\nW3\n--- stdin unreadable\n"
+      "--- stdout broken\n");
+  ASSERT_EQ(cases.size(), 3u);
+  EXPECT_EQ(cases[0].name, "first");
+  EXPECT_EQ(cases[0].origin, "dir/walk.case:4");
+  EXPECT_EQ(cases[0].world_setup, WorldSetup::kText);
+  EXPECT_EQ(cases[0].world, "W1\n");
+  EXPECT_EQ(cases[0].input, "n\n");
+  EXPECT_EQ(cases[0].expected_stderr, "");
+  EXPECT_EQ(cases[0].expected_status, 0);
+  EXPECT_EQ(cases[1].world_setup, WorldSetup::kNone);
+  EXPECT_EQ(cases[1].program, "wander-world");
+  EXPECT_EQ(cases[1].arguments, "check  World.txt");
+  EXPECT_EQ(cases[1].stdout_setup, StdoutSetup::kClosed);
+  EXPECT_FALSE(cases[1].expected_stdout.has_value());
+  EXPECT_EQ(cases[1].expected_status, 2);
+  EXPECT_EQ(cases[2].world, "W3\n");  // a world inside a case is that case's
+  EXPECT_EQ(cases[2].stdin_setup, StdinSetup::kUnreadable);
+  EXPECT_EQ(cases[2].stdout_setup, StdoutSetup::kBroken);
+  // Without a case header the file is one case, named after the file.
+  EXPECT_EQ(parse_or_fail("--- input\nlook\n").at(0).name, "walk");
+}
+
+}  // namespace
+}  // namespace wander

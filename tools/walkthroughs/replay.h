@@ -1,0 +1,50 @@
+// Walkthroughs: cases of the game, played in process through game/, exactly as the game plays
+// them. An author keeps a walkthrough of a world as a case file, in the format of the project's
+// own end-to-end cases (case_file.h), records it once and replays it after every edit.
+#ifndef WANDER_TOOLS_WALKTHROUGHS_REPLAY_H_
+#define WANDER_TOOLS_WALKTHROUGHS_REPLAY_H_
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/walkthroughs/case_file.h"
+
+namespace wander {
+
+/// What the game did with a case: its output and its exit status as a shell sees it (255 for
+/// -1).
+struct Played {
+  std::string out;
+  int status = 0;
+};
+
+/// Plays `c` through the game's own code, in process: its input against its world, as the game
+/// run in a folder holding that world would. Returns nothing, with `why_not` set, for a case
+/// this cannot play so: one of wander-world, or one whose world is a FIFO or a device, or whose
+/// standard output is closed or full.
+std::optional<Played> play_case(const Case& c, std::string& why_not);
+
+/// How a replay went.
+enum class ReplayOutcome {
+  kAllPlayed,   ///< every case played as it says (or was skipped)
+  kSomeDiffer,  ///< a case did not
+  kCannotRead,  ///< a file cannot be read or is not a case file
+};
+
+/// Replays every case of the case files at `paths`, writing to `out` a line per case ("ok
+/// NAME", "skip NAME: why", or "FAIL NAME (FILE:LINE)" and how the output or status differs)
+/// and a summary; a file that cannot be read is said on `errors`, and ends the replay.
+ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std::FILE* errors);
+
+/// A case file that records what the game does with `keys` in the world `world_bytes`, read
+/// from `world_path` (written as the case's `--- world file`, relative to where the case file
+/// will be): the keys as its input, the output and the exit status as its expectations.
+std::string record_case(std::string_view world_path, const std::string& world_bytes,
+                        const std::string& keys);
+
+}  // namespace wander
+
+#endif  // WANDER_TOOLS_WALKTHROUGHS_REPLAY_H_

@@ -1,0 +1,146 @@
+// wander-world publish: a world as a web page that plays it.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "text/text_reader.h"
+#include "tools/checks/world_checks.h"
+#include "tools/names/printable.h"
+#include "tools/publish/world_publish.h"
+#include "tools/survey/world_survey.h"
+#include "tools/wander-world/command_line.h"
+#include "tools/wander-world/commands.h"
+
+namespace wander::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kPublishUsage[] =
+    "usage: wander-world publish [--page FOLDER] [FILE] DIR\n"
+    "\n"
+    "Writes a web page that plays the world file FILE (World.txt when not given) into the\n"
+    "folder DIR: index.html, the game, the terminal's script and style, and world.js, the\n"
+    "world. Open DIR/index.html in a browser, or put DIR on any web server. DIR is made when\n"
+    "missing; files of the same names in it are replaced (a link among them is replaced, never\n"
+    "followed), other files are left alone.\n"
+    "\n"
+    "  --page FOLDER   the web page to publish with (default: the one installed with\n"
+    "                  wander-world, in ../share/wander/web from the folder it stands in)\n"
+    "\n"
+    "Exit status: 0 when published, 2 when FILE (which must be a regular file) or the page\n"
+    "cannot be read, DIR or standard output cannot be written, the arguments are wrong, or\n"
+    "memory ran out.\n";
+
+int publish_usage_error(const std::string& message) { return usage_error(message, kPublishUsage); }
+
+int count_errors(const std::string& bytes) {
+  WorldFile world(make_string_source(bytes));
+  const Survey survey = survey_world(world);
+  int errors = 0;
+  for (const Diagnostic& d : check_world(world, survey)) errors += d.severity == Severity::kError;
+  return errors;
+}
+
+// A size the way a person reads it: "612 KB", "1.4 MB", "815 bytes".
+std::string readable_size(std::uintmax_t bytes) {
+  char text[32];
+  if (bytes < 1000) {
+    std::snprintf(text, sizeof text, "%ju bytes", bytes);
+  } else if (bytes < 1000 * 1000) {
+    std::snprintf(text, sizeof text, "%ju KB", (bytes + 500) / 1000);
+  } else {
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
+  }
+  return text;
+}
+
+}  // namespace
+
+int publish_command(int argc, char** argv) {
+  char** args = argv + 2;
+  const char* argv0 = argv[0];
+  argc -= 2;
+  std::vector<std::string> operands;
+  fs::path page;
+  bool page_given = false;
+  bool options_done = false;
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view arg = args[i];
+    if (!options_done && (arg == "--help" || arg == "-h")) {
+      std::fputs(kPublishUsage, stdout);
+      return kSucceeded;
+    }
+    if (!options_done && arg == "--") {
+      options_done = true;
+    } else if (!options_done && arg == "--page") {
+      if (i + 1 == argc) return publish_usage_error("--page needs a folder");
+      page = args[++i];
+      page_given = true;
+    } else if (!options_done && arg.size() > 1 && arg.front() == '-') {
+      return publish_usage_error("unknown option " + in_quotes(arg));
+    } else {
+      operands.emplace_back(arg);
+    }
+  }
+  if (operands.empty()) return publish_usage_error("no folder to publish into");
+  if (operands.size() > 2) return publish_usage_error("more than one file given");
+  if (operands.size() == 2 && operands.front().empty()) {
+    return publish_usage_error("the file name is empty");
+  }
+  if (operands.back().empty()) return publish_usage_error("the folder name is empty");
+  if (page_given && page.empty()) return publish_usage_error("the page's folder name is empty");
+  const std::string world_path = operands.size() == 2 ? operands[0] : "World.txt";
+  const fs::path folder = operands.back();
+
+  if (!page_given) {
+    const fs::path program = running_program(argv0);
+    page = installed_page(program);
+    if (page.empty()) {
+      const fs::path looked = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
+      std::fprintf(stderr,
+                   "wander-world: the web page is not installed (looked in %s).\n"
+                   "Build it with 'npm ci --prefix web', 'cmake --preset web' and 'cmake --build "
+                   "build-web' in wander's sources,\nthen install it with the programs, or name "
+                   "its folder: --page build-web/page\n",
+                   in_quotes(looked.string()).c_str());
+      return kCannotGoOn;
+    }
+  } else if (std::error_code code; !fs::is_regular_file(page / "index.html", code)) {
+    std::fprintf(stderr, "wander-world: %s holds no web page (no index.html)\n",
+                 in_quotes(page.string()).c_str());
+    return kCannotGoOn;
+  }
+
+  std::string bytes;
+  std::string why;
+  if (!read_whole_file(world_path, bytes, why)) {
+    std::fprintf(stderr, "wander-world: cannot read %s: %s\n", in_quotes(world_path).c_str(),
+                 why.c_str());
+    return kCannotGoOn;
+  }
+  Published published;
+  std::string error;
+  if (!publish_world(page, fs::path(world_path).filename().string(), bytes, folder, published,
+                     error)) {
+    std::fprintf(stderr, "wander-world: %s\n", error.c_str());
+    return kCannotGoOn;
+  }
+  std::printf("Published %s in %s: %s of page and %s of world.\n", in_quotes(world_path).c_str(),
+              in_quotes(folder.string()).c_str(), readable_size(published.page_bytes).c_str(),
+              readable_size(published.world_bytes).c_str());
+  std::printf("Open %s in a browser, or put the folder on any web server.\n",
+              in_quotes((folder / "index.html").string()).c_str());
+  // The page plays the world as the console does, mistakes and all; the author may not know.
+  if (const int errors = count_errors(bytes); errors > 0) {
+    std::fprintf(stderr,
+                 "wander-world: warning: %s has %d error%s, which the page plays as the console "
+                 "does; 'wander-world check %s' lists them\n",
+                 in_quotes(world_path).c_str(), errors, errors == 1 ? "" : "s",
+                 printable(world_path).c_str());
+  }
+  return kSucceeded;
+}
+
+}  // namespace wander::cli
