@@ -33,8 +33,10 @@ Objects: 0'
   printf -- 'North: None East: None South: None West: Hall\nObjects: 0\n'
   printf -- '--- run wander-world check\n--- limit memory 40M\n--- stdout\n'
   printf -- "World.txt:5:50000007: error: room 'Hall': the north exit leads to room 'Cotage', which "
-  printf -- "has no block: the game keeps the player in 'Hall'; did you mean 'Cottage'? (1 more "
-  printf -- 'problem follows from this)\n    5 | \xe2\x80\xa6%40sCotage East: None South: None ' ''
-  printf -- 'West: None\n      | %41s^~~~~~\n1 error, 0 warnings\n--- status 1\n' ''
+  printf -- "has no block: the game keeps the player in 'Hall'; did you mean 'Cottage'? "
+  printf -- '[missing-block]\n    5 | \xe2\x80\xa6%40sCotage East: None South: None ' ''
+  printf -- 'West: None\n      | %41s^~~~~~\n      | %41sCottage\n' '' ''
+  printf -- "World.txt:7:1: note: room 'Cottage' cannot be reached from the starting room 'Hall'\n"
+  printf -- '1 error, 0 warnings\n--- status 1\n'
 } > "$folder/large.case"
 "$1" --game "$2" --tool "$3" "${@:4}" "$folder/large.case"

@@ -9,7 +9,7 @@ std::vector<PrintedDiagnostic> printed_diagnostics(std::string_view output) {
   std::vector<PrintedDiagnostic> found;
   std::istringstream lines{std::string(output)};
   for (std::string line; std::getline(lines, line);) {
-    for (const char* severity : {"error", "warning"}) {
+    for (const char* severity : {"error", "warning", "note"}) {
       const std::string mark = std::string(": ") + severity + ": ";
       const std::size_t at = line.find(mark);
       if (at == std::string::npos) continue;
@@ -36,7 +36,14 @@ std::vector<PrintedDiagnostic> printed_diagnostics(std::string_view output) {
 }
 
 std::string compare_diagnostics(const std::vector<ExpectedDiagnostic>& expected,
-                                const std::vector<PrintedDiagnostic>& printed) {
+                                const std::vector<PrintedDiagnostic>& all_printed) {
+  // Notes are compared when the case expects some; else only errors and warnings are.
+  const bool notes = std::any_of(expected.begin(), expected.end(),
+                                 [](const ExpectedDiagnostic& e) { return e.severity == "note"; });
+  std::vector<PrintedDiagnostic> printed;
+  for (const PrintedDiagnostic& p : all_printed) {
+    if (notes || p.severity != "note") printed.push_back(p);
+  }
   std::string out;
   for (std::size_t i = 0; i < std::max(expected.size(), printed.size()); ++i) {
     const std::string at = "diagnostic " + std::to_string(i + 1) + ": ";

@@ -19,13 +19,14 @@ struct PrintedDiagnostic {
   std::string message;
 };
 
-/// The diagnostic lines of a checker's output, in order; other lines are passed over.
+/// The diagnostic lines of a checker's output, in order, notes included; other lines are passed
+/// over.
 std::vector<PrintedDiagnostic> printed_diagnostics(std::string_view output);
 
-/// Compares printed diagnostics with a case's expectations. Empty when they agree; otherwise
-/// what differs, one line each.
+/// Compares printed diagnostics with a case's expectations, their notes too when the case expects
+/// any. Empty when they agree; otherwise what differs, one line each.
 std::string compare_diagnostics(const std::vector<ExpectedDiagnostic>& expected,
-                                const std::vector<PrintedDiagnostic>& printed);
+                                const std::vector<PrintedDiagnostic>& all_printed);
 
 }  // namespace wander
 

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 
+#include "tools/checks/kinds.h"
 #include "tools/survey/world_survey.h"
 
 namespace wander {
@@ -81,6 +83,63 @@ TEST(CheckWorkTest, MisspeltNamesGetSuggestionsWithinTheBudget) {
   EXPECT_GT(checked.suggestions, 20u);
   const Checked few = check(misspelt_long_names(20));
   EXPECT_EQ(few.suggestions, 20u);
+}
+
+}  // namespace
+}  // namespace wander
+
+namespace wander {
+namespace {
+
+// Bytes that are no UTF-8 in a text are found wherever the reader's pieces cut its lines, and
+// characters split between pieces are no such bytes.
+TEST(CheckEncodingTest, FindsTheFirstByteThatIsNoUtf8InEachText) {
+  struct Row {
+    const char* text;
+    std::int64_t column;  // of the warning on the description's line; 0 for none
+  };
+  const Row rows[] = {
+      {"Ch\xc3\xa2teau \xe6\x9d\xb1\xe4\xba\xac \xf0\x9f\x90\x9a", 0},
+      {"A \x93quiet\x94 hall.", 3},
+      {"Caf\xe9", 4},                   // a lead byte cut short by the line end
+      {"ok \xe6\x9d", 4},               // likewise, two bytes of three
+      {"\xed\xa0\x80 surrogate", 1},    // no surrogates
+      {"\xf4\x90\x80\x80 too far", 1},  // nothing past U+10FFFF
+      {"\xc0\xaf overlong", 1},
+  };
+  for (const Row& row : rows) {
+    const std::string world = std::string("Start: Hall\n<Hall>\n") + row.text +
+                              "\n*\nNorth: None East: None South: None West: None\nObjects: 0\n";
+    for (const std::size_t capacity :
+         {std::size_t{4}, std::size_t{5}, std::size_t{7}, std::size_t{4096}}) {
+      SCOPED_TRACE(std::string(row.text) + " read " + std::to_string(capacity) + " at a time");
+      WorldFile reader(make_string_source(world), capacity);
+      const Survey survey = survey_world(reader);
+      std::vector<std::int64_t> columns;
+      for (const Diagnostic& d : check_world(reader, survey)) {
+        if (d.kind->id == "not-utf8-text") {
+          EXPECT_EQ(d.range.place.line, 3);
+          columns.push_back(static_cast<std::int64_t>(d.range.place.column()));
+        }
+      }
+      EXPECT_EQ(columns, row.column == 0 ? std::vector<std::int64_t>{}
+                                         : std::vector<std::int64_t>{row.column});
+    }
+  }
+}
+
+// Every kind once, named as options name it, with what it means.
+TEST(KindsTest, EachKindHasItsOwnWellFormedName) {
+  std::set<std::string_view> ids;
+  for (const DiagnosticKind* kind : kinds::kAll) {
+    SCOPED_TRACE(std::string(kind->id));
+    EXPECT_TRUE(ids.insert(kind->id).second);
+    EXPECT_EQ(kind->id.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-"),
+              std::string_view::npos);
+    EXPECT_FALSE(kind->summary.empty());
+    EXPECT_EQ(kinds::find(kind->id), kind);
+  }
+  EXPECT_EQ(kinds::find("no-such-kind"), nullptr);
 }
 
 }  // namespace

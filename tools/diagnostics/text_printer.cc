@@ -16,6 +16,7 @@ constexpr std::string_view kBold = "\x1b[1m";
 constexpr std::string_view kRed = "\x1b[1;31m";
 constexpr std::string_view kMagenta = "\x1b[1;35m";
 constexpr std::string_view kGreen = "\x1b[1;32m";
+constexpr std::string_view kCyan = "\x1b[1;36m";
 constexpr std::string_view kReset = "\x1b[0m";
 
 void write(std::FILE* out, std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); }
@@ -87,53 +88,81 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
   return quoted;
 }
 
+namespace {
+
+// "FILE:LINE:COLUMN: " and the severity, coloured as gcc colours them.
+void write_head(std::FILE* out, bool colour, const std::string& file, const TextPlace& at,
+                std::string_view severity, std::string_view style) {
+  write_coloured(out, colour, kBold,
+                 file + ":" + std::to_string(at.line) + ":" + std::to_string(at.column()) + ":");
+  write(out, " ");
+  write_coloured(out, colour, style, std::string(severity) + ":");
+  write(out, " ");
+}
+
+// Quotes the line of `d`'s place, with a caret under the place and, when one fix-it mends just
+// that place, what it puts there under the caret.
+void write_source(std::FILE* out, bool colour, const Diagnostic& d, TextReader& source) {
+  const TextPlace& at = d.range.place;
+  // Enough of the line for the window, and one byte more to tell whether it goes on. A place far
+  // along a long line is read from a little before it, never from the line's start.
+  const std::uint64_t reach = kWindow * 4;
+  TextPlace from{at.line_start, at.line, at.line_start};
+  std::uint64_t column = at.column();
+  if (column > reach) {
+    // Three bytes more, so that the first whole character can be told.
+    from.offset = at.offset - kBefore * 4 - 3;
+    column = at.offset - from.offset + 1;
+  }
+  const std::uint64_t most = column + reach + 1;
+  std::string line = read_line_from(source, from, static_cast<std::size_t>(most));
+  const bool cut = line.size() == most;
+  if (cut) line.pop_back();
+  const bool cut_before = from.offset != at.line_start;
+  if (cut_before) {
+    const std::size_t first = character_start_from(line, std::min<std::size_t>(3, line.size()));
+    line.erase(0, first);
+    column -= first;
+  }
+  const QuotedLine quoted = quote_line(line, cut, column, d.range.width, cut_before);
+  const std::string number = std::to_string(at.line);
+  const std::string gutter = std::string(std::max<std::size_t>(number.size(), 4) + 1, ' ');
+  write(out, gutter.substr(number.size()) + number + " | " + quoted.text + "\n");
+  write(out, gutter + " | ");
+  write_coloured(out, colour, kGreen, quoted.caret);
+  write(out, "\n");
+  if (d.fixes.size() == 1 && d.fixes[0].range.place.offset == at.offset &&
+      d.fixes[0].range.width == d.range.width && !d.fixes[0].replacement.empty()) {
+    write(out, gutter + " | " + std::string(quoted.caret.find('^'), ' '));
+    write_coloured(out, colour, kGreen, printable(d.fixes[0].replacement));
+    write(out, "\n");
+  }
+}
+
+}  // namespace
+
 void write_diagnostics(std::FILE* out, std::string_view file_name,
                        const std::vector<Diagnostic>& diagnostics, TextReader& source,
                        bool colour) {
-  const std::string name = printable(file_name);
+  const std::string file = printable(file_name);
   for (const Diagnostic& d : diagnostics) {
-    const TextPlace& at = d.range.place;
-    const std::string place =
-        name + ":" + std::to_string(at.line) + ":" + std::to_string(at.column()) + ":";
-    write_coloured(out, colour, kBold, place);
-    write(out, " ");
     const bool error = d.severity == Severity::kError;
-    write_coloured(out, colour, error ? kRed : kMagenta, error ? "error:" : "warning:");
-    write(out, " ");
+    write_head(out, colour, file, d.range.place, error ? "error" : "warning",
+               error ? kRed : kMagenta);
     write(out, d.message);
+    if (d.kind != nullptr) write(out, " [" + std::string(d.kind->id) + "]");
+    write(out, "\n");
+    write_source(out, colour, d, source);
+    for (const DiagnosticNote& note : d.notes) {
+      write_head(out, colour, file, note.range.place, "note", kCyan);
+      write(out, note.message + "\n");
+    }
     if (d.more > 0) {
-      write(out, " (" + std::to_string(d.more) +
+      write_head(out, colour, file, d.range.place, "note", kCyan);
+      write(out, std::to_string(d.more) +
                      (d.more == 1 ? " more problem follows" : " more problems follow") +
-                     " from this)");
+                     " from this, in the blocks inside the text\n");
     }
-    write(out, "\n");
-    // Enough of the line for the window, and one byte more to tell whether it goes on. A place
-    // far along a long line is read from a little before it, never from the line's start.
-    const std::uint64_t reach = kWindow * 4;
-    TextPlace from{at.line_start, at.line, at.line_start};
-    std::uint64_t column = at.column();
-    if (column > reach) {
-      // Three bytes more, so that the first whole character can be told.
-      from.offset = at.offset - kBefore * 4 - 3;
-      column = at.offset - from.offset + 1;
-    }
-    const std::uint64_t most = column + reach + 1;
-    std::string line = read_line_from(source, from, static_cast<std::size_t>(most));
-    const bool cut = line.size() == most;
-    if (cut) line.pop_back();
-    const bool cut_before = from.offset != at.line_start;
-    if (cut_before) {
-      const std::size_t first = character_start_from(line, std::min<std::size_t>(3, line.size()));
-      line.erase(0, first);
-      column -= first;
-    }
-    const QuotedLine quoted = quote_line(line, cut, column, d.range.width, cut_before);
-    const std::string number = std::to_string(at.line);
-    const std::string gutter = std::string(std::max<std::size_t>(number.size(), 4) + 1, ' ');
-    write(out, gutter.substr(number.size()) + number + " | " + quoted.text + "\n");
-    write(out, gutter + " | ");
-    write_coloured(out, colour, kGreen, quoted.caret);
-    write(out, "\n");
   }
   write(out, summary(diagnostics) + "\n");
 }

@@ -154,21 +154,28 @@ std::size_t NameSuggester::banded_distance(std::size_t limit) {
   return m + limit >= n && m <= n + limit ? last[m] : far;
 }
 
-std::string_view NameSuggester::nearest(std::string_view name) {
+std::string_view NameSuggester::nearest(std::string_view name, bool* alone) {
+  if (alone != nullptr) *alone = false;
   if (!indexed_) index();
   if (name.size() > kLongestKept || !step(key_of(name, key_) + 1) || key_.empty()) return {};
   const std::uint64_t hash = hash_of(key_);
   // The same name in other capitals, or with characters that cannot be seen: the first such.
   const std::size_t mask = slots_.size() - 1;
   std::uint32_t same = UINT32_MAX;
+  int sames = 0;
   for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
     if (!step()) return {};
     const std::uint32_t i = slots_[slot] - 1;
-    if (entries_[i].hash != hash || i > same || names_[i] == name) continue;
+    if (entries_[i].hash != hash || names_[i] == name) continue;
     if (!step(key_of(names_[i], other_))) return {};
-    if (other_ == key_) same = i;
+    if (other_ != key_) continue;
+    ++sames;
+    same = std::min(same, i);
   }
-  if (same != UINT32_MAX) return names_[same];
+  if (same != UINT32_MAX) {
+    if (alone != nullptr) *alone = sames == 1;
+    return names_[same];
+  }
   if (key_.size() > kLongestCompared) return {};
 
   const std::size_t limit = key_.size() <= 4 ? 1 : 2;
@@ -180,19 +187,36 @@ std::string_view NameSuggester::nearest(std::string_view name) {
                              key_.size() - std::min(key_.size(), limit), shorter);
   std::size_t best = limit + 1;
   std::uint32_t found = UINT32_MAX;
+  int as_near = 0;  // names found as near as the best
+  bool cut_short = false;
   for (; it != by_length_.end() && entries_[*it].length <= key_.size() + limit; ++it) {
-    if (!step()) break;
+    if (!step()) {
+      cut_short = true;
+      break;
+    }
     // Each character changed, added or taken away changes at most two bits of the bag.
     if (static_cast<std::size_t>(std::popcount(entries_[*it].bag ^ bag)) > 2 * limit) continue;
-    if (!step(key_of(names_[*it], other_))) break;
+    if (!step(key_of(names_[*it], other_))) {
+      cut_short = true;
+      break;
+    }
     const std::size_t distance = banded_distance(limit);
-    if (steps_ > budget_) break;
+    if (steps_ > budget_) {
+      cut_short = true;
+      break;
+    }
     if (distance > limit || names_[*it] == name) continue;
-    if (distance < best || (distance == best && *it < found)) {
+    if (distance < best) {
       best = distance;
       found = *it;
+      as_near = 1;
+    } else if (distance == best) {
+      found = std::min(found, *it);
+      ++as_near;
     }
   }
+  // A search the budget cut short cannot tell whether another name was as near.
+  if (alone != nullptr) *alone = as_near == 1 && !cut_short;
   return found == UINT32_MAX ? std::string_view() : names_[found];
 }
 

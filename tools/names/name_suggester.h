@@ -28,8 +28,10 @@ class NameSuggester {
   NameSuggester(std::vector<std::string_view> names, std::uint64_t budget);
 
   /// The name among the list that `name` was probably meant to be; never `name` itself. Empty
-  /// when none is near enough, or when the budget ran out before one was found.
-  std::string_view nearest(std::string_view name);
+  /// when none is near enough, or when the budget ran out before one was found. `alone`, when
+  /// given, tells whether it is the one name that near: no other was, and the search ran to its
+  /// end.
+  std::string_view nearest(std::string_view name, bool* alone = nullptr);
 
   /// The steps taken so far, by every call and the index they share.
   std::uint64_t steps() const { return steps_; }

@@ -63,7 +63,11 @@ TEST(NameSuggesterTest, Tables) {
     SCOPED_TRACE(printable(row.at(1)));
     if (row[0] == "nearest") {
       NameSuggester rooms_meant(rooms, 1'000'000);
-      EXPECT_EQ(rooms_meant.nearest(row[1]), row.at(2));
+      bool alone = false;
+      EXPECT_EQ(rooms_meant.nearest(row[1], &alone), row.at(2));
+      if (!row.at(2).empty()) {
+        EXPECT_EQ(alone ? "alone" : "several", row.at(3));
+      }
     } else {
       ADD_FAILURE() << "a row of an unknown kind: " << row[0];
     }

@@ -63,10 +63,9 @@ bool write_and_close(int file, std::string_view bytes) {
   return failure == 0;
 }
 
-// Puts `bytes` at `to` by writing a new file beside it and renaming that over it: whatever stood
-// at `to`, a link to a file elsewhere included, is replaced and never written through. False,
-// with `error` saying why, when it fails; no new file is left behind then.
-bool write_replacing(const fs::path& to, std::string_view bytes, std::string& error) {
+}  // namespace
+
+bool replace_file(const fs::path& to, std::string_view bytes, std::string& error) {
   // The name only has to be free in this folder: a taken one is tried again with another.
   auto seed =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -101,8 +100,6 @@ bool write_replacing(const fs::path& to, std::string_view bytes, std::string& er
       "cannot write " + in_quotes(to.string()) + ": no free name for a temporary file beside it";
   return false;
 }
-
-}  // namespace
 
 std::string world_script(std::string_view name, std::string_view bytes) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -177,11 +174,11 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
       error = "cannot read " + in_quotes(file.path().string()) + ": " + why;
       return false;
     }
-    if (!write_replacing(folder / file.path().filename(), page_bytes, error)) return false;
+    if (!replace_file(folder / file.path().filename(), page_bytes, error)) return false;
     published.page_bytes += page_bytes.size();
   }
   const std::string script = world_script(name, bytes);
-  if (!write_replacing(folder / kWorldScriptName, script, error)) return false;
+  if (!replace_file(folder / kWorldScriptName, script, error)) return false;
   published.world_bytes = script.size();
   return true;
 }

@@ -25,6 +25,12 @@ inline constexpr char kPageFromProgramFolder[] = "../share/wander/web";
 /// hexadecimal digits each, which the page reads back exactly.
 std::string world_script(std::string_view name, std::string_view bytes);
 
+/// Puts `bytes` at `to` by writing a new file beside it and renaming that over it: whatever stood
+/// at `to`, a link to a file elsewhere included, is replaced and never written through. The file
+/// ends with mode 0644 less the umask. False, with `error` saying why, when it fails; no new file
+/// is left behind then.
+bool replace_file(const std::filesystem::path& to, std::string_view bytes, std::string& error);
+
 /// The installed page beside the program at `program` (see kPageFromProgramFolder), when that
 /// folder holds an index.html; else an empty path.
 std::filesystem::path installed_page(const std::filesystem::path& program);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "tools/names/printable.h"
@@ -70,6 +72,73 @@ struct TextLine {
   std::uint64_t end = 0;  // just past its last byte that is no blank
 };
 
+// Finds bytes that are no part of valid UTF-8 in a text read a piece at a time: a character may
+// be split between pieces.
+class Utf8Check {
+ public:
+  // The offset of the first character in `bytes` (which start at offset `at`, right after the
+  // bytes checked before) that is not valid UTF-8: where its first byte stands.
+  std::optional<std::uint64_t> first_bad(std::string_view bytes, std::uint64_t at) {
+    for (std::size_t i = 0; i < bytes.size();) {
+      const auto byte = static_cast<unsigned char>(bytes[i]);
+      if (need_ == 0) {
+        // Most text is ASCII: eight bytes at a time while none has its high bit set.
+        if (i + 8 <= bytes.size()) {
+          std::uint64_t eight;
+          std::memcpy(&eight, bytes.data() + i, 8);
+          if ((eight & 0x8080808080808080ULL) == 0) {
+            i += 8;
+            continue;
+          }
+        }
+        if (!start(byte)) return at + i;
+        lead_ = at + i;
+        ++i;
+        continue;
+      }
+      if (byte < low_ || byte > high_) {
+        need_ = 0;
+        return lead_;
+      }
+      --need_;
+      low_ = 0x80;
+      high_ = 0xbf;
+      ++i;
+    }
+    return std::nullopt;
+  }
+
+  // Forgets a character begun: the next text starts afresh.
+  void reset() { need_ = 0; }
+
+ private:
+  // Takes `byte` as a character's first; false when no valid character starts with it.
+  bool start(unsigned char byte) {
+    low_ = 0x80;
+    high_ = 0xbf;
+    if (byte < 0x80) return true;
+    if (byte >= 0xc2 && byte <= 0xdf) {
+      need_ = 1;
+    } else if (byte >= 0xe0 && byte <= 0xef) {
+      need_ = 2;
+      if (byte == 0xe0) low_ = 0xa0;   // no overlong forms
+      if (byte == 0xed) high_ = 0x9f;  // no surrogates
+    } else if (byte >= 0xf0 && byte <= 0xf4) {
+      need_ = 3;
+      if (byte == 0xf0) low_ = 0x90;
+      if (byte == 0xf4) high_ = 0x8f;  // nothing past U+10FFFF
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  int need_ = 0;  // continuation bytes still wanted
+  unsigned char low_ = 0x80;
+  unsigned char high_ = 0xbf;
+  std::uint64_t lead_ = 0;
+};
+
 // One pass over every line of the file. Each marker line that is the first of its kind starts a
 // block, and the block's text runs until the next '*': the pass keeps the blocks whose text is
 // still open, and a '*' ends all of them at once. Whatever a text runs past (a marker line, lines
@@ -95,6 +164,8 @@ class LinePass {
         world_.read_line_piece(piece, line_ends);
       }
       checking_words_after_ = false;
+      // The line end is a byte of the text too: it cuts short a character begun before it.
+      check_encoding(line, "\n", line.start.offset + line.length);
       finish(line, static_cast<std::uint8_t>(world_.offset() - at - piece.size()));
     }
     end_of_file();
@@ -116,10 +187,29 @@ class LinePass {
     line.length += piece.size();
     if (!line.nonblank) line.nonblank = has_nonblank(piece);
     if (checking_words_after_ && has_nonblank(piece)) note_words_after();
+    std::size_t text_from = 0;  // the bytes before a '*' are text of the blocks still open
     for (std::size_t i = piece.find('*'); i != std::string_view::npos; i = piece.find('*', i + 1)) {
+      check_encoding(line, piece.substr(text_from, i - text_from), at + text_from);
+      text_from = i + 1;
       on_star({at + i, line.start.line, line.start.offset});
       if (checking_words_after_ && has_nonblank(piece.substr(i + 1))) note_words_after();
     }
+    check_encoding(line, piece.substr(text_from), at + text_from);
+  }
+
+  // Notes, for the open texts that have none yet, the first byte that is no part of valid UTF-8:
+  // a text saved as Windows-1252 shows as garbage in a terminal. `at` is the offset of `bytes`.
+  void check_encoding(const Line& line, std::string_view bytes, std::uint64_t at) {
+    if (unchecked_from_ >= open_.size()) {
+      encoding_.reset();
+      return;
+    }
+    const std::optional<std::uint64_t> bad = encoding_.first_bad(bytes, at);
+    if (!bad) return;
+    for (std::size_t i = unchecked_from_; i < open_.size(); ++i) {
+      trouble_of(open_[i]).bad_byte = {*bad, line.start.line, line.start.offset};
+    }
+    unchecked_from_ = open_.size();
   }
 
   void note_words_after() {
@@ -149,6 +239,19 @@ class LinePass {
     const bool object = is_object_marker(line.head);
     const std::uint32_t id = survey_.names.add(std::move(line.head));
     if (id == survey_.markers.size()) survey_.markers.emplace_back();
+    marker_since_close_ = true;
+    Marker& marker = survey_.markers[id];
+    if (marker.has_block()) {
+      // A block began at an earlier line equal to this one: here the game sees only text.
+      for (std::size_t i = unquoted_from_; i < open_.size(); ++i) {
+        TextTrouble& trouble = trouble_of(open_[i]);
+        trouble.quoted_marker = id;
+        trouble.quoted_marker_place = line.start;
+      }
+      unquoted_from_ = open_.size();
+      if (open_.empty()) survey_.duplicates.push_back({id, line.start});
+      return;
+    }
     for (std::size_t i = unmarked_from_; i < open_.size(); ++i) {
       const TextPlace wanted = star_wanted(open_[i]);
       TextTrouble& trouble = trouble_of(open_[i]);
@@ -157,12 +260,6 @@ class LinePass {
       if (trouble.star_wanted.line == 0) trouble.star_wanted = wanted;
     }
     unmarked_from_ = open_.size();
-    marker_since_close_ = true;
-    Marker& marker = survey_.markers[id];
-    if (marker.has_block()) {
-      if (open_.empty()) survey_.duplicates.push_back({id, line.start});
-      return;
-    }
     marker.line = static_cast<std::uint64_t>(line.start.line);
     marker.start = line.start.offset;
     marker.line_end = line_end;
@@ -237,7 +334,8 @@ class LinePass {
       open_.clear();
       close_.words_after = false;
       close_.later_star_seen = false;
-      unmarked_from_ = unlabelled_from_ = 0;
+      unmarked_from_ = unlabelled_from_ = unquoted_from_ = unchecked_from_ = 0;
+      encoding_.reset();
       marker_since_close_ = false;
       checking_words_after_ = true;
       return;
@@ -286,6 +384,9 @@ class LinePass {
   std::vector<std::uint32_t> open_;  // blocks whose text has met no '*' yet, in file order
   std::size_t unmarked_from_ = 0;    // open_[i] for i >= this has run past no marker line
   std::size_t unlabelled_from_ = 0;  // likewise for lines that read like exit labels
+  std::size_t unquoted_from_ = 0;    // likewise for lines equal to earlier blocks' markers
+  std::size_t unchecked_from_ = 0;   // likewise for bytes that are no part of valid UTF-8
+  Utf8Check encoding_;
   TextLine last_text_;
   Close close_;
   bool marker_since_close_ = true;
@@ -299,6 +400,7 @@ void read_header(WorldFile& world, Survey& survey) {
   if (!world.read_word(first)) return;
   survey.first_word_place = survey.start_place = world.token_place();
   survey.header_words = 1;
+  survey.byte_order_mark = survey.first_word_place.offset == 0 && first.starts_with("\xef\xbb\xbf");
   std::string second;
   if (world.read_word(second)) {
     survey.start_place = world.token_place();

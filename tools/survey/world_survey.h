@@ -78,6 +78,12 @@ struct TextTrouble {
   /// A '*' that ended it with more words after it on its line and another '*' after those,
   /// before any marker line: a '*' inside the text.
   TextPlace early_star{0, 0, 0};
+  /// The first line in it equal to the marker of a block that began before it, which the
+  /// game never takes for that block: the text only quotes it. kNoName when there is none.
+  std::uint32_t quoted_marker = kNoName;
+  TextPlace quoted_marker_place{0, 0, 0};
+  /// Where its first byte that is no part of valid UTF-8 stands; line 0 when there is none.
+  TextPlace bad_byte{0, 0, 0};
 };
 
 /// A line that would be a marker but for its blanks or its look-alike blanks.
@@ -108,6 +114,7 @@ struct Survey {
   TextPlace first_word_place;
   TextPlace start_place;
   int header_words = 0;                  ///< 0, 1 or 2
+  bool byte_order_mark = false;          ///< the file starts with EF BB BF, part of the first word
   std::uint32_t start_marker = kNoName;  ///< the marker of the starting room, kept once
 
   /// The starting room: the header's second word (the first without one); empty without one. It

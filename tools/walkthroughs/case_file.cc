@@ -342,8 +342,8 @@ class Parser {
       std::vector<std::string> words = words_of(line);
       if (words.empty()) continue;
       if (words.size() < 2 || words[0].find_first_not_of("0123456789") != std::string::npos ||
-          (words[1] != "error" && words[1] != "warning")) {
-        return fail("a diagnostic is 'LINE error|warning NAME...': " + line);
+          (words[1] != "error" && words[1] != "warning" && words[1] != "note")) {
+        return fail("a diagnostic is 'LINE error|warning|note NAME...': " + line);
       }
       list.push_back({std::stoll(words[0]), words[1], {words.begin() + 2, words.end()}});
     }

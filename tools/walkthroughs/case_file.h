@@ -24,7 +24,8 @@
 //   --- stdout / --- stderr   the bytes expected (content); stderr is empty unless given
 //   --- status N              the exit status expected (0 unless given)
 //   --- diagnostics           for `wander-world check`: one line per diagnostic,
-//                             "LINE SEVERITY NAME...", each NAME a text its message must hold
+//                             "LINE SEVERITY NAME...", each NAME a text its message must hold;
+//                             notes ("LINE note NAME...") are compared when any is listed
 #ifndef WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
 #define WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
 
@@ -46,7 +47,7 @@ enum class StdoutSetup { kCaptured, kClosed, kFull, kBroken };
 /// One diagnostic a checker case expects.
 struct ExpectedDiagnostic {
   std::int64_t line = 0;
-  std::string severity;            ///< "error" or "warning"
+  std::string severity;            ///< "error", "warning" or "note"
   std::vector<std::string> names;  ///< texts the message must hold
 };
 

@@ -1,13 +1,17 @@
 // wander-world check: the problems of a world, printed as a compiler prints them.
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "console/console.h"
+#include "tools/checks/kinds.h"
 #include "tools/checks/world_checks.h"
 #include "tools/diagnostics/text_printer.h"
 #include "tools/names/printable.h"
+#include "tools/publish/world_publish.h"
 #include "tools/survey/world_survey.h"
 #include "tools/wander-world/command_line.h"
 #include "tools/wander-world/commands.h"
@@ -16,64 +20,179 @@ namespace wander::cli {
 namespace {
 
 constexpr char kCheckUsage[] =
-    "usage: wander-world check [--color[=WHEN]] [FILE]\n"
+    "usage: wander-world check [--color[=WHEN]] [-Werror] [-Wno-KIND] [--fix] [FILE]\n"
     "\n"
     "Reads the world file FILE (World.txt when not given, standard input when '-') as the game\n"
     "would and reports what the game will do wrong with it, in line order, each problem once,\n"
     "at its cause:\n"
-    "  FILE:LINE:COLUMN: error: ...     the world is broken there\n"
-    "  FILE:LINE:COLUMN: warning: ...   probably not what the author meant\n"
-    "each followed by the line and a caret under the column, then a summary such as\n"
-    "'2 errors, 1 warning'. Columns count bytes from 1.\n"
+    "  FILE:LINE:COLUMN: error: ... [KIND]     play differs from what the author meant there\n"
+    "  FILE:LINE:COLUMN: warning: ... [KIND]   it plays, but the file is fragile there\n"
+    "each followed by the line and a caret under the column, a sure mend under the caret, and\n"
+    "what follows from the problem as notes; then a summary such as '2 errors, 1 warning'.\n"
+    "Columns count bytes from 1.\n"
     "\n"
     "  --color[=WHEN]   colour the output: auto (when standard output is a terminal, the\n"
     "                   default), always (also when WHEN is left out) or never\n"
+    "  -Werror          count warnings as errors\n"
+    "  -Wno-KIND        leave out the warnings of KIND (errors cannot be left out)\n"
+    "  --fix            make the mends that are sure, in FILE itself, keeping the old file as\n"
+    "                   FILE.orig; say what changed on standard error, then check again\n"
     "\n"
     "Exit status: 0 with no error, 1 with errors, 2 when the arguments are wrong, FILE cannot be\n"
-    "read or is not a regular file, standard output cannot be written, or memory ran out.\n";
+    "read or written or is not a regular file, standard output cannot be written, or memory ran\n"
+    "out.\n";
 
 enum class Colour { kAuto, kAlways, kNever };
+
+struct CheckOptions {
+  Colour colour = Colour::kAuto;
+  bool warnings_are_errors = false;
+  std::vector<const DiagnosticKind*> left_out;
+  bool fix = false;
+};
+
+// The problems of the world at `path` as the options want them, the world read through `world`.
+// Null, after saying why, when the world cannot be read.
+std::optional<std::vector<Diagnostic>> checked(const std::string& path, const CheckOptions& options,
+                                               std::unique_ptr<WorldFile>& world) {
+  std::unique_ptr<ByteSource> file = open_world(path);
+  if (!file) return std::nullopt;
+  world = std::make_unique<WorldFile>(std::move(file));
+  const Survey survey = survey_world(*world);
+  if (world->read_error() == 0) {
+    std::vector<Diagnostic> diagnostics = check_world(*world, survey);
+    if (world->read_error() == 0) {
+      std::erase_if(diagnostics, [&options](const Diagnostic& d) {
+        return std::find(options.left_out.begin(), options.left_out.end(), d.kind) !=
+               options.left_out.end();
+      });
+      if (options.warnings_are_errors) {
+        for (Diagnostic& d : diagnostics) d.severity = Severity::kError;
+      }
+      return diagnostics;
+    }
+  }
+  cannot_read(path, world->read_error());
+  return std::nullopt;
+}
+
+// Makes the mends of `diagnostics` that are sure in the file at `path`, keeping the old bytes in
+// PATH.orig, and says each on standard error. False, after saying why, when a file cannot be
+// read or written.
+bool fix(const std::string& path, const std::vector<Diagnostic>& diagnostics) {
+  std::vector<std::pair<const FixIt*, const Diagnostic*>> fixes;
+  for (const Diagnostic& d : diagnostics) {
+    for (const FixIt& fix : d.fixes) {
+      if (fix.certain) fixes.emplace_back(&fix, &d);
+    }
+  }
+  std::sort(fixes.begin(), fixes.end(), [](const auto& a, const auto& b) {
+    return a.first->range.place.offset < b.first->range.place.offset;
+  });
+  if (fixes.empty()) {
+    std::fprintf(stderr, "wander-world: nothing in %s has a sure mend\n", in_quotes(path).c_str());
+    return true;
+  }
+  std::string old_bytes;
+  std::string why;
+  if (!read_whole_file(path, old_bytes, why)) {
+    std::fprintf(stderr, "wander-world: cannot read %s: %s\n", in_quotes(path).c_str(),
+                 why.c_str());
+    return false;
+  }
+  std::string new_bytes;
+  std::uint64_t copied = 0;  // bytes of the old file up to here are in the new one
+  for (const auto& [fix, d] : fixes) {
+    const TextPlace& at = fix->range.place;
+    // Two mends of the same bytes cannot both be made: the first is.
+    if (at.offset < copied || at.offset + fix->range.width > old_bytes.size()) continue;
+    new_bytes.append(old_bytes, copied, at.offset - copied);
+    new_bytes.append(fix->replacement);
+    copied = at.offset + fix->range.width;
+    const std::string_view replaced =
+        std::string_view(old_bytes).substr(at.offset, fix->range.width);
+    const std::string what =
+        replaced.empty() ? "put " + in_quotes(fix->replacement)
+        : fix->replacement.empty()
+            ? "took out " + in_quotes(replaced)
+            : "replaced " + in_quotes(replaced) + " with " + in_quotes(fix->replacement);
+    std::fprintf(stderr, "wander-world: %s:%lld:%llu: %s [%s]\n", printable(path).c_str(),
+                 static_cast<long long>(at.line), static_cast<unsigned long long>(at.column()),
+                 what.c_str(), std::string(d->kind->id).c_str());
+  }
+  new_bytes.append(old_bytes, copied);
+  std::string error;
+  if (!replace_file(path + ".orig", old_bytes, error) || !replace_file(path, new_bytes, error)) {
+    std::fprintf(stderr, "wander-world: %s\n", error.c_str());
+    return false;
+  }
+  std::fprintf(stderr, "wander-world: the file as it was is %s\n",
+               in_quotes(path + ".orig").c_str());
+  return true;
+}
 
 }  // namespace
 
 int check_command(int argc, char** argv) {
-  Colour colour = Colour::kAuto;
-  const OptionReader options = [&colour](std::string_view arg, char**, int, int&,
-                                         std::string& error) {
-    if (arg.substr(0, 7) != "--color") return false;
-    const std::string_view when = arg.substr(7);
-    if (when == "" || when == "=always") {
-      colour = Colour::kAlways;
-    } else if (when == "=auto") {
-      colour = Colour::kAuto;
-    } else if (when == "=never") {
-      colour = Colour::kNever;
+  CheckOptions options;
+  const OptionReader read_option = [&options](std::string_view arg, char**, int, int&,
+                                              std::string& error) {
+    if (arg == "-Werror") {
+      options.warnings_are_errors = true;
+    } else if (arg.starts_with("-Wno-")) {
+      const DiagnosticKind* kind = kinds::find(arg.substr(5));
+      if (kind == nullptr) {
+        error = "there is no kind of problem called " + in_quotes(arg.substr(5));
+      } else if (kind->severity == Severity::kError) {
+        error = in_quotes(kind->id) + " is an error: errors cannot be left out";
+      } else {
+        options.left_out.push_back(kind);
+      }
+    } else if (arg == "--fix") {
+      options.fix = true;
+    } else if (arg.starts_with("--color")) {
+      const std::string_view when = arg.substr(7);
+      if (when == "" || when == "=always") {
+        options.colour = Colour::kAlways;
+      } else if (when == "=auto") {
+        options.colour = Colour::kAuto;
+      } else if (when == "=never") {
+        options.colour = Colour::kNever;
+      } else {
+        error = "--color takes auto, always or never, not '" +
+                printable(when.substr(when.empty() ? 0 : 1)) + "'";
+      }
     } else {
-      error = "--color takes auto, always or never, not '" +
-              printable(when.substr(when.empty() ? 0 : 1)) + "'";
+      return false;
     }
     return true;
   };
   std::vector<std::string> files;
-  if (const std::optional<int> status = read_arguments(argc, argv, kCheckUsage, files, options)) {
+  if (const std::optional<int> status =
+          read_arguments(argc, argv, kCheckUsage, files, read_option)) {
     return *status;
   }
   if (files.size() > 1) return usage_error("more than one file given", kCheckUsage);
   const std::string path = files.empty() ? "World.txt" : files.front();
+  if (options.fix && path == "-") {
+    return usage_error("--fix mends a file in place: it cannot mend standard input", kCheckUsage);
+  }
 
-  std::unique_ptr<ByteSource> file = open_world(path);
-  if (!file) return kCannotGoOn;
-  WorldFile world(std::move(file));
-  const Survey survey = survey_world(world);
-  if (world.read_error() != 0) return cannot_read(path, world.read_error());
-  const std::vector<Diagnostic> diagnostics = check_world(world, survey);
-  if (world.read_error() != 0) return cannot_read(path, world.read_error());
-  const bool coloured =
-      colour == Colour::kAlways || (colour == Colour::kAuto && shows_colours(stdout));
-  write_diagnostics(stdout, path == "-" ? "<stdin>" : path, diagnostics, world, coloured);
+  std::unique_ptr<WorldFile> world;
+  std::optional<std::vector<Diagnostic>> diagnostics = checked(path, options, world);
+  if (!diagnostics) return kCannotGoOn;
+  if (options.fix) {
+    if (!fix(path, *diagnostics)) return kCannotGoOn;
+    // What is left after the mends is what this check reports.
+    diagnostics = checked(path, options, world);
+    if (!diagnostics) return kCannotGoOn;
+  }
+  const bool coloured = options.colour == Colour::kAlways ||
+                        (options.colour == Colour::kAuto && shows_colours(stdout));
+  write_diagnostics(stdout, path == "-" ? "<stdin>" : path, *diagnostics, *world, coloured);
   // The lines quoted under the diagnostics are read again: a failure there is a failure too.
-  if (world.read_error() != 0) return cannot_read(path, world.read_error());
-  return has_errors(diagnostics) ? kFoundErrors : kSucceeded;
+  if (world->read_error() != 0) return cannot_read(path, world->read_error());
+  return has_errors(*diagnostics) ? kFoundErrors : kSucceeded;
 }
 
 }  // namespace wander::cli

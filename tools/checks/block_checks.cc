@@ -1,0 +1,380 @@
+// The words of a room block after its description: exits, the object count and object names.
+#include <algorithm>
+
+#include "tools/checks/check_context.h"
+#include "tools/checks/kinds.h"
+#include "tools/names/printable.h"
+
+namespace wander::checks {
+namespace {
+
+std::string capitalized(std::string_view word) {
+  std::string out(word);
+  if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') {
+    out[0] = static_cast<char>(out[0] - 'a' + 'A');
+  }
+  return out;
+}
+
+// A problem with the words of a room block, which the rest of the block follows from.
+Finding& cause(Checks& c, const DiagnosticKind& kind, const SurveyedRoom& room, int slot,
+               const TextPlace& place, std::uint64_t width, std::string message) {
+  Finding& finding = c.raise(kind, place, width, std::move(message), kBlockRank);
+  finding.about = {room.marker};
+  finding.claims = {room.marker | kWords};
+  c.cause_slot = slot;
+  return finding;
+}
+
+// What a problem with the word in `slot` of a room block is about.
+std::vector<std::uint32_t> about_slot(const Checks& c, const SurveyedRoom& room, int slot) {
+  if (slot < c.cause_slot) return {room.marker};
+  return {room.marker, room.marker | kWords};
+}
+
+// True when the exit in `slot` and the words after it spell a room named with blanks, such as
+// "<Boiler Room>"; the near-marker line then explains the room's problems.
+bool split_name_at(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report, int slot) {
+  const auto lengths = c.split_name_lengths.find(report_word(c.survey, room, report, slot));
+  if (lengths == c.split_name_lengths.end()) return false;
+  // Each length is one lookup: however many lines share a first word, an exit costs the same.
+  // Of the lines it spells, the first in the file explains it.
+  std::size_t first = SIZE_MAX;
+  for (const std::size_t length : lengths->second) {
+    if (slot + static_cast<int>(length) > report.slots_read) break;
+    std::string joined(report_word(c.survey, room, report, slot));
+    for (std::size_t i = 1; i < length; ++i) {
+      joined.append(" ").append(report_word(c.survey, room, report, slot + i));
+    }
+    if (const auto found = c.split_names.find(joined); found != c.split_names.end()) {
+      first = std::min(first, found->second);
+    }
+  }
+  if (first == SIZE_MAX) return false;
+  c.split_name_rooms[first].push_back(room.marker | kWords);
+  return true;
+}
+
+// The word a slot holds: for a count that is not a number, the word read again from its place.
+// The count's word is kept in c.count_word, until the next call for the count.
+std::string_view slot_word(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report,
+                           int slot) {
+  if (slot != kCountSlot) return report_word(c.survey, room, report, slot);
+  if (report.count_read != RoomBlockReport::Count::kNotANumber) {
+    c.count_word = std::to_string(report.count);
+  } else {
+    c.world.seek(report.places[slot]);
+    c.world.read_word(c.count_word);
+  }
+  return c.count_word;
+}
+
+// The words of one room block, looked at one slot at a time for the cause of what goes wrong
+// with them. Each look is one function; it reports the cause and returns true when it finds one.
+class BlockWords {
+ public:
+  BlockWords(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report)
+      : c_(c), room_(room), report_(report) {}
+
+  // The first cause among the words is reported; the rest of the block follows from it.
+  void check() {
+    const bool count_failed = report_.count_read == RoomBlockReport::Count::kNotANumber;
+    const int words = report_.slots_read + (count_failed ? 1 : 0);
+    for (int slot = 0; slot < words; ++slot) {
+      const std::string_view word = slot_word(c_, room_, report_, slot);
+      if (lookalike_blank(slot, word) || room_named_with_blanks(slot) ||
+          marker_for_a_word(slot, word) || marker_for_a_name(slot, word) ||
+          label_out_of_place(slot, word) || exit_without_name(slot, word) ||
+          count_label_missing(slot, word)) {
+        return;
+      }
+    }
+  }
+
+ private:
+  // Most blocks have nothing to say: their name is put into words only when needed.
+  std::string what() const { return block_words(c_.name(room_.marker)); }
+  const TextPlace& place(int slot) const { return report_.places[slot]; }
+
+  // "North:" and "Kitchen" joined by a no-break space: one word to the game.
+  bool lookalike_blank(int slot, std::string_view word) {
+    const LookalikePlace blank = find_blank_lookalike(word);
+    if (blank.length == 0) return false;
+    cause(c_, kinds::kLookalikeBlank, room_, slot, moved(place(slot), blank.at), blank.length,
+          blank_lookalike_name(word.substr(blank.at)) + " in " + quoted(word) +
+              " is no blank to the game: it reads " + quoted(word) + " as one word, " +
+              slot_words(slot) + " of " + what() + ", so every word after it shifts")
+        .diagnostic.fixes = {replacing(moved(place(slot), blank.at), blank.length, " ", true)};
+    return true;
+  }
+
+  // "East: Boiler Room": the near-marker line of that room is the cause.
+  bool room_named_with_blanks(int slot) {
+    if (slot >= kCountLabelSlot || slot % 2 == 0 || !split_name_at(c_, room_, report_, slot)) {
+      return false;
+    }
+    c_.cause_slot = slot;
+    return true;
+  }
+
+  // The next block's marker read as an exit, a label or the count: words are missing.
+  bool marker_for_a_word(int slot, std::string_view word) {
+    if (slot > kCountSlot || !is_marker_line(word)) return false;
+    const TextPlace here =
+        slot == 0 ? moved(c_.survey.star(room_), 1)
+                  : moved(place(slot - 1), slot_word(c_, room_, report_, slot - 1).size());
+    std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
+    missing += (missing.empty() ? "" : " and ") + std::string("the object count");
+    cause(c_, kinds::kBlockEndsEarly, room_, slot, here, 1,
+          "the block of " + what() + " ends early: the words for " + missing +
+              " are missing here, so " + slot_words(slot) + " reads the marker " + shown(word) +
+              " at line " + std::to_string(place(slot).line));
+    return true;
+  }
+
+  // The next block's marker read as an object name: the count is more than the names.
+  bool marker_for_a_name(int slot, std::string_view word) {
+    if (slot < kFirstNameSlot || !is_marker_line(word)) return false;
+    const std::string given = std::to_string(slot - kFirstNameSlot);
+    cause(c_, kinds::kCountAboveNames, room_, kCountSlot, place(kCountSlot),
+          std::to_string(report_.count).size(),
+          what() + " lists fewer object names than its count " + std::to_string(report_.count) +
+              " says: " + slot_words(slot) + " reads the marker " + shown(word) + " at line " +
+              std::to_string(place(slot).line))
+        .diagnostic.fixes = {
+        replacing(place(kCountSlot), std::to_string(report_.count).size(), given, true)};
+    return true;
+  }
+
+  // "Objects:" where the west exit's label should be: the west exit's line is missing.
+  bool label_out_of_place(int slot, std::string_view word) {
+    const int kind = label_kind(word);
+    const int direction = slot / 2;
+    if (slot >= kCountLabelSlot || slot % 2 == 1 || kind < 0 || kind == direction) return false;
+    cause(c_, kind > direction ? kinds::kMissingExitLine : kinds::kExtraExitLine, room_, slot,
+          place(slot), word.size(),
+          kind > direction
+              ? what() + " has no line for its " + directions_from(direction, kind) + ": " +
+                    quoted(word) + " stands where " + slot_words(slot) +
+                    " should be, so the words after it shift; a line such as '" +
+                    capitalized(kDirections[direction]) + ": None' is missing before it"
+              : quoted(word) + " stands where " + slot_words(slot) + " should be: " + what() +
+                    " has a line too many for its " + kDirections[kind] +
+                    " exit, or its lines are out of order");
+    return true;
+  }
+
+  // "North: East: None": a label where an exit's name should be.
+  bool exit_without_name(int slot, std::string_view word) {
+    if (slot >= kCountLabelSlot || slot % 2 == 0 || label_kind(word) < 0) return false;
+    cause(c_, kinds::kExitWithoutName, room_, slot, place(slot), word.size(),
+          "the " + std::string(kDirections[slot / 2]) + " exit of " + what() +
+              " has no name: its label " + quoted(slot_word(c_, room_, report_, slot - 1)) +
+              " is followed by " + quoted(word) + ", which is read as the exit");
+    return true;
+  }
+
+  // A fifth exit line, or "1" and "lamp" with no "Objects:" before them.
+  bool count_label_missing(int slot, std::string_view word) {
+    if (slot != kCountLabelSlot) return false;
+    const int kind = label_kind(word);
+    if (kind >= 0 && kind < 4) {
+      cause(c_, kinds::kExtraExitLine, room_, slot, place(slot), word.size(),
+            quoted(word) + " stands where the label of the object count should be: " + what() +
+                " has an exit line too many");
+      return true;
+    }
+    if (!is_number(word) || report_.count_read == RoomBlockReport::Count::kRead) return false;
+    cause(c_, kinds::kMissingCountLabel, room_, slot, place(slot), word.size(),
+          "the label of the object count of " + what() + " is missing before " + quoted(word) +
+              ": the game reads " + quoted(word) +
+              " as the label, and the word after it as the count");
+    return true;
+  }
+
+  Checks& c_;
+  const SurveyedRoom& room_;
+  const RoomBlockReport& report_;
+};
+
+void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
+  const std::string_view id = c.survey.room_id(room.marker);
+  for (int direction = 0; direction < 4 && 2 * direction + 1 < report.slots_read; ++direction) {
+    const std::string_view exit = report_word(c.survey, room, report, 2 * direction + 1);
+    const TextPlace& place = report.places[2 * direction + 1];
+    const std::uint32_t to = room.exits[direction];
+    if (to == kNoExitName || c.survey.markers[to].room != kNoName) continue;
+    if (spelled_like_none(exit)) {
+      Finding& finding =
+          c.raise(kinds::kNoneInOtherCapitals, place, exit.size(),
+                  "the " + std::string(kDirections[direction]) + " exit of room " + quoted(id) +
+                      " is " + quoted(exit) + ", not 'None': the game looks for a room named " +
+                      quoted(exit) + " and keeps the player in " + quoted(id),
+                  kBlockRank);
+      finding.about = about_slot(c, room, 2 * direction + 1);
+      finding.claims = {to};
+      finding.diagnostic.fixes = {replacing(place, exit.size(), std::string(kNoExit), true)};
+      continue;
+    }
+    // A block misspelt for the name explains it; else a misspelt exit is a cause: the room it
+    // meant may be unreachable because of it.
+    const Meant meant = c.misspelt_as.count(to) != 0 ? Meant() : c.nearest_room(exit);
+    Finding& finding =
+        c.raise(kinds::kMissingBlock, place, exit.size(),
+                "room " + quoted(id) + ": the " + kDirections[direction] + " exit leads to room " +
+                    quoted(exit) + ", which has no block: the game keeps the player in " +
+                    quoted(id) + did_you_mean(meant),
+                meant.name.empty() ? kSymptomRank : kBlockRank);
+    finding.about = about_slot(c, room, 2 * direction + 1);
+    finding.about.push_back(to);
+    if (meant.name.empty()) continue;
+    const std::string_view pieces[] = {"<", meant.name, ">"};
+    finding.claims = {c.survey.names.find(pieces) | kReach};
+    finding.diagnostic.fixes = {replacing(place, exit.size(), meant.name, meant.alone)};
+  }
+}
+
+void check_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
+  const std::string what = block_words(c.name(room.marker));
+  const TextPlace& place = report.places[kCountSlot];
+  const std::vector<std::uint32_t> self = about_slot(c, room, kCountSlot);
+  if (report.count_read == RoomBlockReport::Count::kNotANumber) {
+    const std::string_view word = slot_word(c, room, report, kCountSlot);
+    c.raise(kinds::kCountNotANumber, place, word.size(),
+            what + ": the object count " + quoted(word) +
+                " is not a number: the game reads no object names")
+        .about = self;
+  } else if (report.count_read == RoomBlockReport::Count::kRead && report.count > kObjectSlots) {
+    c.raise(kinds::kCountAboveThree, place, std::to_string(report.count).size(),
+            what + ": the object count " + std::to_string(report.count) +
+                " is above three: the game reads the first three names only")
+        .about = self;
+  } else if (report.count_read == RoomBlockReport::Count::kRead && report.count < 0) {
+    c.raise(kinds::kCountBelowZero, place, std::to_string(report.count).size(),
+            what + ": the object count " + std::to_string(report.count) +
+                " is below zero: the game reads no object names")
+        .about = self;
+  }
+}
+
+// A block cut short by the end of the file.
+void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
+  const std::string what = "the block of " + block_words(c.name(room.marker));
+  std::string message;
+  if (report.slots_read < kCountLabelSlot) {
+    message = what + " ends here, before its " + kDirections[report.slots_read / 2] +
+              " exit: from there on the room keeps the exits of the one before";
+  } else if (report.count_read == RoomBlockReport::Count::kMissing) {
+    message = what + " ends here, before its object count";
+  } else if (report.count_read == RoomBlockReport::Count::kRead &&
+             report.slots_read < kFirstNameSlot + report.names_wanted) {
+    message = what + " ends here, after " + std::to_string(report.slots_read - kFirstNameSlot) +
+              " of its " + std::to_string(report.names_wanted) + " object names";
+  } else {
+    return;
+  }
+  // The words missing would go right after the last one there is.
+  const int last = report.slots_read - 1;
+  const TextPlace here = last < 0
+                             ? moved(c.survey.star(room), 1)
+                             : moved(report.places[last], slot_word(c, room, report, last).size());
+  cause(c, kinds::kBlockCutShort, room, report.slots_read, here, 1, message);
+}
+
+void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
+  const std::string_view id = c.survey.room_id(room.marker);
+  const int names = std::max(0, report.slots_read - kFirstNameSlot);
+  for (int i = 0; i < names; ++i) {
+    const std::string_view name = report_word(c.survey, room, report, kFirstNameSlot + i);
+    const TextPlace& place = report.places[kFirstNameSlot + i];
+    // The same name is the same marker: its number tells a name listed twice.
+    const auto first = room.objects.begin();
+    if (std::find(first, first + i, room.objects[i]) != first + i) {
+      c.raise(kinds::kObjectListedTwice, place, name.size(),
+              "room " + quoted(id) + " lists the object " + quoted(name) + " twice")
+          .about = {room.marker};
+      continue;
+    }
+    const std::uint32_t object = room.objects[i];
+    if (is_marker_line(name) || c.survey.markers[object].has_block()) continue;
+    const std::string marker = object_marker(id, name);
+    // A block misspelt for the object explains it; else, the block probably meant.
+    const Meant meant = c.misspelt_as.count(object) != 0 ? Meant() : c.nearest_object(marker);
+    Finding& finding =
+        c.raise(kinds::kMissingBlock, place, name.size(),
+                "room " + quoted(id) + ": the object " + quoted(name) + " has no block " +
+                    shown(marker) + ": the game shows an empty text" +
+                    (meant.name.empty() ? "" : "; did you mean " + shown(meant.name) + "?"));
+    finding.about = about_slot(c, room, kFirstNameSlot + i);
+    finding.about.push_back(object);
+    // The list entry can be mended when the block meant is one of this room's.
+    const std::string room_part = object_marker(id, "").substr(0, id.size() + 2);
+    if (meant.name.starts_with(room_part)) {
+      const std::string_view meant_name =
+          std::string_view(meant.name)
+              .substr(room_part.size(), meant.name.size() - room_part.size() - 1);
+      finding.diagnostic.fixes = {
+          replacing(place, name.size(), std::string(meant_name), meant.alone)};
+    }
+  }
+}
+
+// "Objects: 1" over "lamp" and "key", each with its block: the game never reads "key". Reads on
+// from where the room's words ended, while the words there name object blocks of the room that
+// no room lists.
+void check_names_past_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
+  if (report.count_read != RoomBlockReport::Count::kRead || report.count < 0 ||
+      report.count >= kObjectSlots || report.slots_read != kFirstNameSlot + report.names_wanted) {
+    return;
+  }
+  const std::string_view id = c.survey.room_id(room.marker);
+  std::vector<std::string> unread;
+  std::vector<std::uint32_t> blocks;
+  std::string word;
+  bool longer = false;
+  // Object names are short: a long word is none, and is not kept.
+  constexpr std::size_t kLongestName = 4096;
+  while (report.count + static_cast<int>(unread.size()) < kObjectSlots &&
+         c.world.read_word(word, kLongestName, longer) && !longer && !is_marker_line(word)) {
+    const std::string_view pieces[] = {"<", id, "|", word, ">"};
+    const std::uint32_t block = c.survey.names.find(pieces);
+    if (block == kNoName || !c.survey.markers[block].has_block() ||
+        c.survey.markers[block].listed) {
+      break;
+    }
+    unread.push_back(quoted(word));
+    blocks.push_back(block);
+  }
+  if (unread.empty()) return;
+  const TextPlace& place = report.places[kCountSlot];
+  const std::string count = std::to_string(report.count);
+  const std::string listed = std::to_string(report.count + static_cast<int>(unread.size()));
+  Finding& finding = c.raise(
+      kinds::kCountBelowNames, place, count.size(),
+      block_words(c.name(room.marker)) + " lists " + listed + " object names, but its count says " +
+          count + ": the game never reads " + joined(unread) + ", which the player cannot examine",
+      kBlockRank);
+  finding.about = {room.marker};
+  finding.claims = std::move(blocks);
+  finding.diagnostic.fixes = {replacing(place, count.size(), listed, true)};
+}
+
+}  // namespace
+
+void check_rooms(Checks& c) {
+  Room read;
+  for (const SurveyedRoom& room : c.survey.rooms) {
+    if (!c.survey.markers[room.marker].closed) continue;
+    const RoomBlockReport report = reread_room_exits(c.world, c.survey, room, read);
+    // Before anything else moves the reader from just past the room's words.
+    check_names_past_count(c, room, report);
+    c.cause_slot = kRoomSlots;
+    BlockWords(c, room, report).check();
+    check_block_end(c, room, report);
+    check_exits(c, room, report);
+    check_count(c, room, report);
+    check_names(c, room, report);
+  }
+}
+
+}  // namespace wander::checks

@@ -1,0 +1,198 @@
+#include "tools/checks/check_context.h"
+
+#include <algorithm>
+
+#include "tools/names/printable.h"
+
+namespace wander::checks {
+namespace {
+
+// Steps each suggestion search may take: this many, and this many more for each byte of the file.
+constexpr std::uint64_t kSuggestionSteps = 10'000'000;
+constexpr std::uint64_t kSuggestionStepsPerByte = 8;
+
+// Names in messages longer than this many characters are shortened in the middle.
+constexpr std::size_t kLongestShown = 80;
+
+}  // namespace
+
+Finding& Checks::raise(const DiagnosticKind& kind, const TextPlace& place, std::uint64_t width,
+                       std::string message, int rank) {
+  Finding& finding = findings.emplace_back();
+  finding.diagnostic.kind = &kind;
+  finding.diagnostic.severity = kind.severity;
+  finding.diagnostic.range = {place, std::max<std::uint64_t>(width, 1)};
+  finding.diagnostic.message = std::move(message);
+  finding.rank = rank;
+  return finding;
+}
+
+std::uint32_t Checks::outermost_container(std::uint32_t key) const {
+  std::uint32_t marker = key & ~(kReach | kWords);
+  if (marker >= survey.markers.size() || survey.markers[marker].inside == kNoName) return kNoName;
+  while (survey.markers[marker].inside != kNoName) marker = survey.markers[marker].inside;
+  return marker;
+}
+
+std::string Checks::example_room() const {
+  return survey.rooms.empty() ? "Hall" : shown(survey.room_id(survey.rooms.front().marker));
+}
+
+std::uint64_t Checks::suggestion_budget() const {
+  // A world with thousands of misspelt names stays linear; the names past the budget get no
+  // suggestion.
+  return kSuggestionSteps + kSuggestionStepsPerByte * survey.end.offset;
+}
+
+Meant Checks::nearest_room(std::string_view id) {
+  if (!rooms_meant_) {
+    std::vector<std::string_view> names;
+    names.reserve(survey.rooms.size());
+    for (const SurveyedRoom& room : survey.rooms) names.push_back(survey.room_id(room.marker));
+    listing_steps_ += survey.rooms.size();
+    rooms_meant_.emplace(std::move(names), suggestion_budget());
+  }
+  Meant meant;
+  meant.name = rooms_meant_->nearest(id, &meant.alone);
+  return meant;
+}
+
+Meant Checks::nearest_object(std::string_view marker) {
+  if (!objects_meant_) {
+    std::vector<std::string_view> markers;
+    for (std::uint32_t id = 0; id < survey.markers.size(); ++id) {
+      if (survey.markers[id].has_block() && is_object_marker(name(id))) {
+        markers.push_back(name(id));
+      }
+    }
+    listing_steps_ += survey.markers.size();
+    objects_meant_.emplace(std::move(markers), suggestion_budget());
+  }
+  Meant meant;
+  meant.name = objects_meant_->nearest(marker, &meant.alone);
+  return meant;
+}
+
+std::uint64_t Checks::suggestion_steps() const {
+  return listing_steps_ + (rooms_meant_ ? rooms_meant_->steps() : 0) +
+         (objects_meant_ ? objects_meant_->steps() : 0);
+}
+
+std::string shown(std::string_view name) { return printable_elided(name, kLongestShown); }
+
+std::string quoted(std::string_view name) {
+  // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + string + "'".
+  std::string text(1, '\'');
+  text.append(shown(name)).append(1, '\'');
+  return text;
+}
+
+std::string block_words(std::string_view marker) {
+  const std::string_view inside = marker.substr(1, marker.size() - 2);
+  const std::size_t bar = inside.find('|');
+  if (bar == std::string_view::npos) return "room " + quoted(inside);
+  return "object " + quoted(inside.substr(bar + 1)) + " of room " + quoted(inside.substr(0, bar));
+}
+
+std::string text_words(std::string_view marker) {
+  return (is_object_marker(marker) ? "the text of " : "the description of ") + block_words(marker);
+}
+
+std::string joined(const std::vector<std::string>& words) {
+  std::string out;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) out += i + 1 == words.size() ? " and " : ", ";
+    out += words[i];
+  }
+  return out;
+}
+
+std::string directions_from(int first, int end) {
+  std::vector<std::string> names;
+  for (int direction = first; direction < end; ++direction) names.push_back(kDirections[direction]);
+  return joined(names) + (names.size() == 1 ? " exit" : " exits");
+}
+
+std::string slot_words(int slot) {
+  if (slot < kCountLabelSlot) {
+    return std::string(slot % 2 == 0 ? "the label of the " : "the ") + kDirections[slot / 2] +
+           " exit";
+  }
+  if (slot == kCountLabelSlot) return "the label of the object count";
+  if (slot == kCountSlot) return "the object count";
+  return "object name " + std::to_string(slot - kFirstNameSlot + 1);
+}
+
+std::string counted(std::uint64_t n, std::string_view noun) {
+  return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
+}
+
+std::string did_you_mean(const Meant& meant) {
+  return meant.name.empty() ? "" : "; did you mean " + quoted(meant.name) + "?";
+}
+
+TextPlace moved(const TextPlace& place, std::uint64_t bytes) {
+  return {place.offset + bytes, place.line, place.line_start};
+}
+
+bool spelled_like_none(std::string_view exit) {
+  return exit != kNoExit && exit.size() == kNoExit.size() &&
+         std::equal(exit.begin(), exit.end(), kNoExit.begin(),
+                    [](char a, char b) { return (a | 0x20) == (b | 0x20); });
+}
+
+bool is_number(std::string_view word) {
+  if (!word.empty() && (word.front() == '-' || word.front() == '+')) word.remove_prefix(1);
+  return !word.empty() &&
+         std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::size_t count_words(std::string_view line) {
+  std::size_t words = 0;
+  bool in_word = false;
+  for (const char c : line) {
+    words += !in_word && !is_word_space(c);
+    in_word = !is_word_space(c);
+  }
+  return words;
+}
+
+std::vector<std::string> words_inside_marker(std::string_view line) {
+  std::vector<std::string> words;
+  std::string word;
+  const auto flush = [&] {
+    if (!word.empty()) words.push_back(std::move(word));
+    word.clear();
+  };
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t length = character_length(line.substr(i));
+    const std::size_t lookalike = blank_lookalike_length(line.substr(i));
+    if (is_word_space(line[i]) || lookalike != 0 || line[i] == '<' || line[i] == '>') {
+      flush();
+    } else {
+      word.append(line.substr(i, length));
+    }
+    i += length;
+  }
+  flush();
+  return words;
+}
+
+std::string without_blanks(std::string_view line) {
+  std::string out;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t length = character_length(line.substr(i));
+    if (blank_lookalike_length(line.substr(i)) == 0 && !is_word_space(line[i])) {
+      out.append(line.substr(i, length));
+    }
+    i += length;
+  }
+  return out;
+}
+
+FixIt replacing(const TextPlace& place, std::uint64_t width, std::string replacement,
+                bool certain) {
+  return {{place, width}, std::move(replacement), certain};
+}
+
+}  // namespace wander::checks
