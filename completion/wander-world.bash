@@ -14,7 +14,16 @@ _wander_world() {
   fi
   local options='--help --' most_operands=1
   case ${COMP_WORDS[1]} in
-    check) options='--help --color --color=auto --color=always --color=never --' ;;
+    check)
+      options='--help --color --color=auto --color=always --color=never -Werror --fix --'
+      # The kinds of warning that -Wno- leaves out (errors cannot be).
+      local kind
+      for kind in byte-order-mark unclosed-object-text marker-line-in-text exit-labels-in-text \
+        not-utf8-text count-above-three count-below-zero object-listed-twice \
+        blank-in-unused-marker duplicate-block unlisted-object-block unreachable-room; do
+        options+=" -Wno-$kind"
+      done
+      ;;
     map | record) ;;
     publish)
       options='--help --page --'
