@@ -24,6 +24,7 @@
 
 #include "tests/support/printed_diagnostics.h"
 #include "tools/walkthroughs/case_file.h"
+#include "tools/walkthroughs/line_diff.h"
 
 namespace {
 

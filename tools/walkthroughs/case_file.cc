@@ -127,19 +127,6 @@ std::string as_case_line(std::string_view line) {
   return plain + std::string(kEsc);
 }
 
-std::vector<std::string> split_case_lines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  std::istringstream in{as_case_lines(bytes)};
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::string shortened(const std::string& line) {
-  constexpr std::size_t kMost = 300;
-  if (line.size() <= kMost) return line;
-  return line.substr(0, kMost) + "... (" + std::to_string(line.size()) + " bytes in all)";
-}
-
 class Parser {
  public:
   Parser(const std::string& path, std::string& error) : path_(path), error_(error) {}
@@ -396,36 +383,6 @@ std::string as_case_lines(std::string_view bytes) {
     out += as_case_line(bytes.substr(0, end)) + "\n";
     bytes.remove_prefix(end + 1);
   }
-  return out;
-}
-
-std::string describe_difference(std::string_view expected, std::string_view actual) {
-  if (expected == actual) return "";
-  const std::vector<std::string> want = split_case_lines(expected);
-  const std::vector<std::string> got = split_case_lines(actual);
-  std::size_t head = 0;
-  while (head < want.size() && head < got.size() && want[head] == got[head]) ++head;
-  std::size_t tail = 0;
-  while (tail < want.size() - head && tail < got.size() - head &&
-         want[want.size() - 1 - tail] == got[got.size() - 1 - tail]) {
-    ++tail;
-  }
-  constexpr std::size_t kContext = 3;
-  constexpr std::size_t kMostChanged = 40;
-  std::string out;
-  const auto show = [&](const std::vector<std::string>& lines, std::size_t from, std::size_t to,
-                        const char* mark) {
-    for (std::size_t i = from; i < to && i < from + kMostChanged; ++i) {
-      out += mark + shortened(lines[i]) + "\n";
-    }
-    if (to - from > kMostChanged)
-      out +=
-          mark + std::string("... ") + std::to_string(to - from - kMostChanged) + " more lines\n";
-  };
-  show(want, head - std::min(head, kContext), head, "  ");
-  show(want, head, want.size() - tail, "- ");
-  show(got, head, got.size() - tail, "+ ");
-  show(want, want.size() - tail, want.size() - tail + std::min(tail, kContext), "  ");
   return out;
 }
 

@@ -82,11 +82,6 @@ std::optional<std::vector<Case>> read_case_file(const std::string& path, std::st
 /// bytes, trailing blanks and a missing last line end are visible. Each line ends with LF.
 std::string as_case_lines(std::string_view bytes);
 
-/// A readable account of how `actual` differs from `expected`, written as case lines: the lines
-/// both share around the difference, then the expected lines ("-") and the actual ones ("+").
-/// Empty when they are equal.
-std::string describe_difference(std::string_view expected, std::string_view actual);
-
 }  // namespace wander
 
 #endif  // WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_

@@ -4,6 +4,7 @@
 
 #include "game/game.h"
 #include "text/text_reader.h"
+#include "tools/walkthroughs/line_diff.h"
 
 namespace wander {
 namespace {
