@@ -4,6 +4,7 @@
 #ifndef WANDER_TOOLS_WALKTHROUGHS_REPLAY_H_
 #define WANDER_TOOLS_WALKTHROUGHS_REPLAY_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -14,11 +15,19 @@
 
 namespace wander {
 
+/// A line of the keys, handed to the game when it asked for more of them.
+struct KeyRead {
+  std::uint64_t written = 0;  ///< how many bytes the game had written by then
+  std::size_t at = 0;         ///< where the line begins in the keys: their length at their end
+  std::string room;           ///< the name of the room the player stood in, printable, elided
+};
+
 /// What the game did with a case: its output and its exit status as a shell sees it (255 for
-/// -1).
+/// -1), and each line of the keys it read, in the order it read them.
 struct Played {
   std::string out;
   int status = 0;
+  std::vector<KeyRead> reads;
 };
 
 /// Plays `c` through the game's own code, in process: its input against its world, as the game
@@ -26,6 +35,15 @@ struct Played {
 /// this cannot play so: one of wander-world, or one whose world is a FIFO or a device, or whose
 /// standard output is closed or full.
 std::optional<Played> play_case(const Case& c, std::string& why_not);
+
+/// Where the output of `played`, the game given `keys`, first departs from `expected`, as the
+/// player met it: "at the 4th command, 'n' (input line 4), in room 'Yard':", "at input line 6,
+/// 'well', after the 5th command, in room 'Yard':" (a line that was no command, such as an
+/// object's name), "at the end of the input, after the 9th command, in room 'Cove':" or "before
+/// the first command, in room 'Jetty':". A command is a line the game read just after its
+/// prompt "> ". Empty when they do not differ.
+std::string where_play_departs(const Played& played, std::string_view keys,
+                               std::string_view expected);
 
 /// How a replay went.
 enum class ReplayOutcome {
@@ -35,8 +53,9 @@ enum class ReplayOutcome {
 };
 
 /// Replays every case of the case files at `paths`, writing to `out` a line per case ("ok
-/// NAME", "skip NAME: why", or "FAIL NAME (FILE:LINE)" and how the output or status differs)
-/// and a summary; a file that cannot be read is said on `errors`, and ends the replay.
+/// NAME", "skip NAME: why", or "FAIL NAME (FILE:LINE)", where the play departs from the case
+/// and how the output or status differs) and a summary; a file that cannot be read is said on
+/// `errors`, and ends the replay.
 ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std::FILE* errors);
 
 /// A case file that records what the game does with `keys` in the world `world_bytes`, read

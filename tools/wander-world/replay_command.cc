@@ -18,7 +18,8 @@ constexpr char kReplayUsage[] =
     "record', or written by hand in the same format as the game's own end-to-end cases) in\n"
     "process, exactly as the game would, and compares the output and the exit status with the\n"
     "case's. Prints 'ok NAME' for each case that still plays as it says, and for one that does\n"
-    "not, 'FAIL NAME (FILE:LINE)' and the lines that differ ('-' expected, '+' shown now).\n"
+    "not, 'FAIL NAME (FILE:LINE)' at the first line that differs, the command typed there and\n"
+    "the room the player stood in, and the lines that differ ('-' expected, '+' shown now).\n"
     "\n"
     "Exit status: 0 when every case played as it says, 1 when one did not, 2 when a case file\n"
     "cannot be read or the arguments are wrong.\n";
