@@ -63,10 +63,10 @@ bool write_and_close(int file, std::string_view bytes) {
   return failure == 0;
 }
 
-// Puts `bytes` at `to` by writing a new file beside it and renaming that over it: whatever stood
-// at `to`, a link to a file elsewhere included, is replaced and never written through. False,
-// with `error` saying why, when it fails; no new file is left behind then.
-bool write_replacing(const fs::path& to, std::string_view bytes, std::string& error) {
+}  // namespace
+
+bool write_replacing(const fs::path& to, std::string_view bytes, std::string& error,
+                     std::optional<fs::perms> mode) {
   // The name only has to be free in this folder: a taken one is tried again with another.
   auto seed =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -89,10 +89,11 @@ bool write_replacing(const fs::path& to, std::string_view bytes, std::string& er
     std::error_code code;
     if (!write_and_close(file, bytes)) {
       error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
-    } else if (fs::rename(temporary, to, code); code) {
-      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
     } else {
-      return true;
+      if (mode) fs::permissions(temporary, *mode, code);
+      if (!code) fs::rename(temporary, to, code);
+      if (!code) return true;
+      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
     }
     fs::remove(temporary, code);
     return false;
@@ -101,8 +102,6 @@ bool write_replacing(const fs::path& to, std::string_view bytes, std::string& er
       "cannot write " + in_quotes(to.string()) + ": no free name for a temporary file beside it";
   return false;
 }
-
-}  // namespace
 
 std::string world_script(std::string_view name, std::string_view bytes) {
   static constexpr char kHex[] = "0123456789abcdef";

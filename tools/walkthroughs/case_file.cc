@@ -378,7 +378,8 @@ std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::
   return Parser(path, error).parse(bytes);
 }
 
-std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error) {
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error,
+                                                std::string* bytes_read) {
   std::unique_ptr<ByteSource> source = open_file_source(path);
   if (!source) {
     error = path + ": cannot read the file";
@@ -389,7 +390,9 @@ std::optional<std::vector<Case>> read_case_file(const std::string& path, std::st
     error = path + ": cannot read the file: " + std::strerror(failed);
     return std::nullopt;
   }
-  return parse_cases(bytes, path, error);
+  std::optional<std::vector<Case>> cases = parse_cases(bytes, path, error);
+  if (bytes_read != nullptr) *bytes_read = std::move(bytes);
+  return cases;
 }
 
 std::string as_case_lines(std::string_view bytes) {

@@ -91,7 +91,9 @@ std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::
                                              std::string& error);
 
 /// Reads and parses the case file at `path`; as parse_cases, and an error when it cannot be read.
-std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error);
+/// The bytes read are left in `bytes`, when given: the places of the cases are offsets in them.
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error,
+                                                std::string* bytes = nullptr);
 
 /// Writes `bytes` as the lines of a content section would hold them, so that CR, NUL, escape
 /// bytes, trailing blanks and a missing last line end are visible. Each line ends with LF.

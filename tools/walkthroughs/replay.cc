@@ -113,6 +113,12 @@ std::string keys_of(const Case& c) {
   return c.stdin_setup == StdinSetup::kInput ? c.input : std::string();
 }
 
+struct Edit {
+  std::uint64_t begin;
+  std::uint64_t end;
+  std::string bytes;
+};
+
 }  // namespace
 
 std::optional<Played> play_case(const Case& c, std::string& why_not) {
@@ -187,27 +193,91 @@ std::string where_play_departs(const Played& played, std::string_view keys,
   return "at input line " + number + ", " + shown + after_commands + room;
 }
 
-ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std::FILE* errors) {
+std::string with_expectations(std::string_view bytes,
+                              const std::vector<std::pair<const Case*, const Played*>>& updates) {
+  const std::size_t first_end = bytes.find('\n');
+  const bool crlf =
+      first_end != std::string_view::npos && first_end > 0 && bytes[first_end - 1] == '\r';
+  const auto with_line_ends = [&](const std::string& lines) {
+    if (!crlf) return lines;
+    std::string out;
+    for (const char c : lines) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+  };
+  std::vector<Edit> edits;
+  for (const auto& [c, played] : updates) {
+    if (c->expected_stdout && c->stdout_place && *c->expected_stdout != played->out) {
+      edits.push_back({c->stdout_place->content_begin, c->stdout_place->content_end,
+                       with_line_ends(as_case_lines(played->out))});
+    }
+    if (c->stderr_place && !c->expected_stderr.empty()) {
+      edits.push_back({c->stderr_place->content_begin, c->stderr_place->content_end, ""});
+    }
+    if (c->expected_status != played->status) {
+      const std::string line =
+          with_line_ends("--- status " + std::to_string(played->status) + "\n");
+      if (c->status_place) {
+        edits.push_back({c->status_place->header_begin, c->status_place->content_begin, line});
+      } else {
+        const std::uint64_t at = c->stdout_place ? c->stdout_place->content_end : c->end;
+        edits.push_back({at, at, line});
+      }
+    }
+  }
+  // Edits at the same place (a section with no lines, and a status line added after it) keep
+  // the order they were made in.
+  std::stable_sort(edits.begin(), edits.end(),
+                   [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
+  std::string out;
+  out.reserve(bytes.size());
+  std::uint64_t copied = 0;
+  for (const Edit& edit : edits) {
+    out.append(bytes.substr(copied, edit.begin - copied));
+    // A line added after a last line that has no line end would run on from it.
+    if (edit.begin == edit.end && !out.empty() && out.back() != '\n') {
+      out += with_line_ends("\n");
+    }
+    out += edit.bytes;
+    copied = edit.end;
+  }
+  out.append(bytes.substr(copied));
+  return out;
+}
+
+ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std::FILE* errors,
+                     const FileWriter& update) {
   int passed = 0;
   int failed = 0;
+  int updated = 0;
   int skipped = 0;
   for (const std::string& path : paths) {
     std::string error;
-    const std::optional<std::vector<Case>> cases = read_case_file(path, error);
+    std::string bytes;
+    const std::optional<std::vector<Case>> cases = read_case_file(path, error, &bytes);
     if (!cases) {
       std::fprintf(errors, "wander-world: %s\n", error.c_str());
-      return ReplayOutcome::kCannotRead;
+      return ReplayOutcome::kFileFailed;
     }
+    // What this file's cases report, as a plain replay and as an update: which is shown is
+    // known once the file is written, or not.
+    std::string as_failed;
+    std::string as_updated;
+    std::vector<Played> kept;
+    kept.reserve(cases->size());
+    std::vector<std::pair<const Case*, const Played*>> updates;
     for (const Case& c : *cases) {
       std::string why_not;
-      const std::optional<Played> played = play_case(c, why_not);
+      std::optional<Played> played = play_case(c, why_not);
       if (!played) {
-        std::fprintf(out, "skip %s: %s\n", c.name.c_str(), why_not.c_str());
+        const std::string line = "skip " + c.name + ": " + why_not + "\n";
+        as_failed += line;
+        as_updated += line;
         ++skipped;
         continue;
       }
       std::string differences;
-      if (c.expected_stdout && *c.expected_stdout != played->out) {
+      const bool out_differs = c.expected_stdout && *c.expected_stdout != played->out;
+      if (out_differs) {
         differences += where_play_departs(*played, keys_of(c), *c.expected_stdout);
         differences +=
             "standard output differs:\n" + describe_difference(*c.expected_stdout, played->out);
@@ -221,16 +291,37 @@ ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std:
                        std::to_string(played->status) + "\n";
       }
       if (differences.empty()) {
-        std::fprintf(out, "ok   %s\n", c.name.c_str());
+        const std::string line = "ok   " + c.name + "\n";
+        as_failed += line;
+        as_updated += line;
         ++passed;
-      } else {
-        const std::string origin = failure_origin(c, played->out, "", status_differs);
-        std::fprintf(out, "FAIL %s (%s)\n%s", c.name.c_str(), origin.c_str(), differences.c_str());
-        ++failed;
+        continue;
       }
+      const std::string origin = failure_origin(c, played->out, "", status_differs);
+      as_failed += "FAIL " + c.name + " (" + origin + ")\n" + differences;
+      as_updated += "updated " + c.name + " (" + origin + ")\n";
+      kept.push_back(std::move(*played));
+      updates.emplace_back(&c, &kept.back());
+    }
+    if (update && !updates.empty()) {
+      if (!update(path, with_expectations(bytes, updates), error)) {
+        std::fputs(as_failed.c_str(), out);
+        std::fflush(out);
+        std::fprintf(errors, "wander-world: %s\n", error.c_str());
+        return ReplayOutcome::kFileFailed;
+      }
+      updated += static_cast<int>(updates.size());
+      std::fputs(as_updated.c_str(), out);
+    } else {
+      failed += static_cast<int>(updates.size());
+      std::fputs(as_failed.c_str(), out);
     }
   }
-  std::fprintf(out, "%d passed, %d failed, %d skipped\n", passed, failed, skipped);
+  if (update) {
+    std::fprintf(out, "%d passed, %d updated, %d skipped\n", passed, updated, skipped);
+  } else {
+    std::fprintf(out, "%d passed, %d failed, %d skipped\n", passed, failed, skipped);
+  }
   return failed == 0 ? ReplayOutcome::kAllPlayed : ReplayOutcome::kSomeDiffer;
 }
 

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tools/walkthroughs/case_file.h"
@@ -45,18 +47,39 @@ std::optional<Played> play_case(const Case& c, std::string& why_not);
 std::string where_play_departs(const Played& played, std::string_view keys,
                                std::string_view expected);
 
+/// Writes `bytes` as the whole file at `path`. False, with `error` saying why (a message for
+/// the user), when it cannot.
+using FileWriter =
+    std::function<bool(const std::string& path, std::string_view bytes, std::string& error)>;
+
 /// How a replay went.
 enum class ReplayOutcome {
-  kAllPlayed,   ///< every case played as it says (or was skipped)
+  kAllPlayed,   ///< every case played as it says, was skipped, or was updated
   kSomeDiffer,  ///< a case did not
-  kCannotRead,  ///< a file cannot be read or is not a case file
+  kFileFailed,  ///< a file cannot be read, is not a case file, or cannot be written
 };
 
-/// Replays every case of the case files at `paths`, writing to `out` a line per case ("ok
-/// NAME", "skip NAME: why", or "FAIL NAME (FILE:LINE)", where the play departs from the case
-/// and how the output or status differs) and a summary; a file that cannot be read is said on
-/// `errors`, and ends the replay.
-ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std::FILE* errors);
+/// Replays every case of the case files at `paths`, in turn, writing to `out` a line per case
+/// ("ok NAME", "skip NAME: why", or "FAIL NAME (FILE:LINE)", where the play departs from the
+/// case and how the output or status differs) and a summary. A file that cannot be read is said
+/// on `errors`, and ends the replay.
+///
+/// With `update`, each case that does not play as it says has its expectations re-recorded
+/// (with_expectations) and is reported as "updated NAME (FILE:LINE)"; a file with such a case
+/// is written through `update` once its cases are played, and one with none is not written. A
+/// file that cannot be written is said on `errors`, after its cases reported as without
+/// `update`, and ends the replay.
+ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std::FILE* errors,
+                     const FileWriter& update = {});
+
+/// `bytes`, the case file the cases were read from, with the expectations of each case in
+/// `updates` re-recorded from what it played: its expected standard output, when it has one
+/// that differs, written anew as case lines; its expected standard error emptied (the game in
+/// process writes none); its status line rewritten when the status differs, or one added after
+/// its standard output (or its last section) when it had none. Every other byte is kept, and
+/// new lines end as the file's first line does (LF or CR LF).
+std::string with_expectations(std::string_view bytes,
+                              const std::vector<std::pair<const Case*, const Played*>>& updates);
 
 /// A case file that records what the game does with `keys` in the world `world_bytes`, read
 /// from `world_path` (written as the case's `--- world file`, relative to where the case file
