@@ -29,7 +29,10 @@ _wander_world() {
       options='--help --page --'
       most_operands=2
       ;;
-    replay) most_operands=-1 ;;
+    replay)
+      options='--help --update --'
+      most_operands=-1
+      ;;
     *) return ;;
   esac
 

@@ -24,6 +24,7 @@
 
 #include "tests/support/printed_diagnostics.h"
 #include "tools/walkthroughs/case_file.h"
+#include "tools/walkthroughs/line_diff.h"
 
 namespace {
 
@@ -215,8 +216,9 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
   return outcome;
 }
 
-// Runs one case; returns what went wrong, empty when nothing did.
-std::string check(const Case& c, const Options& options) {
+// Runs one case; returns what went wrong, empty when nothing did, and sets `origin` to the line
+// of the case file that the report points at.
+std::string check(const Case& c, const Options& options, std::string& origin) {
   const fs::path folder = fs::temp_directory_path() / "wander-case-XXXXXX";
   std::string name = folder.string();
   const fs::path made = mkdtemp(name.data());
@@ -243,6 +245,8 @@ std::string check(const Case& c, const Options& options) {
   }
   const std::string err_diff = wander::describe_difference(c.expected_stderr, got.err);
   if (!err_diff.empty()) report += "standard error differs:\n" + err_diff;
+  origin =
+      wander::failure_origin(c, got.out, got.err, got.status != std::to_string(c.expected_status));
   return report;
 }
 
@@ -284,9 +288,10 @@ int main(int argc, char** argv) {
     }
     for (const Case& c : *cases) {
       std::string report;
+      std::string origin = c.origin;
       if (c.needs_posix && !options.posix) report = "skip: needs a POSIX system";
       if (!c.memory_limit.empty() && !options.memory_limits) report = "skip: has a memory limit";
-      if (report.empty()) report = check(c, options);
+      if (report.empty()) report = check(c, options, origin);
       if (report.empty()) {
         std::printf("ok   %s\n", c.name.c_str());
         ++passed;
@@ -294,7 +299,7 @@ int main(int argc, char** argv) {
         std::printf("skip %s (%s)\n", c.name.c_str(), report.c_str() + 6);
         ++skipped;
       } else {
-        std::printf("FAIL %s (%s)\n%s", c.name.c_str(), c.origin.c_str(), report.c_str());
+        std::printf("FAIL %s (%s)\n%s", c.name.c_str(), origin.c_str(), report.c_str());
         ++failed;
       }
     }

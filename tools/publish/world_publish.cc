@@ -65,7 +65,8 @@ bool write_and_close(int file, std::string_view bytes) {
 
 }  // namespace
 
-bool replace_file(const fs::path& to, std::string_view bytes, std::string& error) {
+bool replace_file(const fs::path& to, std::string_view bytes, std::string& error,
+                  std::optional<fs::perms> mode) {
   // The name only has to be free in this folder: a taken one is tried again with another.
   auto seed =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -88,10 +89,11 @@ bool replace_file(const fs::path& to, std::string_view bytes, std::string& error
     std::error_code code;
     if (!write_and_close(file, bytes)) {
       error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
-    } else if (fs::rename(temporary, to, code); code) {
-      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
     } else {
-      return true;
+      if (mode) fs::permissions(temporary, *mode, code);
+      if (!code) fs::rename(temporary, to, code);
+      if (!code) return true;
+      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
     }
     fs::remove(temporary, code);
     return false;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,6 @@ inline constexpr char kPageFromProgramFolder[] = "../share/wander/web";
 /// hexadecimal digits each, which the page reads back exactly.
 std::string world_script(std::string_view name, std::string_view bytes);
 
-/// Puts `bytes` at `to` by writing a new file beside it and renaming that over it: whatever stood
-/// at `to`, a link to a file elsewhere included, is replaced and never written through. The file
-/// ends with mode 0644 less the umask. False, with `error` saying why, when it fails; no new file
-/// is left behind then.
-bool replace_file(const std::filesystem::path& to, std::string_view bytes, std::string& error);
-
 /// The installed page beside the program at `program` (see kPageFromProgramFolder), when that
 /// folder holds an index.html; else an empty path.
 std::filesystem::path installed_page(const std::filesystem::path& program);
@@ -38,6 +33,14 @@ std::filesystem::path installed_page(const std::filesystem::path& program);
 /// The file of the running program: where the system says it is, else `argv0` as found from
 /// the current folder or along PATH. Empty when it cannot be told.
 std::filesystem::path running_program(const char* argv0);
+
+/// Puts `bytes` at `to` by writing a new file beside it, made for it alone, and renaming that
+/// over `to`: whatever stood at `to`, a link included, is replaced, never written through. The
+/// file gets `mode` when given, else 0644 less the umask. False, with `error` saying why
+/// ("cannot write 'TO': why", the name escaped as printable() does), when it fails; no new file
+/// is left behind then.
+bool replace_file(const std::filesystem::path& to, std::string_view bytes, std::string& error,
+                  std::optional<std::filesystem::perms> mode = std::nullopt);
 
 /// What publish_world wrote.
 struct Published {

@@ -9,6 +9,7 @@
 
 #include "text/text_reader.h"
 #include "tools/names/printable.h"
+#include "tools/walkthroughs/line_diff.h"
 
 namespace wander {
 namespace {
@@ -127,19 +128,6 @@ std::string as_case_line(std::string_view line) {
   return plain + std::string(kEsc);
 }
 
-std::vector<std::string> split_case_lines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  std::istringstream in{as_case_lines(bytes)};
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::string shortened(const std::string& line) {
-  constexpr std::size_t kMost = 300;
-  if (line.size() <= kMost) return line;
-  return line.substr(0, kMost) + "... (" + std::to_string(line.size()) + " bytes in all)";
-}
-
 class Parser {
  public:
   Parser(const std::string& path, std::string& error) : path_(path), error_(error) {}
@@ -147,8 +135,9 @@ class Parser {
   std::optional<std::vector<Case>> parse(std::string_view bytes) {
     TextReader reader(make_string_source(std::string(bytes)));
     std::string line;
-    while (reader.read_line(line)) {
+    for (line_begin_ = reader.offset(); reader.read_line(line); line_begin_ = reader.offset()) {
       ++number_;
+      line_end_ = reader.offset();
       if (line.substr(0, kHeader.size()) == kHeader) {
         if (!finish_section() || !open_section(line.substr(kHeader.size()))) return std::nullopt;
       } else if (!add_content(line)) {
@@ -184,6 +173,7 @@ class Parser {
       times = suffix->count;
       line = line.substr(0, suffix->at);
     }
+    if (section_ == "stdout" || section_ == "stderr") place_.starts.push_back(content_.size());
     std::string bytes;
     if (ends_with(line, kEsc)) {
       line.remove_suffix(kEsc.size());
@@ -205,6 +195,7 @@ class Parser {
       has_world_ = false;
       case_ = Case{};
       case_.name = std::filesystem::path(path_).stem().string();
+      case_.path = path_;
       case_.origin = path_ + ":" + std::to_string(number_);
     }
     if (with_world && !has_world_) {
@@ -226,6 +217,7 @@ class Parser {
     std::vector<std::string> words = words_of(header);
     if (words.empty()) return fail("a section without a name");
     section_ = words[0];
+    place_ = SectionPlace{number_, line_begin_, line_end_, line_end_, {}};
     const std::string argument = words.size() > 1 ? words[1] : "";
     const std::size_t rest_at = header.find(section_) + section_.size();
     const std::string rest = words.size() > 1 ? words_tail(header.substr(rest_at)) : "";
@@ -241,7 +233,7 @@ class Parser {
       finish_case();
       Case& c = current(false);
       if (!rest.empty()) c.name = rest;
-      return true;
+      return true;  // its comment follows
     }
     if (section_ == "world") {
       if (words.size() == 1) return world_setup_ = WorldSetup::kText, true;
@@ -288,6 +280,7 @@ class Parser {
         return fail("'--- status' takes a number");
       }
       c.expected_status = std::stoi(argument);
+      c.status_place = place_;
     } else if (section_ == "input" || section_ == "stdout" || section_ == "stderr" ||
                section_ == "diagnostics") {
       if (words.size() != 1) return fail("'--- " + section_ + "' takes no words");
@@ -295,6 +288,7 @@ class Parser {
     } else {
       return fail("unknown section '" + section_ + "'");
     }
+    c.end = line_end_;
     section_.clear();
     return true;
   }
@@ -318,17 +312,27 @@ class Parser {
     return true;
   }
 
+  // Ends the open section at the line just read (a header) or at the file's end.
   bool finish_section() {
     const std::string content = std::exchange(content_, std::string());
     ended_ = false;
+    place_.content_end = line_begin_;
+    if (section_.empty()) return true;
     if (section_ == "world") {
       world_ = content;
-    } else if (section_ == "input") {
-      current().input = content;
+      return true;
+    }
+    // A case's comment is its own, but the world after it may still be the case's too.
+    Case& c = current(section_ != "case");
+    c.end = line_begin_;
+    if (section_ == "input") {
+      c.input = content;
     } else if (section_ == "stdout") {
-      current().expected_stdout = content;
+      c.expected_stdout = content;
+      c.stdout_place = std::move(place_);
     } else if (section_ == "stderr") {
-      current().expected_stderr = content;
+      c.expected_stderr = content;
+      c.stderr_place = std::move(place_);
     } else if (section_ == "diagnostics") {
       return read_diagnostics(content);
     }
@@ -353,6 +357,9 @@ class Parser {
   const std::string& path_;
   std::string& error_;
   std::int64_t number_ = 0;
+  std::uint64_t line_begin_ = 0;  // where the line just read begins in the file (or its end)
+  std::uint64_t line_end_ = 0;    // where the line after it begins
+  SectionPlace place_;            // the last section opened
   std::vector<Case> cases_;
   Case case_;
   bool open_ = false;
@@ -371,7 +378,8 @@ std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::
   return Parser(path, error).parse(bytes);
 }
 
-std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error) {
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error,
+                                                std::string* bytes_read) {
   std::unique_ptr<ByteSource> source = open_file_source(path);
   if (!source) {
     error = path + ": cannot read the file";
@@ -382,7 +390,9 @@ std::optional<std::vector<Case>> read_case_file(const std::string& path, std::st
     error = path + ": cannot read the file: " + std::strerror(failed);
     return std::nullopt;
   }
-  return parse_cases(bytes, path, error);
+  std::optional<std::vector<Case>> cases = parse_cases(bytes, path, error);
+  if (bytes_read != nullptr) *bytes_read = std::move(bytes);
+  return cases;
 }
 
 std::string as_case_lines(std::string_view bytes) {
@@ -399,34 +409,40 @@ std::string as_case_lines(std::string_view bytes) {
   return out;
 }
 
-std::string describe_difference(std::string_view expected, std::string_view actual) {
-  if (expected == actual) return "";
-  const std::vector<std::string> want = split_case_lines(expected);
-  const std::vector<std::string> got = split_case_lines(actual);
-  std::size_t head = 0;
-  while (head < want.size() && head < got.size() && want[head] == got[head]) ++head;
-  std::size_t tail = 0;
-  while (tail < want.size() - head && tail < got.size() - head &&
-         want[want.size() - 1 - tail] == got[got.size() - 1 - tail]) {
-    ++tail;
+namespace {
+
+// "FILE:LINE" of the line of `place`, a section whose bytes are `expected`, where the first line
+// that `actual` does not hold alike stands.
+std::string line_that_differs(const Case& c, const SectionPlace& place, std::string_view expected,
+                              std::string_view actual) {
+  std::size_t offset = 0;
+  for (std::size_t line = first_different_line(expected, actual); line > 0; --line) {
+    offset = expected.find('\n', offset) + 1;
   }
-  constexpr std::size_t kContext = 3;
-  constexpr std::size_t kMostChanged = 40;
-  std::string out;
-  const auto show = [&](const std::vector<std::string>& lines, std::size_t from, std::size_t to,
-                        const char* mark) {
-    for (std::size_t i = from; i < to && i < from + kMostChanged; ++i) {
-      out += mark + shortened(lines[i]) + "\n";
-    }
-    if (to - from > kMostChanged)
-      out +=
-          mark + std::string("... ") + std::to_string(to - from - kMostChanged) + " more lines\n";
-  };
-  show(want, head - std::min(head, kContext), head, "  ");
-  show(want, head, want.size() - tail, "- ");
-  show(got, head, got.size() - tail, "+ ");
-  show(want, want.size() - tail, want.size() - tail + std::min(tail, kContext), "  ");
-  return out;
+  // A line of the case file may hold several lines of output, with "\n (esc)": the one that
+  // differs stands on the last line of the file that begins at or before it.
+  const auto lines_before =
+      offset < expected.size()
+          ? std::upper_bound(place.starts.begin(), place.starts.end(), offset) -
+                place.starts.begin()
+          : static_cast<std::ptrdiff_t>(place.starts.size()) + 1;
+  return c.path + ":" + std::to_string(place.header_line + lines_before);
+}
+
+}  // namespace
+
+std::string failure_origin(const Case& c, std::string_view out, std::string_view err,
+                           bool status_differs) {
+  if (c.expected_stdout && c.stdout_place && *c.expected_stdout != out) {
+    return line_that_differs(c, *c.stdout_place, *c.expected_stdout, out);
+  }
+  if (c.stderr_place && c.expected_stderr != err) {
+    return line_that_differs(c, *c.stderr_place, c.expected_stderr, err);
+  }
+  if (status_differs && c.status_place) {
+    return c.path + ":" + std::to_string(c.status_place->header_line);
+  }
+  return c.origin;
 }
 
 }  // namespace wander

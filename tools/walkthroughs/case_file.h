@@ -51,9 +51,21 @@ struct ExpectedDiagnostic {
   std::vector<std::string> names;  ///< texts the message must hold
 };
 
+/// Where a section stands in its case file, for reports that point at a line and for rewriting
+/// the section in place. A section that holds no lines (`--- status 1`) has none, and its content
+/// begins and ends where the next line does.
+struct SectionPlace {
+  std::int64_t header_line = 0;       ///< the number of its "--- " line; its lines follow
+  std::uint64_t header_begin = 0;     ///< the offset in the file of its "--- " line
+  std::uint64_t content_begin = 0;    ///< of the line after that
+  std::uint64_t content_end = 0;      ///< of the next section's "--- " line, or the file's end
+  std::vector<std::uint64_t> starts;  ///< where each of its lines begins in the section's bytes
+};
+
 /// One case: how to run a program, and what it must do.
 struct Case {
   std::string name;
+  std::string path;    ///< the case file, as it was named
   std::string origin;  ///< "FILE:LINE" of the case's start, for reports
   WorldSetup world_setup = WorldSetup::kNone;
   std::string world;               ///< the World.txt bytes, for kText
@@ -68,6 +80,9 @@ struct Case {
   std::string expected_stderr;
   int expected_status = 0;
   std::optional<std::vector<ExpectedDiagnostic>> diagnostics;
+  /// Where the sections that hold the expectations stand, when the case has them.
+  std::optional<SectionPlace> stdout_place, stderr_place, status_place;
+  std::uint64_t end = 0;  ///< the offset in the file just past the case's last section
 };
 
 /// Parses the bytes of a case file read from `path` (which names the file in messages and
@@ -77,16 +92,21 @@ std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::
                                              std::string& error);
 
 /// Reads and parses the case file at `path`; as parse_cases, and an error when it cannot be read.
-std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error);
+/// The bytes read are left in `bytes`, when given: the places of the cases are offsets in them.
+std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error,
+                                                std::string* bytes = nullptr);
 
 /// Writes `bytes` as the lines of a content section would hold them, so that CR, NUL, escape
 /// bytes, trailing blanks and a missing last line end are visible. Each line ends with LF.
 std::string as_case_lines(std::string_view bytes);
 
-/// A readable account of how `actual` differs from `expected`, written as case lines: the lines
-/// both share around the difference, then the expected lines ("-") and the actual ones ("+").
-/// Empty when they are equal.
-std::string describe_difference(std::string_view expected, std::string_view actual);
+/// "FILE:LINE" of the line of `c`'s case file that a report of its failure points at: where the
+/// first line of expected standard output that `out` does not hold alike stands, when the case
+/// expects standard output and `out` differs from it (the line after the section's last when
+/// `out` only goes on further); else the same in standard error, for `err`; else the `--- status`
+/// line when `status_differs`; else the case's start.
+std::string failure_origin(const Case& c, std::string_view out, std::string_view err,
+                           bool status_differs);
 
 }  // namespace wander
 

@@ -64,5 +64,29 @@ TEST(CaseFileTest, WorldsHoldForLaterCasesAndDefaultsAreFilledIn) {
   EXPECT_EQ(parse_or_fail("--- input\nlook\n").at(0).name, "walk");
 }
 
+// A report points at the line of the case file where the first expected line that differs
+// stands; a line written "b\\nc (esc)" holds two lines of output.
+TEST(CaseFileTest, FailuresPointAtTheLineThatDiffers) {
+  const Case c =
+      parse_or_fail("--- case one\n--- stdout\na\nb\\nc (esc)\nd\n--- stderr\nx\n--- status 1\n")
+          .at(0);
+  struct Row {
+    const char* out;
+    const char* err;
+    bool status_differs;
+    const char* origin;
+  };
+  for (const Row& row : {Row{"a\nb\nc\nd\n", "x\n", false, "dir/walk.case:1"},
+                         Row{"A\n", "", true, "dir/walk.case:3"},
+                         Row{"a\nB\nc\nd\n", "x\n", false, "dir/walk.case:4"},
+                         Row{"a\nb\nC\nd\n", "x\n", false, "dir/walk.case:4"},
+                         Row{"a\nb\nc\n", "x\n", false, "dir/walk.case:5"},
+                         Row{"a\nb\nc\nd\ne\n", "x\n", false, "dir/walk.case:6"},
+                         Row{"a\nb\nc\nd\n", "y\n", true, "dir/walk.case:7"},
+                         Row{"a\nb\nc\nd\n", "x\n", true, "dir/walk.case:8"}}) {
+    EXPECT_EQ(failure_origin(c, row.out, row.err, row.status_differs), row.origin) << row.out;
+  }
+}
+
 }  // namespace
 }  // namespace wander

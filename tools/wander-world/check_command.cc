@@ -1,6 +1,7 @@
 // wander-world check: the problems of a world, printed as a compiler prints them.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,7 +123,13 @@ bool fix(const std::string& path, const std::vector<Diagnostic>& diagnostics) {
   }
   new_bytes.append(old_bytes, copied);
   std::string error;
-  if (!replace_file(path + ".orig", old_bytes, error) || !replace_file(path, new_bytes, error)) {
+  // The mended file keeps the mode the author gave it.
+  std::error_code code;
+  const std::filesystem::perms mode = std::filesystem::status(path, code).permissions();
+  const std::optional<std::filesystem::perms> kept =
+      code ? std::nullopt : std::optional<std::filesystem::perms>(mode);
+  if (!replace_file(path + ".orig", old_bytes, error, kept) ||
+      !replace_file(path, new_bytes, error, kept)) {
     std::fprintf(stderr, "wander-world: %s\n", error.c_str());
     return false;
   }
