@@ -155,7 +155,7 @@ class Parser {
 
  private:
   bool fail(const std::string& message) {
-    error_ = path_ + ":" + std::to_string(number_) + ": " + message;
+    error_ = printable(path_) + ":" + std::to_string(number_) + ": " + message;
     return false;
   }
 
@@ -226,7 +226,7 @@ class Parser {
           std::find(allowed.begin(), allowed.end(), argument) != allowed.end()) {
         return true;
       }
-      fail("'--- " + section_ + "' takes one of its known words");
+      fail("'--- " + printable(section_) + "' takes one of its known words");
       return false;
     };
     if (section_ == "case") {
@@ -283,10 +283,10 @@ class Parser {
       c.status_place = place_;
     } else if (section_ == "input" || section_ == "stdout" || section_ == "stderr" ||
                section_ == "diagnostics") {
-      if (words.size() != 1) return fail("'--- " + section_ + "' takes no words");
+      if (words.size() != 1) return fail("'--- " + printable(section_) + "' takes no words");
       return true;  // content follows
     } else {
-      return fail("unknown section '" + section_ + "'");
+      return fail("unknown section " + in_quotes(section_));
     }
     c.end = line_end_;
     section_.clear();
@@ -302,10 +302,11 @@ class Parser {
   bool read_world_file(const std::string& relative) {
     const std::filesystem::path where = std::filesystem::path(path_).parent_path() / relative;
     std::unique_ptr<ByteSource> source = open_file_source(where.string());
-    if (!source) return fail("cannot read the world file '" + where.string() + "'");
+    if (!source) return fail("cannot read the world file " + in_quotes(where.string()));
     world_.clear();
     if (const int error = read_to_end(*source, world_); error != 0) {
-      return fail("cannot read the world file '" + where.string() + "': " + std::strerror(error));
+      return fail("cannot read the world file " + in_quotes(where.string()) + ": " +
+                  std::strerror(error));
     }
     world_setup_ = WorldSetup::kText;
     section_.clear();
@@ -347,7 +348,7 @@ class Parser {
       if (words.empty()) continue;
       if (words.size() < 2 || words[0].find_first_not_of("0123456789") != std::string::npos ||
           (words[1] != "error" && words[1] != "warning" && words[1] != "note")) {
-        return fail("a diagnostic is 'LINE error|warning|note NAME...': " + line);
+        return fail("a diagnostic is 'LINE error|warning|note NAME...': " + printable(line));
       }
       list.push_back({std::stoll(words[0]), words[1], {words.begin() + 2, words.end()}});
     }
@@ -382,12 +383,12 @@ std::optional<std::vector<Case>> read_case_file(const std::string& path, std::st
                                                 std::string* bytes_read) {
   std::unique_ptr<ByteSource> source = open_file_source(path);
   if (!source) {
-    error = path + ": cannot read the file";
+    error = printable(path) + ": cannot read the file";
     return std::nullopt;
   }
   std::string bytes;
   if (const int failed = read_to_end(*source, bytes); failed != 0) {
-    error = path + ": cannot read the file: " + std::strerror(failed);
+    error = printable(path) + ": cannot read the file: " + std::strerror(failed);
     return std::nullopt;
   }
   std::optional<std::vector<Case>> cases = parse_cases(bytes, path, error);

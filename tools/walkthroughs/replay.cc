@@ -269,7 +269,7 @@ ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std:
       std::string why_not;
       std::optional<Played> played = play_case(c, why_not);
       if (!played) {
-        const std::string line = "skip " + c.name + ": " + why_not + "\n";
+        const std::string line = "skip " + printable(c.name) + ": " + why_not + "\n";
         as_failed += line;
         as_updated += line;
         ++skipped;
@@ -291,15 +291,15 @@ ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std:
                        std::to_string(played->status) + "\n";
       }
       if (differences.empty()) {
-        const std::string line = "ok   " + c.name + "\n";
+        const std::string line = "ok   " + printable(c.name) + "\n";
         as_failed += line;
         as_updated += line;
         ++passed;
         continue;
       }
       const std::string origin = failure_origin(c, played->out, "", status_differs);
-      as_failed += "FAIL " + c.name + " (" + origin + ")\n" + differences;
-      as_updated += "updated " + c.name + " (" + origin + ")\n";
+      as_failed += "FAIL " + printable(c.name) + " (" + printable(origin) + ")\n" + differences;
+      as_updated += "updated " + printable(c.name) + " (" + printable(origin) + ")\n";
       kept.push_back(std::move(*played));
       updates.emplace_back(&c, &kept.back());
     }
