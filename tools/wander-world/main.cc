@@ -19,7 +19,7 @@ namespace {
 using namespace wander::cli;
 
 constexpr char kUsage[] =
-    "usage: wander-world check [--color[=WHEN]] [FILE]\n"
+    "usage: wander-world check [--color[=WHEN]] [--format=FORMAT] [FILE]\n"
     "       wander-world map [FILE]\n"
     "       wander-world publish [FILE] DIR\n"
     "       wander-world record [FILE] < KEYS > CASE\n"
