@@ -24,29 +24,28 @@ struct JsonValue {
   bool boolean = false;
   std::string text;  ///< a string's UTF-8 bytes, or a number as written
   std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;  ///< in the order written
+  // An object's members, in the order written: their names, and their values at the same places
+  // in `values` (a vector of pairs would want JsonValue whole here, where it is not yet).
+  std::vector<std::string> names;
+  std::vector<JsonValue> values;
 
   /// The member named `name`; throws when there is none (or this is no object).
   const JsonValue& operator[](std::string_view name) const {
-    for (const auto& [key, value] : members) {
-      if (key == name) return value;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == name) return values[i];
     }
     throw std::runtime_error("no member '" + std::string(name) + "'");
   }
   /// Item `i` of an array; throws past its end.
   const JsonValue& operator[](std::size_t i) const { return items.at(i); }
   bool has(std::string_view name) const {
-    for (const auto& member : members) {
-      if (member.first == name) return true;
+    for (const std::string& key : names) {
+      if (key == name) return true;
     }
     return false;
   }
   /// The names of the members, in order.
-  std::vector<std::string> keys() const {
-    std::vector<std::string> names;
-    for (const auto& member : members) names.push_back(member.first);
-    return names;
-  }
+  const std::vector<std::string>& keys() const { return names; }
   std::int64_t as_int() const {
     if (type != Type::kNumber || text.find_first_of(".eE") != std::string::npos) {
       throw std::runtime_error("not an integer: " + text);
@@ -194,7 +193,8 @@ inline JsonValue read_json(std::string_view text) {
           std::string key = string();
           if (v.has(key)) fail("a member named twice: " + key);
           expect(':');
-          v.members.emplace_back(std::move(key), value(depth + 1));
+          v.names.push_back(std::move(key));
+          v.values.push_back(value(depth + 1));
         } while (take(','));
         expect('}');
       } else if (c == '[') {

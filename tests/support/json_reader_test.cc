@@ -57,7 +57,7 @@ TEST(JsonReaderTest, ReadsWhatIsStrictJson) {
   EXPECT_TRUE(v["a"][2].boolean);
   EXPECT_EQ(v["a"][4].type, JsonValue::Type::kNull);
   EXPECT_EQ(v["s"].as_string(), "\"\\/\b\f\n\r\t\xc3\xa9\xf0\x9f\x98\x80\xe6\x9d\xb1");
-  EXPECT_TRUE(v["o"].members.empty());
+  EXPECT_TRUE(v["o"].keys().empty());
   EXPECT_THROW(v["missing"], std::runtime_error);
 }
 
