@@ -13,6 +13,7 @@ const fs = require('node:fs');
 const path = require('node:path');
 const { spawnSync } = require('node:child_process');
 const Ajv2020 = require('ajv/dist/2020').default;
+const addFormats = require('ajv-formats').default;
 
 const [tool, caseWorlds, schemaPath, work] = process.argv.slice(2, 6).map((p) => path.resolve(p));
 const rest = process.argv.slice(6);
@@ -149,6 +150,13 @@ function percentDecoded(uri) {
 
 const ajv = new Ajv2020({ strict: true, allErrors: true });
 const validate = ajv.compile(JSON.parse(fs.readFileSync(schemaPath, 'utf8')));
+// The SARIF schema is written less strictly than Ajv's strict mode asks; its formats (uri,
+// uri-reference, date-time, uuid) are checked.
+const multitool = require('@microsoft/sarif-multitool');
+const sarifAjv = new Ajv2020({ strict: false, allErrors: true });
+addFormats(sarifAjv);
+const validateSarif = sarifAjv.compile(
+    JSON.parse(fs.readFileSync(path.join(path.dirname(multitool), 'sarif-2.1.0.json'), 'utf8')));
 const sarifFiles = [];
 let diagnosticsSeen = 0;
 let columnsCompared = 0;
@@ -194,6 +202,7 @@ for (const { name, bytes } of entries) {
   }
   check(`${shown}: the SARIF log`, () => {
     const log = JSON.parse(utf8.decode(sarif.stdout));
+    assert.ok(validateSarif(log), sarifAjv.errorsText(validateSarif.errors));
     assert.equal(log.version, '2.1.0');
     assert.equal(log.runs.length, 1);
     const run = log.runs[0];
@@ -245,7 +254,6 @@ check('the made worlds raise diagnostics after multi-byte characters', () => {
 const sarifRuns = sarifFiles.map((file) => JSON.parse(fs.readFileSync(path.join(work, file), 'utf8')));
 fs.writeFileSync(path.join(work, 'all_runs.sarif'),
                  JSON.stringify({ ...sarifRuns[0], runs: sarifRuns.flatMap((log) => log.runs) }, null, 2));
-const multitool = require('@microsoft/sarif-multitool');
 const validation = path.join(work, 'validation.sarif');
 const asWritten = sarifFiles.filter((file, i) => entries[i].name === oddName ||
                                                  entries[i].name.equals(Buffer.from('made_invalid_bytes.txt')));
@@ -260,6 +268,8 @@ check('the SARIF Multitool finds nothing wrong', () => {
   for (const f of findings) counts[`${level(f)} ${f.ruleId}`] = (counts[`${level(f)} ${f.ruleId}`] ?? 0) + 1;
   console.log(`SARIF Multitool on ${sarifRuns.length} runs in one log, and ${asWritten.length} logs as written:`,
               JSON.stringify(counts));
+  assert.equal(counts['warning SARIF2005'], sarifRuns.length + asWritten.length,
+               'the Multitool did not read every run');
   const wrong = findings.filter((f) => (level(f) === 'error' || level(f) === 'warning') &&
                                        !kAllowedSarifFindings.has(f.ruleId));
   assert.deepEqual(wrong.map((f) => `${f.locations?.[0]?.physicalLocation?.artifactLocation?.uri}: ` +
