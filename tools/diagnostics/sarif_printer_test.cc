@@ -264,16 +264,5 @@ TEST(WriteSarifTest, EveryFieldReadsBack) {
   EXPECT_EQ(where(results[3]["locations"][0]), "2:23-3:1");
 }
 
-TEST(WriteSarifTest, NoDiagnostics) {
-  TextReader source = reader_over("", kReaderSetups.back());
-  const JsonValue log = read_json(written([&](std::FILE* out) {
-    write_sarif(out, "/worlds/World.txt", {}, source, {"wander-world", "1.0.0", {}});
-  }));
-  const JsonValue& run = log["runs"][0];
-  EXPECT_TRUE(run["tool"]["driver"]["rules"].items.empty());
-  EXPECT_TRUE(run["results"].items.empty());
-  EXPECT_EQ(run["artifacts"][0]["location"]["uri"].as_string(), "file:///worlds/World.txt");
-}
-
 }  // namespace
 }  // namespace wander
