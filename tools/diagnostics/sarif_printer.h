@@ -60,7 +60,8 @@ struct SarifRegion {
 /// bytes belongs to. A range that runs past the end of its line ends at the start of the next
 /// (it covers the line end), or at the end of the text on a last line without one. Memory is
 /// one of the reader's pieces of a line, however long the line; time is the bytes of the line up
-/// to the range's end, less when the range before stood earlier on the same line.
+/// to the range's end, less when the range before stood earlier on the same line. Nothing else
+/// may move the reader between two calls.
 class SarifRegions {
  public:
   explicit SarifRegions(TextReader& source) : source_(source) {}
@@ -85,8 +86,8 @@ class SarifRegions {
   TextReader& source_;
   std::uint64_t line_start_ = UINT64_MAX;  // of the line walked; none at first
   std::int64_t line_ = 0;
-  std::string window_;        // bytes of the line read; the walk stands at window_[at_]
-  std::size_t at_ = 0;        //
+  std::string window_;        // the line read: bytes not walked past when the last piece came, it
+  std::size_t at_ = 0;        // where the walk stands in window_
   std::uint64_t walked_ = 0;  // the line's bytes before the walk's place
   std::uint64_t units_ = 0;   // their UTF-16 code units
   bool line_read_ = false;    // the line's last piece is in window_
