@@ -170,7 +170,7 @@ TEST(WriteJsonTest, NoDiagnostics) {
             "  \"summary\": {\n    \"errors\": 0,\n    \"warnings\": 0\n  }\n}\n");
 }
 
-// Many diagnostics: the writer's holding buffer is written out part by part, in order.
+// Many diagnostics: the writer's holding buffer is written out a piece at a time, in order.
 TEST(WriteJsonTest, ManyDiagnosticsKeepTheirOrder) {
   std::vector<Diagnostic> diagnostics(2000);
   for (std::size_t i = 0; i < diagnostics.size(); ++i) {
