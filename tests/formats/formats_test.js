@@ -2,9 +2,13 @@
 // files, world files given, and a few made here to hold CJK, characters past U+FFFF, bytes that
 // are not UTF-8, control bytes and tabs before the places reported, and a file name that is not
 // UTF-8. Each JSON document is held to tools/diagnostics/diagnostics.schema.json with Ajv, each
-// SARIF log to the SARIF Multitool's `validate`; both are read back and compared with the text
+// SARIF log to the SARIF 2.1.0 schema that comes with the SARIF Multitool (with Ajv and
+// ajv-formats) and to the Multitool's `validate`; both are read back and compared with the text
 // output and with the world's own bytes, the SARIF columns counted here again with the WHATWG
-// UTF-8 decoder.
+// UTF-8 decoder. The Multitool reads nothing, and says nothing, of a log it cannot load (one with
+// a level or a columnKind that SARIF does not know) and ends with 0: the schema catches those,
+// and every run given to the Multitool must draw the one finding each of them draws
+// (SARIF2005), the sign that it was read.
 //   node formats_test.js TOOL CASE_WORLDS SCHEMA WORK_DIR --cases CASE... --worlds FILE...
 // The validators come from this folder's node_modules (npm ci --prefix tests/formats).
 'use strict';
