@@ -1,6 +1,6 @@
-# bash completion for wander-world: its commands, then each command's options and operands (the
-# world file; for publish, the world file and the folder to publish into; for replay, case
-# files). Installed as share/bash-completion/completions/wander-world; to try it from the
+# bash completion for wander-world: its commands, then each command's options (with check's
+# colours and formats) and operands (the world file; for publish, the world file and the folder
+# to publish into; for replay, case files). Installed as share/bash-completion/completions/wander-world; to try it from the
 # source tree:
 #   source completion/wander-world.bash
 
@@ -15,7 +15,8 @@ _wander_world() {
   local options='--help --' most_operands=1
   case ${COMP_WORDS[1]} in
     check)
-      options='--help --color --color=auto --color=always --color=never -Werror --fix --'
+      options='--help --color --color=auto --color=always --color=never --format --format=text'
+      options+=' --format=json --format=sarif -Werror --fix --'
       # The kinds of warning that -Wno- leaves out (errors cannot be).
       local kind
       for kind in byte-order-mark unclosed-object-text marker-line-in-text exit-labels-in-text \
@@ -36,21 +37,33 @@ _wander_world() {
     *) return ;;
   esac
 
-  # bash splits --color=WHEN into three words, "--color", "=" and WHEN, as '=' breaks words.
-  local colours='auto always never'
+  # bash splits --color=WHEN into three words, "--color", "=" and WHEN, as '=' breaks words;
+  # and so --format=FORMAT, whose FORMAT may also be the word after --format. An option named
+  # after "--" is a file.
   if [[ ${COMP_WORDS[1]} == check ]]; then
-    if [[ $cur == = && ${COMP_WORDS[COMP_CWORD - 1]} == --color ]]; then
-      mapfile -t COMPREPLY < <(compgen -W "$colours")
+    local option_at=$((COMP_CWORD - 1)) values= j
+    [[ ${COMP_WORDS[option_at]} == = ]] && option_at=$((option_at - 1))
+    case ${COMP_WORDS[option_at]} in
+      --color) values='auto always never' ;;
+      --format) values='text json sarif' ;;
+    esac
+    for ((j = 2; j < option_at; j++)); do
+      [[ ${COMP_WORDS[j]} == -- ]] && values=
+    done
+    # --color takes its value after '=' only: "--color WORD" is a file.
+    if [[ -n $values && $cur == = && option_at -eq COMP_CWORD-1 ]]; then
+      mapfile -t COMPREPLY < <(compgen -W "$values")
       return
     fi
-    if [[ ${COMP_WORDS[COMP_CWORD - 1]} == = && ${COMP_WORDS[COMP_CWORD - 2]} == --color ]]; then
-      mapfile -t COMPREPLY < <(compgen -W "$colours" -- "$cur")
+    if [[ -n $values && (option_at -eq COMP_CWORD-2 || ${COMP_WORDS[option_at]} == --format) ]]; then
+      mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
       return
     fi
   fi
 
   # The words between the command and the one being completed: after "--" every word is an
-  # operand, the word after --page is its folder, and "=" WHEN belong to the --color before.
+  # operand, the word after --page is its folder, "=" WHEN belong to the --color before, and
+  # "=" FORMAT or FORMAT to the --format before.
   local i word options_done=false operands=0 skip=0 after_page=false
   for ((i = 2; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
@@ -64,6 +77,9 @@ _wander_world() {
       after_page=true
     elif ! $options_done && [[ $word == --color && ${COMP_WORDS[i + 1]:-} == = ]]; then
       skip=2
+    elif ! $options_done && [[ $word == --format ]]; then
+      skip=1
+      [[ ${COMP_WORDS[i + 1]:-} == = ]] && skip=2
     elif $options_done || [[ $word != -* || $word == - ]]; then
       operands=$((operands + 1))
     fi

@@ -5,7 +5,10 @@
 #include <set>
 
 #include "game/game.h"
+#include "tests/support/json_reader.h"
 #include "tools/checks/world_checks.h"
+#include "tools/diagnostics/json_printer.h"
+#include "tools/diagnostics/sarif_printer.h"
 #include "tools/map/world_map.h"
 #include "tools/names/printable.h"
 #include "tools/survey/world_survey.h"
@@ -63,10 +66,30 @@ class Comparison {
         differ("a diagnostic at line " + std::to_string(d.range.place.line) + ": " + d.message);
       }
     }
+    // JSON and SARIF come out as strict JSON in valid UTF-8, whatever the world.
+    compare_json("JSON", [&](std::FILE* out) { write_json(out, "World.txt", diagnostics); });
+    compare_json("SARIF", [&](std::FILE* out) {
+      write_sarif(out, "World.txt", diagnostics, reader_, {"wander-world", "0", {}});
+    });
     return report_;
   }
 
  private:
+  template <typename Write>
+  void compare_json(const std::string& format, const Write& write) {
+    std::FILE* out = std::tmpfile();
+    write(out);
+    std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
+    std::rewind(out);
+    text.resize(std::fread(text.data(), 1, text.size(), out));
+    std::fclose(out);
+    try {
+      read_json(text);
+    } catch (const std::runtime_error& error) {
+      differ(format + " that is not JSON: " + error.what());
+    }
+  }
+
   void differ(const std::string& what) {
     if (++differences_ <= kMostReported) report_ += printable(what) + "\n";
   }

@@ -11,6 +11,11 @@ std::string counted(std::size_t n, const char* noun) {
 
 }  // namespace
 
+std::string more_problems(std::uint64_t more) {
+  return std::to_string(more) + (more == 1 ? " more problem follows" : " more problems follow") +
+         " from this, in the blocks inside the text";
+}
+
 std::string summary(const std::vector<Diagnostic>& diagnostics) {
   const auto errors = static_cast<std::size_t>(
       std::count_if(diagnostics.begin(), diagnostics.end(),

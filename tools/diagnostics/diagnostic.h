@@ -58,6 +58,10 @@ struct Diagnostic {
   std::vector<FixIt> fixes;
 };
 
+/// "3 more problems follow from this, in the blocks inside the text": what Diagnostic::more
+/// counts, in words, without a line end.
+std::string more_problems(std::uint64_t more);
+
 /// "2 errors, 1 warning": the summary of `diagnostics`, without a line end.
 std::string summary(const std::vector<Diagnostic>& diagnostics);
 

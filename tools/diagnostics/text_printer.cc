@@ -159,9 +159,7 @@ void write_diagnostics(std::FILE* out, std::string_view file_name,
     }
     if (d.more > 0) {
       write_head(out, colour, file, d.range.place, "note", kCyan);
-      write(out, std::to_string(d.more) +
-                     (d.more == 1 ? " more problem follows" : " more problems follow") +
-                     " from this, in the blocks inside the text\n");
+      write(out, more_problems(d.more) + "\n");
     }
   }
   write(out, summary(diagnostics) + "\n");

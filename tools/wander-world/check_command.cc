@@ -1,4 +1,5 @@
-// wander-world check: the problems of a world, printed as a compiler prints them.
+// wander-world check: the problems of a world, printed as a compiler prints them, or as JSON or
+// SARIF for programs to read.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include "console/console.h"
 #include "tools/checks/kinds.h"
 #include "tools/checks/world_checks.h"
+#include "tools/diagnostics/json_printer.h"
+#include "tools/diagnostics/sarif_printer.h"
 #include "tools/diagnostics/text_printer.h"
 #include "tools/names/printable.h"
 #include "tools/publish/world_publish.h"
@@ -21,7 +24,8 @@ namespace wander::cli {
 namespace {
 
 constexpr char kCheckUsage[] =
-    "usage: wander-world check [--color[=WHEN]] [-Werror] [-Wno-KIND] [--fix] [FILE]\n"
+    "usage: wander-world check [--color[=WHEN]] [--format=FORMAT] [-Werror] [-Wno-KIND]\n"
+    "                          [--fix] [FILE]\n"
     "\n"
     "Reads the world file FILE (World.txt when not given, standard input when '-') as the game\n"
     "would and reports what the game will do wrong with it, in line order, each problem once,\n"
@@ -33,7 +37,11 @@ constexpr char kCheckUsage[] =
     "Columns count bytes from 1.\n"
     "\n"
     "  --color[=WHEN]   colour the output: auto (when standard output is a terminal, the\n"
-    "                   default), always (also when WHEN is left out) or never\n"
+    "                   default), always (also when WHEN is left out) or never; for the\n"
+    "                   text format alone\n"
+    "  --format=FORMAT  text (the default, as above), json (one JSON document, which\n"
+    "                   tools/diagnostics/diagnostics.schema.json in wander's sources\n"
+    "                   describes) or sarif (a SARIF 2.1.0 log); '--format FORMAT' too\n"
     "  -Werror          count warnings as errors\n"
     "  -Wno-KIND        leave out the warnings of KIND (errors cannot be left out)\n"
     "  --fix            make the mends that are sure, in FILE itself, keeping the old file as\n"
@@ -44,9 +52,38 @@ constexpr char kCheckUsage[] =
     "out.\n";
 
 enum class Colour { kAuto, kAlways, kNever };
+enum class Format { kText, kJson, kSarif };
+
+// Reads --format=FORMAT or --format FORMAT; false when `arg` is neither.
+bool read_format(std::string_view arg, char** argv, int argc, int& next, Format& format,
+                 std::string& error) {
+  std::string_view value;
+  if (arg == "--format") {
+    if (next + 1 == argc) {
+      error = "--format needs a format: text, json or sarif";
+      return true;
+    }
+    value = argv[++next];
+  } else if (arg.substr(0, 9) == "--format=") {
+    value = arg.substr(9);
+  } else {
+    return false;
+  }
+  if (value == "text") {
+    format = Format::kText;
+  } else if (value == "json") {
+    format = Format::kJson;
+  } else if (value == "sarif") {
+    format = Format::kSarif;
+  } else {
+    error = "--format takes text, json or sarif, not '" + printable(value) + "'";
+  }
+  return true;
+}
 
 struct CheckOptions {
   Colour colour = Colour::kAuto;
+  Format format = Format::kText;
   bool warnings_are_errors = false;
   std::vector<const DiagnosticKind*> left_out;
   bool fix = false;
@@ -142,8 +179,9 @@ bool fix(const std::string& path, const std::vector<Diagnostic>& diagnostics) {
 
 int check_command(int argc, char** argv) {
   CheckOptions options;
-  const OptionReader read_option = [&options](std::string_view arg, char**, int, int&,
-                                              std::string& error) {
+  const OptionReader read_option = [&options](std::string_view arg, char** args, int count,
+                                              int& next, std::string& error) {
+    if (read_format(arg, args, count, next, options.format, error)) return true;
     if (arg == "-Werror") {
       options.warnings_are_errors = true;
     } else if (arg.starts_with("-Wno-")) {
@@ -194,9 +232,18 @@ int check_command(int argc, char** argv) {
     diagnostics = checked(path, options, world);
     if (!diagnostics) return kCannotGoOn;
   }
-  const bool coloured = options.colour == Colour::kAlways ||
-                        (options.colour == Colour::kAuto && shows_colours(stdout));
-  write_diagnostics(stdout, path == "-" ? "<stdin>" : path, *diagnostics, *world, coloured);
+  const std::string shown_path = path == "-" ? "<stdin>" : path;
+  if (options.format == Format::kJson) {
+    write_json(stdout, shown_path, *diagnostics);
+  } else if (options.format == Format::kSarif) {
+    // The rules listed are every kind there is, so that a service reading the log knows them.
+    write_sarif(stdout, shown_path, *diagnostics, *world,
+                {"wander-world", WANDER_VERSION, kinds::kAll});
+  } else {
+    const bool coloured = options.colour == Colour::kAlways ||
+                          (options.colour == Colour::kAuto && shows_colours(stdout));
+    write_diagnostics(stdout, shown_path, *diagnostics, *world, coloured);
+  }
   // The lines quoted under the diagnostics are read again: a failure there is a failure too.
   if (world->read_error() != 0) return cannot_read(path, world->read_error());
   return has_errors(*diagnostics) ? kFoundErrors : kSucceeded;
