@@ -227,6 +227,8 @@ int check_command(int argc, char** argv) {
   std::optional<std::vector<Diagnostic>> diagnostics = checked(path, options, world);
   if (!diagnostics) return kCannotGoOn;
   if (options.fix) {
+    // Windows replaces no file that is open: the world is closed before it is mended.
+    world.reset();
     if (!fix(path, *diagnostics)) return kCannotGoOn;
     // What is left after the mends is what this check reports.
     diagnostics = checked(path, options, world);
