@@ -73,14 +73,14 @@ bool MessageReader::fill() {
 
 MessageReader::Got MessageReader::next(json& message, std::string& why) {
   std::int64_t length = -1;
-  bool stray = false;  // lines seen that are no header of a message
+  bool header = false;  // lines seen before the blank line
   for (;;) {
     std::size_t end = buffer_.find('\n', at_);
     if (end == std::string::npos) {
       if (buffer_.size() - at_ > kLongestLine) {
         // Keep what could still be the start of a header.
         at_ = buffer_.size() - kLengthField.size();
-        stray = true;
+        header = true;
       }
       if (!fill()) return Got::kEnd;
       continue;
@@ -89,17 +89,14 @@ MessageReader::Got MessageReader::next(json& message, std::string& why) {
     at_ = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!line.empty()) {
-      const std::size_t field = last_length_field(line);
-      if (field != std::string_view::npos) {
+      header = true;
+      if (const std::size_t field = last_length_field(line); field != std::string_view::npos) {
         length = length_value(line.substr(field + kLengthField.size()));
-        stray = stray || field > 0 || length < 0;
-      } else if (line.find(':') == std::string_view::npos) {
-        stray = true;  // "Content-Type: ..." and other headers are no stray lines
       }
       continue;
     }
     if (length >= 0) break;
-    if (stray) {
+    if (header) {
       why = "a message without a valid Content-Length header";
       return Got::kUnreadable;
     }
@@ -116,8 +113,8 @@ MessageReader::Got MessageReader::next(json& message, std::string& why) {
   }
   // A wrong length leaves the next message's header inside this one, or this one's end before
   // the next header: reading goes on from the header found, if any.
-  const std::size_t header = next_length_field(std::string_view(body, size));
-  at_ += header != std::string_view::npos ? header : size;
+  const std::size_t next = next_length_field(std::string_view(body, size));
+  at_ += next != std::string_view::npos ? next : size;
   why = "the message's " + std::to_string(size) + " bytes are no JSON text";
   return Got::kUnreadable;
 }

@@ -636,4 +636,22 @@ json Server::code_actions(const json& params) {
   return actions;
 }
 
+int serve(Server& server, MessageReader& reader, const std::function<bool()>& input_waiting) {
+  json message;
+  std::string why;
+  for (;;) {
+    const MessageReader::Got got = reader.next(message, why);
+    if (got == MessageReader::Got::kEnd) break;
+    if (got == MessageReader::Got::kMessage) {
+      server.handle(std::move(message));
+    } else {
+      server.handle_unreadable(why);
+    }
+    if (server.exited()) break;
+    // A burst of changes is checked once, after its last.
+    if (!reader.holds_more() && !input_waiting()) server.publish_changed();
+  }
+  return server.exit_status();
+}
+
 }  // namespace wander::lsp

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tools/lsp/document.h"
+#include "tools/lsp/message_reader.h"
 #include "tools/lsp/world_index.h"
 
 namespace wander::lsp {
@@ -98,6 +99,11 @@ class Server {
   bool exited_ = false;
   std::map<std::string, Open> open_;
 };
+
+/// Serves the messages of `reader` until `exit` comes or the input ends, publishing diagnostics
+/// whenever no more input is waiting: none held by `reader` and `input_waiting()` false. Returns
+/// the status the process ends with: Server::exit_status().
+int serve(Server& server, MessageReader& reader, const std::function<bool()>& input_waiting);
 
 }  // namespace wander::lsp
 

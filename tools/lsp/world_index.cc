@@ -34,8 +34,13 @@ void WorldIndex::index_rooms() {
     std::uint64_t last = s.star(room).offset + 1;
     for (int slot = 0; slot < report.slots_read; ++slot) {
       const std::uint64_t offset = report.places[slot].offset;
-      const std::uint64_t length =
-          slot == kCountSlot ? 0 : report_word(s, room, report, slot).size();
+      // The count is kept as a number: its word is measured in the text.
+      std::uint64_t length = 0;
+      if (slot != kCountSlot) {
+        length = report_word(s, room, report, slot).size();
+      } else {
+        while (offset + length < text_.size() && !is_word_space(text_[offset + length])) ++length;
+      }
       last = std::max(last, offset + length);
       if (slot < kCountLabelSlot && slot % 2 == 1) {
         const std::uint32_t exit = room.exits[slot / 2];
