@@ -32,14 +32,6 @@ std::size_t last_length_field(std::string_view line) {
   return std::string_view::npos;
 }
 
-// Where the first field "Content-Length:" after the start of `body` starts; npos when none does.
-std::size_t next_length_field(std::string_view body) {
-  for (std::size_t at = 1; at + kLengthField.size() <= body.size(); ++at) {
-    if (is_length_field(body, at)) return at;
-  }
-  return std::string_view::npos;
-}
-
 // The length that a header line's value gives, or -1 when it gives none.
 std::int64_t length_value(std::string_view value) {
   while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
@@ -54,14 +46,99 @@ std::int64_t length_value(std::string_view value) {
   return static_cast<std::int64_t>(length);
 }
 
+// Builds a message's value as nlohmann's own parser does, but takes each string from the parser
+// rather than copying it: a document's text is held once, not twice, on its way in.
+class Builder {
+ public:
+  explicit Builder(json& root) : root_(root) {}
+
+  bool null() { return add(nullptr); }
+  bool boolean(bool value) { return add(value); }
+  bool number_integer(json::number_integer_t value) { return add(value); }
+  bool number_unsigned(json::number_unsigned_t value) { return add(value); }
+  bool number_float(json::number_float_t value, const json::string_t&) { return add(value); }
+  bool string(json::string_t& value) { return add(std::move(value)); }
+  bool binary(json::binary_t& value) { return add(json::binary(std::move(value))); }
+  bool start_object(std::size_t) { return open(json::object()); }
+  bool key(json::string_t& name) {
+    member_ = &(*open_.back())[std::move(name)];
+    return true;
+  }
+  bool end_object() { return close(); }
+  bool start_array(std::size_t) { return open(json::array()); }
+  bool end_array() { return close(); }
+  template <typename Exception>
+  bool parse_error(std::size_t, const std::string&, const Exception&) {
+    return false;
+  }
+
+ private:
+  // Puts `value` where the next value goes; a pointer to it stays good while it is open, since
+  // nothing is added to its parent until it closes.
+  json* place(json value) {
+    if (open_.empty()) {
+      root_ = std::move(value);
+      return &root_;
+    }
+    json& parent = *open_.back();
+    if (parent.is_array()) {
+      parent.push_back(std::move(value));
+      return &parent.back();
+    }
+    *member_ = std::move(value);
+    return member_;
+  }
+  bool add(json value) {
+    place(std::move(value));
+    return true;
+  }
+  bool open(json value) {
+    open_.push_back(place(std::move(value)));
+    return true;
+  }
+  bool close() {
+    open_.pop_back();
+    return true;
+  }
+
+  json& root_;
+  std::vector<json*> open_;  // the objects and arrays not closed yet, innermost last
+  json* member_ = nullptr;   // the member of the innermost object whose value comes next
+};
+
 }  // namespace
+
+bool MessageReader::BodyBytes::operator==(const BodyBytes& other) const {
+  const auto done = [](const MessageReader* reader) {
+    return reader == nullptr || reader->body_left_ == 0;
+  };
+  return done(reader) == done(other.reader);
+}
+
+char MessageReader::BodyBytes::operator*() const {
+  if (reader->at_ == reader->buffer_.size() && !reader->fill()) {
+    // The input ended inside the body: a NUL byte fails the parse, and nothing more is read.
+    reader->body_left_ = 0;
+    return '\0';
+  }
+  return reader->buffer_[reader->at_];
+}
+
+MessageReader::BodyBytes& MessageReader::BodyBytes::operator++() {
+  if (reader->body_left_ > 0) {
+    ++reader->at_;
+    --reader->body_left_;
+  }
+  return *this;
+}
 
 bool MessageReader::fill() {
   if (ended_) return false;
-  // What was handled is let go before the buffer grows.
-  if (at_ > 0 && at_ >= buffer_.size() / 2) {
-    buffer_.erase(0, at_);
-    at_ = 0;
+  // What was handled is let go before the buffer grows, but for its last byte, which a body
+  // that went wrong may be read again from.
+  if (at_ > 1 && at_ >= buffer_.size() / 2) {
+    buffer_.erase(0, at_ - 1);
+    at_ = 1;
   }
   const std::size_t had = buffer_.size();
   buffer_.resize(had + kChunk);
@@ -101,21 +178,17 @@ MessageReader::Got MessageReader::next(json& message, std::string& why) {
       return Got::kUnreadable;
     }
   }
-  const auto size = static_cast<std::uint64_t>(length);
-  while (buffer_.size() - at_ < size) {
-    if (!fill()) return Got::kEnd;
-  }
-  const char* body = buffer_.data() + at_;
-  message = json::parse(body, body + size, nullptr, /*allow_exceptions=*/false);
-  if (!message.is_discarded()) {
-    at_ += size;
-    return Got::kMessage;
-  }
-  // A wrong length leaves the next message's header inside this one, or this one's end before
-  // the next header: reading goes on from the header found, if any.
-  const std::size_t next = next_length_field(std::string_view(body, size));
-  at_ += next != std::string_view::npos ? next : size;
-  why = "the message's " + std::to_string(size) + " bytes are no JSON text";
+  // The body is parsed as it is read, not read whole first: a document's text is held no more
+  // often than the parser holds it.
+  body_left_ = static_cast<std::uint64_t>(length);
+  Builder builder(message);
+  if (json::sax_parse(BodyBytes{this}, BodyBytes{}, &builder)) return Got::kMessage;
+  if (ended_ && at_ == buffer_.size()) return Got::kEnd;
+  why = "the message's " + std::to_string(length) + " bytes are no JSON text";
+  // A wrong length leaves the next message's header where the JSON went wrong (the length was
+  // too long) or after it (too short): the headers are looked for from the byte that was wrong.
+  if (at_ > 0 && body_left_ < static_cast<std::uint64_t>(length)) --at_;
+  body_left_ = 0;
   return Got::kUnreadable;
 }
 

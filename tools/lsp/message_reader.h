@@ -4,7 +4,9 @@
 #define WANDER_TOOLS_LSP_MESSAGE_READER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -33,12 +35,30 @@ class MessageReader {
   bool holds_more() const { return at_ < buffer_.size(); }
 
  private:
+  // The bytes of a message's body, one at a time, for the JSON parser: an input iterator that
+  // reads more as it goes. The iterator with no reader is the end, as is any once the body is
+  // all read.
+  struct BodyBytes {
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
+
+    MessageReader* reader = nullptr;
+
+    bool operator==(const BodyBytes& other) const;
+    char operator*() const;
+    BodyBytes& operator++();
+  };
+
   // Reads more bytes onto the end of buffer_; false at the end of the stream.
   bool fill();
 
   Read read_;
   std::string buffer_;
-  std::size_t at_ = 0;  // the first byte not handled yet
+  std::size_t at_ = 0;           // the first byte not handled yet
+  std::uint64_t body_left_ = 0;  // the bytes of the body being parsed not read yet
   bool ended_ = false;
 };
 

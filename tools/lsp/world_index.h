@@ -43,7 +43,7 @@ struct BlockSpan {
 };
 
 /// The survey, the checks and the names of one version of a world's text, which must outlive it
-/// and stay as it is.
+/// and stay as it is. The names are found when first asked for: diagnostics need none of them.
 class WorldIndex {
  public:
   explicit WorldIndex(std::string_view text);
@@ -51,9 +51,9 @@ class WorldIndex {
   const Survey& survey() const { return *survey_; }
   const std::vector<Diagnostic>& diagnostics() const { return diagnostics_; }
   /// Every name written, by offset.
-  const std::vector<Occurrence>& occurrences() const { return occurrences_; }
+  const std::vector<Occurrence>& occurrences() const { return names().occurrences; }
   /// The blocks the game can read: each marker's first line and its second blocks, in file order.
-  const std::vector<BlockSpan>& blocks() const { return blocks_; }
+  const std::vector<BlockSpan>& blocks() const { return names().blocks; }
 
   /// The name written at byte `offset` (or just after it, so that a cursor at a word's end
   /// counts), or null.
@@ -75,22 +75,27 @@ class WorldIndex {
   const SurveyedRoom* room_with_words_at(std::uint64_t offset) const;
 
  private:
-  void index_rooms();
-  void index_blocks();
-
-  std::string_view text_;
-  std::unique_ptr<WorldFile> reader_;
-  std::unique_ptr<Survey> survey_;
-  std::vector<Diagnostic> diagnostics_;
-  std::vector<Occurrence> occurrences_;
-  std::vector<BlockSpan> blocks_;
-  // For each room block with words read: from its '*' to its last word's end, by offset.
+  // For a room block with words read: from its '*' to its last word's end.
   struct WordsSpan {
     std::uint64_t from;
     std::uint64_t to;
     std::size_t room;
   };
-  std::vector<WordsSpan> words_;
+  struct Names {
+    std::vector<Occurrence> occurrences;
+    std::vector<BlockSpan> blocks;
+    std::vector<WordsSpan> words;  // by offset
+  };
+
+  const Names& names() const;
+  void index_rooms(Names& names) const;
+  void index_blocks(Names& names) const;
+
+  std::string_view text_;
+  std::unique_ptr<WorldFile> reader_;
+  std::unique_ptr<Survey> survey_;
+  std::vector<Diagnostic> diagnostics_;
+  mutable std::unique_ptr<Names> names_;
 };
 
 }  // namespace wander::lsp
