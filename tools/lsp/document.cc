@@ -23,12 +23,16 @@ Document::Document(std::string text, std::int64_t version)
   index_lines();
 }
 
+bool Document::starts_line(std::uint64_t at) const {
+  const char before = text_[at - 1];
+  return before == '\n' || (before == '\r' && (at == text_.size() || text_[at] != '\n'));
+}
+
 void Document::index_lines() {
   line_starts_.assign(1, 0);
-  for (std::size_t at = 0; at < text_.size(); ++at) {
-    const char c = text_[at];
-    if (c == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n') continue;
-    if (is_line_end(c)) line_starts_.push_back(at + 1);
+  for (std::size_t at = text_.find_first_of("\r\n"); at != std::string::npos;
+       at = text_.find_first_of("\r\n", at + 1)) {
+    if (starts_line(at + 1)) line_starts_.push_back(at + 1);
   }
 }
 
@@ -67,7 +71,17 @@ void Document::replace(std::uint64_t from, std::uint64_t to, std::string_view te
   if (to < from) std::swap(from, to);
   text_.replace(from, to - from, text);
   version_ = version;
-  index_lines();
+  // Whether a line starts at p depends on the bytes at p - 1 and p alone: only the starts from
+  // `from` to the end of the new text can change; those after it move.
+  const std::uint64_t end = from + text.size();
+  const auto first = std::lower_bound(line_starts_.begin() + 1, line_starts_.end(), from);
+  const auto last = std::upper_bound(first, line_starts_.end(), to);
+  for (auto later = last; later != line_starts_.end(); ++later) *later = *later - to + end;
+  std::vector<std::uint64_t> starts;
+  for (std::uint64_t at = std::max<std::uint64_t>(from, 1); at <= end && at <= text_.size(); ++at) {
+    if (starts_line(at)) starts.push_back(at);
+  }
+  line_starts_.insert(line_starts_.erase(first, last), starts.begin(), starts.end());
 }
 
 void Document::reset(std::string text, std::int64_t version) {

@@ -47,6 +47,8 @@ class Document {
   void reset(std::string text, std::int64_t version);
 
  private:
+  // True when a line starts at byte `at` (1 to the text's size): just after a line end.
+  bool starts_line(std::uint64_t at) const;
   void index_lines();
 
   std::string text_;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,29 @@ TEST(LanguageServer, Sessions) {
   for (const Session& session : read_sessions(WANDER_LSP_SESSIONS)) {
     run(session, SIZE_MAX);
     run(session, 3);
+  }
+}
+
+// A document's lines follow its edits: after each of many random edits of a text of line ends of
+// every kind, every offset has the position a document made afresh from the same text gives.
+TEST(Document, LinesFollowEdits) {
+  std::mt19937 random(7);
+  const std::string_view pieces[] = {"a", "\n", "\r", "\r\n", "\xc3\xa9", "\xf0\x9f\x8c\x8a", "bc"};
+  const auto piece = [&] { return pieces[random() % std::size(pieces)]; };
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += piece();
+  Document edited(text, 0);
+  for (int edit = 0; edit < 2000; ++edit) {
+    const std::uint64_t from = random() % (edited.text().size() + 2);
+    const std::uint64_t to = from + random() % 4;
+    std::string inserted;
+    for (int n = static_cast<int>(random() % 3); n > 0; --n) inserted += piece();
+    edited.replace(from, to, inserted, edit);
+    const Document fresh(edited.text(), edit);
+    for (std::uint64_t at = 0; at <= edited.text().size(); ++at) {
+      ASSERT_EQ(edited.position(at, Encoding::kUtf16), fresh.position(at, Encoding::kUtf16))
+          << "offset " << at << " after edit " << edit;
+    }
   }
 }
 
