@@ -20,17 +20,18 @@ namespace {
 constexpr char kLspUsage[] =
     "usage: wander-world lsp [--stdio]\n"
     "\n"
-    "Serves worlds to an editor by the Language Server Protocol on standard input and output:\n"
-    "the mistakes 'wander-world check' reports, shown as the world is typed, with their quick\n"
-    "fixes; going to the block a name leads to; finding every place that names a room or an\n"
-    "object; renaming one across the file; hovers; completion of names; the rooms and their\n"
-    "objects as symbols; blocks folded. Any file name will do (World.txt, *.world): the server\n"
-    "works on the text the editor holds, saved or not. An editor starts it; it is no command to\n"
-    "type. '--stdio' is taken, and changes nothing, for editors that pass it.\n"
+    "Serves worlds to an editor by the Language Server Protocol on standard input\n"
+    "and output: the mistakes 'wander-world check' reports, shown as the world is\n"
+    "typed, with their quick fixes; going to the block a name leads to; every place\n"
+    "that names a room or an object; renaming one across the file; hovers;\n"
+    "completion of names; the rooms and their objects as symbols; blocks folded.\n"
+    "Any file name will do (World.txt, *.world): the server works on the text the\n"
+    "editor holds, saved or not. An editor starts it; it is no command to type.\n"
+    "'--stdio' is taken, and changes nothing, for editors that pass it.\n"
     "\n"
-    "Exit status: 0 when the editor ended it after asking it to shut down, 1 when it ended\n"
-    "otherwise (the input ended, or 'exit' came first), 2 when the arguments are wrong or\n"
-    "memory ran out.\n";
+    "Exit status: 0 when the editor ended it after asking it to shut down, 1 when\n"
+    "it ended otherwise (the input ended, or 'exit' came first), 2 when the\n"
+    "arguments are wrong or memory ran out.\n";
 
 }  // namespace
 
@@ -59,21 +60,7 @@ int lsp_command(int argc, char** argv) {
       },
       WANDER_VERSION);
   lsp::MessageReader reader(lsp::read_standard_input);
-  nlohmann::json message;
-  std::string why;
-  for (;;) {
-    const lsp::MessageReader::Got got = reader.next(message, why);
-    if (got == lsp::MessageReader::Got::kEnd) break;
-    if (got == lsp::MessageReader::Got::kMessage) {
-      server.handle(std::move(message));
-    } else {
-      server.handle_unreadable(why);
-    }
-    if (server.exited()) break;
-    // A burst of changes is checked once, after its last.
-    if (!reader.holds_more() && !lsp::standard_input_waiting()) server.publish_changed();
-  }
-  return server.exit_status();
+  return lsp::serve(server, reader, lsp::standard_input_waiting);
 #endif
 }
 
