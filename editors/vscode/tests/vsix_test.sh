@@ -2,7 +2,7 @@
 # The .vsix as VS Code installs it: what it holds and leaves out, its version and licence, and
 # the extension unpacked from it started on the real server (extension_test.js), with the
 # packages it runs on taken from the .vsix alone.
-#   editors/vscode/test/vsix_test.sh CMAKE NODE VSIX VERSION LICENSE WANDER_WORLD
+#   editors/vscode/tests/vsix_test.sh CMAKE NODE VSIX VERSION LICENSE WANDER_WORLD
 set -u
 cmake=$1 node=$2 vsix=$3 version=$4 license=$5 program=$6
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,7 +25,7 @@ for file in extension.vsixmanifest extension/package.json extension/extension.js
   [ -f "$work/$file" ] || fail "the .vsix holds no $file"
 done
 # What only builds or tests the extension stays out.
-for left_out in extension/test extension/.npmrc extension/node_modules/vscode-textmate \
+for left_out in extension/tests extension/.npmrc extension/node_modules/vscode-textmate \
   extension/node_modules/vscode-oniguruma extension/node_modules/@vscode; do
   [ ! -e "$work/$left_out" ] || fail "the .vsix holds $left_out"
 done

@@ -2,7 +2,7 @@
 # Neovim, headless, on the Vim files of editors/vim: the syntax held to the highlighting cases,
 # then the built-in LSP client on wander-world's server (lsp_test.lua). Status 77 when Neovim is
 # missing, which ctest reports as skipped.
-#   editors/vim/test/nvim_test.sh WANDER_WORLD
+#   editors/vim/tests/nvim_test.sh WANDER_WORLD
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../../.." && pwd)
