@@ -105,7 +105,7 @@ function bytesFromHex(hex) {
 
 const page = {
   terminal: null,
-  world: null,     // { name, bytes } of the world being played
+  world: null,     // { name, bytes, title, byline } of the world being played
   bundled: null,   // the world that world.js brought
   game: null,      // the game being played: { keyboard, stopped }
 };
@@ -122,8 +122,9 @@ function play(world) {
   const terminal = page.terminal;
   terminal.reset();
   document.getElementById('ended').hidden = true;
-  document.getElementById('world-name').textContent = world.name;
-  document.title = `${world.name} · wander`;
+  document.getElementById('title').textContent = world.title;
+  document.getElementById('byline').textContent = world.byline;
+  document.title = world.title;
   say('');
   const game = { stopped: false, keyboard: null };
   const ended = () => {
@@ -163,7 +164,8 @@ function play(world) {
 // Plays the file the player chose or dropped.
 async function playFile(file) {
   try {
-    play({ name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) });
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    play({ name: file.name, bytes, title: file.name, byline: '' });
   } catch (error) {
     say(`Cannot read ${file.name}: ${error.message}`);
   }
@@ -186,15 +188,21 @@ async function playAddress(address) {
     const response = await fetch(url);
     if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
     const name = decodeURIComponent(url.pathname.split('/').pop()) || address;
-    play({ name, bytes: new Uint8Array(await response.arrayBuffer()) });
+    play({ name, bytes: new Uint8Array(await response.arrayBuffer()), title: name, byline: '' });
   } catch (error) {
     say(`Cannot load the world ${address}: ${error.message}`);
   }
 }
 
-// Called by world.js with the world the page plays unless told otherwise.
+// Called by world.js with the world the page plays unless told otherwise. Its title and byline
+// are the page's own, as `wander-world publish` wrote them into index.html.
 function wanderWorld(name, hex) {
-  page.bundled = { name, bytes: bytesFromHex(hex) };
+  page.bundled = {
+    name,
+    bytes: bytesFromHex(hex),
+    title: document.getElementById('title').textContent,
+    byline: document.getElementById('byline').textContent,
+  };
 }
 
 function start() {

@@ -124,7 +124,8 @@ test('plays the sample world: examine, the key, a blocked move, an unlisted obje
     () => performance.getEntriesByName('wander-first-output')[0].startTime);
   console.log(`first description: ${Date.now() - started} ms from goto, ` +
               `${Math.round(firstOutput)} ms from navigation start`);
-  assert.strictEqual(await page.textContent('#world-name'), 'World.txt');
+  assert.strictEqual(await page.textContent('#title'), 'World.txt');
+  assert.strictEqual(await page.title(), 'World.txt');
 
   // After an examine, only the object's text; after the key, only the room and the prompts.
   await type(page, 'exa');
@@ -158,7 +159,7 @@ test('plays the sample world: examine, the key, a blocked move, an unlisted obje
     name: 'cabin.txt', mimeType: 'text/plain', buffer: Buffer.from(cabin),
   });
   await expectScreen(page, described(['A log cabin. A chair stands by the stove.']));
-  assert.strictEqual(await page.textContent('#world-name'), 'cabin.txt');
+  assert.strictEqual(await page.textContent('#title'), 'cabin.txt');
   assert.strictEqual(await page.isVisible('#ended'), false);
   await type(page, 'n');
   await expectScreen(page, ['> n', 'A creaking porch.', '', '', '', '>'], { tail: true });
@@ -220,11 +221,13 @@ test('worlds load only from the page\'s own site', async () => {
   await missing.close();
 });
 
-test('the published folder plays from disk and from a web server, in under 1 MB', { skip: !worldTool && 'WANDER_WORLD_TOOL is not set' }, async () => {
+test('the published folder plays from disk and from a web server, titled, in under 1 MB', { skip: !worldTool && 'WANDER_WORLD_TOOL is not set' }, async () => {
   const folder = path.join(worldsFolder, 'published');
   const world = path.join(worldsFolder, 'World.txt');
   fs.writeFileSync(world, cabin);
-  execFileSync(worldTool, ['publish', '--page', pageFolder, world, folder]);
+  const title = 'The <b>Cabin</b> & "Porch" 🏕';
+  execFileSync(worldTool, ['publish', '--title', title, '--byline', 'by Ann <i>', '--page',
+                           pageFolder, world, folder]);
   let pageBytes = 0;
   for (const name of fs.readdirSync(folder)) {
     if (name !== 'world.js') pageBytes += fs.statSync(path.join(folder, name)).size;
@@ -234,6 +237,11 @@ test('the published folder plays from disk and from a web server, in under 1 MB'
 
   const fromDisk = await openPage(pathToFileURL(path.join(folder, 'index.html')).href);
   await expectScreen(fromDisk, described(['A log cabin. A chair stands by the stove.']));
+  // The title and byline show as given: their markup is text, never the page's.
+  assert.strictEqual(await fromDisk.title(), title);
+  assert.strictEqual(await fromDisk.textContent('#title'), title);
+  assert.strictEqual(await fromDisk.textContent('#byline'), 'by Ann <i>');
+  assert.strictEqual(await fromDisk.locator('header b, header i').count(), 0);
   await type(fromDisk, 'n');
   await expectScreen(fromDisk, ['> n', 'A creaking porch.', '', '', '', '>'], { tail: true });
   assert.deepStrictEqual(fromDisk.problems, []);
