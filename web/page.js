@@ -1,11 +1,82 @@
 // The web page: a terminal (xterm.js) that plays the game built to WebAssembly
-// (wander-game.js, from the same sources as the console game). This script only moves bytes:
-// the keys the player types go to the game a line at a time, as a console in line mode sends
-// them, and what the game writes goes to the terminal as it is.
+// (wander-game.js, from the same sources as the console game). The keys the player types go to
+// the game a line at a time, as a console in line mode sends them. What the game writes goes to
+// the terminal, its lines broken between words to the terminal's width, which fits its box.
 //
 // The world comes from world.js (the bundled or published world), from ?world=URL on the same
 // site, from "Open world…", or from a file dropped on the page; each starts a new game.
 'use strict';
+
+// The pieces of the game's text: an escape sequence (CSI, OSC, or ESC and one character), a line
+// end, a run of blanks, a word, or one other character.
+const textPieces = new RegExp(
+  '\x1b(?:\\[[0-?]*[ -/]*[@-~]?|\\][^\x07\x1b]*(?:\x07|\x1b\\\\)?|[ -/]*[0-~]?)' +
+  '|\\r?\\n|[ \\t]+|[^\\s\x1b]+|[^]', 'g');
+
+// The terminal's writes, in order. A piece may be a function, called once the terminal has drawn
+// everything written before it, that returns the text to write then: so a line breaks where the
+// cursor really stands, which only the terminal knows (a wide character takes two cells, and
+// one that does not fit at a row's end goes to the next row).
+class Screen {
+  constructor(terminal) {
+    this.terminal = terminal;
+    this.queue = [];
+    this.waiting = false;
+    this.stopped = false;  // set when another game takes the terminal: nothing more is written
+  }
+
+  // Writes `piece`, a string or such a function; calls `drawn`, if given, once it is drawn.
+  write(piece, drawn) {
+    this.queue.push([piece, drawn]);
+    while (!this.waiting && !this.stopped && this.queue.length > 0) {
+      const [next, then] = this.queue.shift();
+      if (typeof next === 'string') {
+        this.terminal.write(next, then);
+      } else {
+        this.waiting = true;
+        this.terminal.write('', () => {
+          this.waiting = false;
+          this.queue.unshift([next(), then]);
+          this.write('');
+        });
+      }
+    }
+  }
+}
+
+// `text` with a line end put before each word that would not fit the rest of its row, on a
+// terminal `cols` wide whose cursor stands in column `column` (from 0): lines break between
+// words, never inside one, and blanks that would start a row are left out. A word longer than a
+// row runs on into the next.
+function wrapWords(text, column, cols) {
+  let out = '';
+  for (const [piece] of text.matchAll(textPieces)) {
+    let width = 0;
+    if (piece[0] === '\x1b') {
+      const home = /^\x1b\[\d*;?(\d*)H$/.exec(piece);
+      if (home) column = Math.max(Number(home[1]) - 1, 0);
+    } else if (piece.endsWith('\n') || piece === '\r') {
+      column = 0;
+    } else if (piece[0] === '\t' || piece[0] === ' ') {
+      // A tab goes on to the next multiple of eight.
+      for (const c of piece) width = c === '\t' ? ((column + width) | 7) + 1 - column : width + 1;
+      if (column + width > cols) {
+        out += '\r\n';
+        column = 0;
+        continue;
+      }
+    } else {
+      width = Array.from(piece).length;
+      if (column > 0 && column + width > cols) {
+        out += '\r\n';
+        column = 0;
+      }
+    }
+    column = column + width > cols ? (column + width) % cols : column + width;
+    out += piece;
+  }
+  return out;
+}
 
 // The terminal's keyboard in line mode: typing echoes, Backspace edits the line, Enter sends it
 // with its line end; Ctrl+D on an empty line ends the input, Ctrl+C stops the game. The game
@@ -105,6 +176,7 @@ function bytesFromHex(hex) {
 
 const page = {
   terminal: null,
+  screen: null,
   world: null,     // { name, bytes, title, byline } of the world being played
   bundled: null,   // the world that world.js brought
   game: null,      // the game being played: { keyboard, stopped }
@@ -118,9 +190,11 @@ function say(text) {
 // reach the terminal, and it waits forever for keys that never come.
 function play(world) {
   if (page.game) page.game.stopped = true;
+  if (page.screen) page.screen.stopped = true;
   page.world = world;
   const terminal = page.terminal;
   terminal.reset();
+  const screen = (page.screen = new Screen(terminal));
   document.getElementById('ended').hidden = true;
   document.getElementById('title').textContent = world.title;
   document.getElementById('byline').textContent = world.byline;
@@ -134,8 +208,9 @@ function play(world) {
     document.getElementById('ended').hidden = false;
     document.getElementById('play-again').focus();
   };
-  game.keyboard = new LineKeyboard((text) => terminal.write(text), ended);
+  game.keyboard = new LineKeyboard((text) => screen.write(text), ended);
   page.game = game;
+  const decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
   let firstOutput = true;
   createWanderGame({
     host: {
@@ -148,7 +223,8 @@ function play(world) {
           firstOutput = false;
           performance.mark('wander-first-output');
         }
-        terminal.write(bytes);
+        const text = decoders[fd].decode(bytes, { stream: true });
+        screen.write(() => wrapWords(text, terminal.buffer.active.cursorX, terminal.cols));
       },
       ended: (status) => {
         if (status === null && !game.stopped) say('The game stopped on an internal error.');
@@ -207,8 +283,6 @@ function wanderWorld(name, hex) {
 
 function start() {
   const terminal = new Terminal({
-    cols: 100,
-    rows: 30,
     convertEol: true,
     cursorBlink: true,
     scrollback: 1000,
@@ -216,7 +290,12 @@ function start() {
     fontSize: 14,
   });
   page.terminal = terminal;
-  terminal.open(document.getElementById('terminal'));
+  const box = document.getElementById('terminal');
+  // As many columns and rows as the box holds: it follows the window, turned or resized.
+  const fit = new FitAddon.FitAddon();
+  terminal.loadAddon(fit);
+  terminal.open(box);
+  new ResizeObserver(() => fit.fit()).observe(box);
   terminal.onData((data) => {
     if (page.game && page.game.keyboard) page.game.keyboard.type(data);
   });
