@@ -14,9 +14,10 @@ const textPieces = new RegExp(
   '|\\r?\\n|[ \\t]+|[^\\s\x1b]+|[^]', 'g');
 
 // The terminal's writes, in order. A piece may be a function, called once the terminal has drawn
-// everything written before it, that returns the text to write then: so a line breaks where the
-// cursor really stands, which only the terminal knows (a wide character takes two cells, and
-// one that does not fit at a row's end goes to the next row).
+// everything written before it, that returns the text to write then: so the line editor erases
+// exactly the cells a character took, and a line breaks where the cursor really stands. Only
+// the terminal knows those: a wide character takes two cells, a tab up to eight, and one that
+// does not fit at a row's end goes to the next row.
 class Screen {
   constructor(terminal) {
     this.terminal = terminal;
@@ -41,6 +42,19 @@ class Screen {
         });
       }
     }
+  }
+
+  // The cell the cursor stands in, counted along the rows from the start of `marker`'s row.
+  cursorCell(marker) {
+    const buffer = this.terminal.buffer.active;
+    return (buffer.baseY + buffer.cursorY - marker.line) * this.terminal.cols + buffer.cursorX;
+  }
+
+  // The escape sequence that puts the cursor in `cell` (as cursorCell counts it).
+  moveTo(marker, cell) {
+    const cols = this.terminal.cols;
+    const row = marker.line + Math.floor(cell / cols) - this.terminal.buffer.active.baseY;
+    return `\x1b[${row + 1};${(cell % cols) + 1}H`;
   }
 }
 
@@ -78,14 +92,21 @@ function wrapWords(text, column, cols) {
   return out;
 }
 
-// The terminal's keyboard in line mode: typing echoes, Backspace edits the line, Enter sends it
-// with its line end; Ctrl+D on an empty line ends the input, Ctrl+C stops the game. The game
-// reads the bytes sent, as many as it asks for, and waits when there are none.
+// The terminal's keyboard in line mode: typing echoes, Backspace erases a character and Ctrl+U
+// the whole line, Enter sends the line with its line end; Ctrl+D on an empty line ends the
+// input, Ctrl+C stops the game. The game reads the bytes sent, as many as it asks for, and waits
+// when there are none. What is typed after a line end waits until the game has read that line
+// and waits for keys again, so that a pasted line shows after the answer to the one before, as
+// if the player had typed it then.
 class LineKeyboard {
-  constructor(echo, interrupt) {
-    this.echo = echo;
+  constructor(screen, interrupt) {
+    this.screen = screen;
     this.interrupt = interrupt;
-    this.line = [];     // the characters of the line being typed
+    this.ahead = [];    // characters typed and not yet taken into the line
+    this.held = false;  // whether a line was sent that the game has not yet asked past
+    this.line = [];     // the line's characters, each with the cell after it once drawn
+    this.start = null;  // the cell the line starts in, once drawn
+    this.marker = null; // the row that cells are counted from
     this.sent = [];     // bytes sent and not yet read
     this.ended = false;
     this.wake = null;   // resolves the game's read that waits
@@ -94,38 +115,85 @@ class LineKeyboard {
   // Takes what the terminal reports as typed: one key, a key's escape sequence, or a paste.
   type(typed) {
     // By characters, not UTF-16 units, so that Backspace takes back a whole one.
-    const data = Array.from(typed);
-    for (let i = 0; i < data.length; ++i) {
-      const c = data[i];
+    this.ahead.push(...Array.from(typed));
+    const data = this.ahead;
+    let i = 0;
+    while (i < data.length && !this.held) {
+      const c = data[i++];
       if (c === '\r' || c === '\n') {
         // A pasted CR LF is one line end.
-        if (c === '\r' && data[i + 1] === '\n') ++i;
-        this.echo('\r\n');
-        this.send(this.line.join('') + '\n');
+        if (c === '\r' && data[i] === '\n') ++i;
+        const line = this.line.map((entry) => entry.char).join('');
+        this.screen.write('\r\n');
+        this.send(`${line}\n`);
+        this.held = true;
       } else if (c === '\x7f' || c === '\b') {
-        if (this.line.length > 0) {
-          this.line.pop();
-          this.echo('\b \b');
-        }
+        this.erase(1);
+      } else if (c === '\x15') {
+        this.erase(this.line.length);
       } else if (c === '\x04') {
         // As a terminal does: Ctrl+D sends a partial line, and on an empty line ends the input.
-        if (this.line.length > 0) this.send(this.line.join(''));
+        if (this.line.length > 0) this.send(this.line.map((entry) => entry.char).join(''));
         else this.end();
       } else if (c === '\x03') {
-        this.echo('^C\r\n');
+        this.screen.write('^C\r\n');
+        data.length = 0;
         this.interrupt();
         return;
       } else if (c === '\x1b') {
-        i = skipEscapeSequence(data, i);
-      } else if (c >= ' ') {
-        this.line.push(c);
-        this.echo(c);
+        i = skipEscapeSequence(data, i - 1) + 1;
+      } else if (c >= ' ' || c === '\t') {
+        this.add(c);
       }
     }
+    data.splice(0, i);
+  }
+
+  add(c) {
+    if (!this.start) {
+      const start = (this.start = { end: null });
+      this.screen.write('', () => {
+        if (this.marker) this.marker.dispose();
+        this.marker = this.screen.terminal.registerMarker(0);
+        start.end = this.screen.cursorCell(this.marker);
+      });
+    }
+    const entry = { char: c, end: null };
+    this.line.push(entry);
+    this.screen.write(c, () => (entry.end = this.screen.cursorCell(this.marker)));
+  }
+
+  // Erases the last `count` characters of the line, on the screen the cells they took.
+  erase(count) {
+    const from = this.line.length - Math.min(count, this.line.length);
+    if (from === this.line.length) return;
+    const back = from > 0 ? this.line[from - 1] : this.start;
+    this.line.length = from;
+    this.screen.write(() => this.screen.moveTo(this.marker, back.end) + '\x1b[J');
+  }
+
+  // After the terminal has changed its width and moved the rows, the line's characters still
+  // take as many cells each, counted back from where the cursor now stands.
+  refit() {
+    this.screen.write(() => {
+      if (!this.start || this.start.end === null) return '';
+      const ends = [this.start, ...this.line];
+      if (this.marker) this.marker.dispose();
+      this.marker = this.screen.terminal.registerMarker(0);
+      let cell = this.screen.cursorCell(this.marker);
+      for (let i = ends.length - 1; i > 0; --i) {
+        const width = ends[i].end - ends[i - 1].end;
+        ends[i].end = cell;
+        cell -= width;
+      }
+      this.start.end = cell;
+      return '';
+    });
   }
 
   send(text) {
     this.line = [];
+    this.start = null;
     for (const byte of new TextEncoder().encode(text)) this.sent.push(byte);
     this.wakeReader();
   }
@@ -147,8 +215,18 @@ class LineKeyboard {
   read(size) {
     return new Promise((resolve) => {
       const take = () => resolve(Uint8Array.from(this.sent.splice(0, size)));
-      if (this.sent.length > 0 || this.ended) take();
-      else this.wake = take;
+      if (this.sent.length > 0 || this.ended) {
+        take();
+        return;
+      }
+      this.wake = take;
+      // Once what the game wrote before it waits has been passed on (game_host.js), what was
+      // typed ahead is typed.
+      setTimeout(() => {
+        if (this.wake !== take) return;
+        this.held = false;
+        this.type('');
+      }, 0);
     });
   }
 }
@@ -208,7 +286,7 @@ function play(world) {
     document.getElementById('ended').hidden = false;
     document.getElementById('play-again').focus();
   };
-  game.keyboard = new LineKeyboard((text) => screen.write(text), ended);
+  game.keyboard = new LineKeyboard(screen, ended);
   page.game = game;
   const decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
   let firstOutput = true;
@@ -296,6 +374,7 @@ function start() {
   terminal.loadAddon(fit);
   terminal.open(box);
   new ResizeObserver(() => fit.fit()).observe(box);
+  terminal.onResize(() => page.game && page.game.keyboard && page.game.keyboard.refit());
   terminal.onData((data) => {
     if (page.game && page.game.keyboard) page.game.keyboard.type(data);
   });

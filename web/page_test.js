@@ -1,7 +1,7 @@
 // The web page in a real browser: Debian's Chromium, driven by playwright-core (nothing is
-// downloaded). Each test plays through the page as a player would, by keys, a file input or a
-// dropped file, on a desktop or a phone, and compares the whole terminal, scrollback included,
-// with what the console shows.
+// downloaded). Each test plays through the page as a player would, by keys, a paste, a file
+// input or a dropped file, on a desktop or a phone, and compares the whole terminal, scrollback
+// included, with what the console shows.
 //
 //   WANDER_PAGE=build-web/page WANDER_WORLD_TOOL=build/wander-world node --test web/page_test.js
 //
@@ -116,6 +116,14 @@ async function type(page, text) {
   await page.keyboard.press('Enter');
 }
 
+// Pastes `text` into the terminal as a browser does: a paste event on its input.
+const paste = (page, text) => page.evaluate((text) => {
+  const data = new DataTransfer();
+  data.setData('text/plain', text);
+  document.querySelector('.xterm-helper-textarea')
+    .dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true }));
+}, text);
+
 // The words of `text`, whatever breaks its lines.
 const words = (text) => text.split(/\s+/).filter((word) => word !== '');
 
@@ -207,6 +215,23 @@ test('a world with mistakes plays as in the console; ?world= loads it from the s
   await expectScreen(page, []);
   await page.keyboard.press('Enter');
   await expectScreen(page, [...cabinRoom, '>']);
+  // Backspace takes back the cells a character took: a wide one's two, a pasted tab's.
+  await page.keyboard.type('東');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type('x');
+  await expectScreen(page, ['> x'], { tail: true });
+  await page.keyboard.press('Backspace');
+  await paste(page, '\tn');
+  await expectScreen(page, ['>       n'], { tail: true });
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type('x');
+  await expectScreen(page, ['> x'], { tail: true });
+  await page.keyboard.press('Backspace');
+  // Pasted lines are typed one after another, each once the game has answered the one before.
+  await paste(page, 'n\r\ns\n');
+  await expectScreen(page, ['> n', 'A creaking porch.', '', '', '', '> s', ...cabinRoom],
+                     { tail: true });
   // Typed text goes to the game as UTF-8, and Backspace takes back a whole character.
   await type(page, 'n');
   await type(page, 'exa');
