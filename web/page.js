@@ -1,7 +1,9 @@
 // The web page: a terminal (xterm.js) that plays the game built to WebAssembly
 // (wander-game.js, from the same sources as the console game). The keys the player types go to
 // the game a line at a time, as a console in line mode sends them. What the game writes goes to
-// the terminal, its lines broken between words to the terminal's width, which fits its box.
+// the terminal, its lines broken between words to the terminal's width, which fits its box,
+// and, as plain text, to a live region that screen readers announce (xterm.js's own
+// screen-reader mode stays off, so that nothing is announced twice).
 //
 // The world comes from world.js (the bundled or published world), from ?world=URL on the same
 // site, from "Open world…", or from a file dropped on the page; each starts a new game.
@@ -92,6 +94,42 @@ function wrapWords(text, column, cols) {
   return out;
 }
 
+// The live region that screen readers announce: the game's text as plain text, a paragraph a
+// line, without escape sequences; a blanked screen starts a new passage. Only the latest
+// passages are kept.
+class Transcript {
+  constructor(element) {
+    this.element = element;
+    this.element.replaceChildren();
+    this.passage = null;
+    this.paragraph = null;
+    this.newPassage();
+  }
+
+  newPassage() {
+    if (this.passage && !this.passage.hasChildNodes()) return;
+    this.passage = this.element.appendChild(document.createElement('div'));
+    this.paragraph = null;
+    while (this.element.childElementCount > 20) this.element.firstElementChild.remove();
+  }
+
+  add(text) {
+    for (const [piece] of text.matchAll(textPieces)) {
+      if (piece[0] === '\x1b') {
+        if (/^\x1b(\[[23]J|c)$/.test(piece)) this.newPassage();
+      } else if (piece.endsWith('\n')) {
+        this.paragraph = null;
+      } else {
+        const plain = piece.replace(/[\0-\x08\x0a-\x1f\x7f]/g, '');
+        if (plain === '') continue;
+        if (!this.paragraph) this.paragraph = this.passage.appendChild(document.createElement('p'));
+        this.paragraph.append(plain);
+      }
+    }
+  }
+
+}
+
 // The terminal's keyboard in line mode: typing echoes, Backspace erases a character and Ctrl+U
 // the whole line, Enter sends the line with its line end; Ctrl+D on an empty line ends the
 // input, Ctrl+C stops the game. The game reads the bytes sent, as many as it asks for, and waits
@@ -99,9 +137,10 @@ function wrapWords(text, column, cols) {
 // and waits for keys again, so that a pasted line shows after the answer to the one before, as
 // if the player had typed it then.
 class LineKeyboard {
-  constructor(screen, interrupt) {
+  constructor(screen, { interrupt, lineSent }) {
     this.screen = screen;
     this.interrupt = interrupt;
+    this.lineSent = lineSent;  // called with each line sent, without its line end
     this.ahead = [];    // characters typed and not yet taken into the line
     this.held = false;  // whether a line was sent that the game has not yet asked past
     this.line = [];     // the line's characters, each with the cell after it once drawn
@@ -125,6 +164,7 @@ class LineKeyboard {
         if (c === '\r' && data[i] === '\n') ++i;
         const line = this.line.map((entry) => entry.char).join('');
         this.screen.write('\r\n');
+        this.lineSent(line);
         this.send(`${line}\n`);
         this.held = true;
       } else if (c === '\x7f' || c === '\b') {
@@ -273,6 +313,7 @@ function play(world) {
   const terminal = page.terminal;
   terminal.reset();
   const screen = (page.screen = new Screen(terminal));
+  const transcript = new Transcript(document.getElementById('transcript'));
   document.getElementById('ended').hidden = true;
   document.getElementById('title').textContent = world.title;
   document.getElementById('byline').textContent = world.byline;
@@ -286,7 +327,10 @@ function play(world) {
     document.getElementById('ended').hidden = false;
     document.getElementById('play-again').focus();
   };
-  game.keyboard = new LineKeyboard(screen, ended);
+  game.keyboard = new LineKeyboard(screen, {
+    interrupt: ended,
+    lineSent: (line) => transcript.add(`${line}\n`),
+  });
   page.game = game;
   const decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
   let firstOutput = true;
@@ -302,6 +346,7 @@ function play(world) {
           performance.mark('wander-first-output');
         }
         const text = decoders[fd].decode(bytes, { stream: true });
+        transcript.add(text);
         screen.write(() => wrapWords(text, terminal.buffer.active.cursorX, terminal.cols));
       },
       ended: (status) => {
@@ -366,6 +411,7 @@ function start() {
     scrollback: 1000,
     fontFamily: 'ui-monospace, "DejaVu Sans Mono", Menlo, Consolas, monospace',
     fontSize: 14,
+    screenReaderMode: false,
   });
   page.terminal = terminal;
   const box = document.getElementById('terminal');
@@ -378,11 +424,15 @@ function start() {
   terminal.onData((data) => {
     if (page.game && page.game.keyboard) page.game.keyboard.type(data);
   });
+  // Tab moves the focus on, out of the terminal, as everywhere else on the page.
+  terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
 
-  document.getElementById('open-world').addEventListener('change', (event) => {
-    const file = event.target.files[0];
-    event.target.value = '';
-    if (file) playFile(file);
+  const file = document.getElementById('world-file');
+  document.getElementById('open-world').addEventListener('click', () => file.click());
+  file.addEventListener('change', () => {
+    const chosen = file.files[0];
+    file.value = '';
+    if (chosen) playFile(chosen);
   });
   document.getElementById('play-again').addEventListener('click', () => play(page.world));
   document.addEventListener('dragover', (event) => {
@@ -393,8 +443,8 @@ function start() {
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     document.body.classList.remove('dropping');
-    const file = event.dataTransfer.files[0];
-    if (file) playFile(file);
+    const dropped = event.dataTransfer.files[0];
+    if (dropped) playFile(dropped);
   });
 
   const address = new URLSearchParams(location.search).get('world');

@@ -1,7 +1,7 @@
 // The web page in a real browser: Debian's Chromium, driven by playwright-core (nothing is
 // downloaded). Each test plays through the page as a player would, by keys, a paste, a file
 // input or a dropped file, on a desktop or a phone, and compares the whole terminal, scrollback
-// included, with what the console shows.
+// included, with what the console shows; axe-core checks what a screen reader meets.
 //
 //   WANDER_PAGE=build-web/page WANDER_WORLD_TOOL=build/wander-world node --test web/page_test.js
 //
@@ -141,6 +141,20 @@ async function expectWords(page, text) {
   }
 }
 
+// axe-core finds nothing serious or critical on the page.
+async function expectAccessible(page, when) {
+  await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+  const { violations } = await page.evaluate(() => window.axe.run());
+  const grave = violations.filter((v) => v.impact === 'serious' || v.impact === 'critical');
+  console.log(`axe-core ${when}: ${violations.length} violations, ` +
+              `${violations.map((v) => `${v.id} (${v.impact})`).join(', ') || 'none'}`);
+  assert.deepStrictEqual(grave.map((v) => `${v.id}: ${v.help}`), [], when);
+}
+
+// The live region's passages, each a list of its paragraphs.
+const passages = (page) => page.$$eval('#transcript > div',
+  (divs) => divs.map((div) => Array.from(div.children, (p) => p.textContent)));
+
 // What has the keyboard's focus, and whether it shows.
 const focus = (page) => page.evaluate(() => {
   const element = document.activeElement;
@@ -190,7 +204,7 @@ test('plays the sample world: examine, the key, a blocked move, an unlisted obje
   assert.match(await page.textContent('#ended'), /The game has ended\./);
 
   // A second world through the file input replaces the game, screen and all.
-  await page.setInputFiles('#open-world', {
+  await page.setInputFiles('#world-file', {
     name: 'cabin.txt', mimeType: 'text/plain', buffer: Buffer.from(cabin),
   });
   await expectScreen(page, described(['A log cabin. A chair stands by the stove.']));
@@ -262,11 +276,45 @@ test('a dropped world, Ctrl+D and "Play again"', async () => {
   await page.close();
 });
 
+test('keyboard alone: Tab in and out of the terminal, the live region, axe-core', async () => {
+  const page = await openPage(`${site}/index.html`);
+  await expectScreen(page, described(jetty));
+  await expectAccessible(page, 'at start');
+  // xterm.js's own screen-reader mode is off: the live region alone speaks.
+  assert.strictEqual(await page.locator('.xterm-accessibility').count(), 0);
+
+  // Tab leaves the terminal, with nothing typed, and every stop shows where the focus is.
+  assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
+  await page.keyboard.press('Shift+Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'open-world', outline: true });
+  await page.keyboard.press('Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
+  await page.keyboard.press('Tab');
+  assert.notStrictEqual((await focus(page)).id, 'xterm-helper-textarea');
+  await page.keyboard.press('Shift+Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
+  await type(page, 'north');
+  const path = [
+    'A narrow path winds up from the jetty between gorse and heather. A wooden signpost leans at',
+    'a tired angle. The path goes on north to a cobbled yard and back south to the water.',
+  ];
+  await expectScreen(page, [...described(jetty).slice(0, -1), '> north', ...described(path)]);
+
+  // The live region holds the same text, plain, a paragraph a line, with the player's command.
+  assert.strictEqual(await page.getAttribute('#transcript', 'role'), 'log');
+  assert.strictEqual(await page.getAttribute('#transcript', 'aria-live'), 'polite');
+  assert.deepStrictEqual(await passages(page), [[...jetty, '> north', ...path, '> ']]);
+  await expectAccessible(page, 'after a move');
+  assert.deepStrictEqual(page.problems, []);
+  await page.close();
+});
+
 test('on a phone: the terminal fits the screen, its lines broken between words', async () => {
   const phone = await openPage(`${site}/index.html`, {
     viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true,
   });
   await expectWords(phone, `${jetty.join(' ')} >`);
+  await expectAccessible(phone, 'on a phone, at start');
   // Laid out at the phone's width, never wider; the terminal in its box, in readable text, its
   // lines broken between words.
   const layout = () => phone.evaluate(() => ({
@@ -293,6 +341,7 @@ test('on a phone: the terminal fits the screen, its lines broken between words',
                'signpost leans at a tired angle. The path goes on north to a cobbled yard and ' +
                'back south to the water.';
   await expectWords(phone, `> n ${path} >`);
+  await expectAccessible(phone, 'on a phone, after a move');
   if (process.env.WANDER_SCREENSHOT) {
     await phone.screenshot({ path: process.env.WANDER_SCREENSHOT.replace(/\.png$/, '-phone.png') });
   }
