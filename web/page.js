@@ -1,9 +1,9 @@
 // The web page: a terminal (xterm.js) that plays the game built to WebAssembly
-// (wander-game.js, from the same sources as the console game). The keys the player types go to
-// the game a line at a time, as a console in line mode sends them. What the game writes goes to
-// the terminal, its lines broken between words to the terminal's width, which fits its box,
-// and, as plain text, to a live region that screen readers announce (xterm.js's own
-// screen-reader mode stays off, so that nothing is announced twice).
+// (wander-game.js, from the same sources as the console game). The keys the player types, or the
+// command buttons type for them, go to the game a line at a time, as a console in line mode
+// sends them. What the game writes goes to the terminal, its lines broken between words to the
+// terminal's width, and, as plain text, to a live region that screen readers announce (xterm.js's
+// own screen-reader mode stays off, so that nothing is announced twice).
 //
 // The world comes from world.js (the bundled or published world), from ?world=URL on the same
 // site, from "Open world…", or from a file dropped on the page; each starts a new game.
@@ -103,6 +103,7 @@ class Transcript {
     this.element.replaceChildren();
     this.passage = null;
     this.paragraph = null;
+    this.tail = '';  // the end of the text, for the question it ends with
     this.newPassage();
   }
 
@@ -119,15 +120,24 @@ class Transcript {
         if (/^\x1b(\[[23]J|c)$/.test(piece)) this.newPassage();
       } else if (piece.endsWith('\n')) {
         this.paragraph = null;
+        this.tail = '\n';
       } else {
         const plain = piece.replace(/[\0-\x08\x0a-\x1f\x7f]/g, '');
         if (plain === '') continue;
         if (!this.paragraph) this.paragraph = this.passage.appendChild(document.createElement('p'));
         this.paragraph.append(plain);
+        this.tail = (this.tail + plain).slice(-40);
       }
     }
   }
 
+  // What the game waits for, told by the end of what it wrote: a command after its prompt, an
+  // object's name after its question (game/game.cc), else any key.
+  waitingFor() {
+    if (this.tail.endsWith('\n> ')) return 'command';
+    if (this.tail.endsWith('\nWhat do you want to look at? ')) return 'object';
+    return 'key';
+  }
 }
 
 // The terminal's keyboard in line mode: typing echoes, Backspace erases a character and Ctrl+U
@@ -137,9 +147,10 @@ class Transcript {
 // and waits for keys again, so that a pasted line shows after the answer to the one before, as
 // if the player had typed it then.
 class LineKeyboard {
-  constructor(screen, { interrupt, lineSent }) {
+  constructor(screen, { interrupt, waiting, lineSent }) {
     this.screen = screen;
     this.interrupt = interrupt;
+    this.waiting = waiting;    // called when the game waits for keys
     this.lineSent = lineSent;  // called with each line sent, without its line end
     this.ahead = [];    // characters typed and not yet taken into the line
     this.held = false;  // whether a line was sent that the game has not yet asked past
@@ -260,11 +271,12 @@ class LineKeyboard {
         return;
       }
       this.wake = take;
-      // Once what the game wrote before it waits has been passed on (game_host.js), what was
-      // typed ahead is typed.
+      // Once what the game wrote before it waits has been passed on (game_host.js), the page
+      // follows the question, and what was typed ahead is typed.
       setTimeout(() => {
         if (this.wake !== take) return;
         this.held = false;
+        this.waiting();
         this.type('');
       }, 0);
     });
@@ -297,11 +309,37 @@ const page = {
   screen: null,
   world: null,     // { name, bytes, title, byline } of the world being played
   bundled: null,   // the world that world.js brought
-  game: null,      // the game being played: { keyboard, stopped }
+  game: null,      // the game being played: { keyboard, stopped, waitingFor }
 };
 
 function say(text) {
   document.getElementById('status').textContent = text;
+}
+
+// The command buttons follow what the game waits for: at a command each types its command, at
+// a key any of them continues, at an object's question the name is the player's to type and
+// only Enter is of use; when the game has ended none is.
+function followGame(waitingFor) {
+  for (const button of document.querySelectorAll('#commands button')) {
+    const off = waitingFor === 'ended' || (waitingFor === 'object' && button.id !== 'enter');
+    if (off && document.activeElement === button) page.terminal.focus();
+    button.disabled = off;
+  }
+}
+
+function pressButton(button) {
+  const keyboard = page.game && page.game.keyboard;
+  // Only once the game waits: what a button types depends on what for.
+  if (!keyboard || keyboard.held) return;
+  if (button.id === 'enter') {
+    keyboard.type('\r');
+    return;
+  }
+  // Ctrl+U first: a button replaces a half-typed line, as a player would.
+  const command = button.dataset.line;
+  keyboard.type(page.game.waitingFor === 'command' ? `\x15${command}\r` : '\x15\r');
+  // The game asks which object next: the phone's keyboard comes up for its name.
+  if (command === 'examine') page.terminal.focus();
 }
 
 // Starts a new game on `world`, stopping the one being played: its output and keys no longer
@@ -319,19 +357,26 @@ function play(world) {
   document.getElementById('byline').textContent = world.byline;
   document.title = world.title;
   say('');
-  const game = { stopped: false, keyboard: null };
+  const game = { stopped: false, keyboard: null, waitingFor: 'command' };
   const ended = () => {
     if (game.stopped) return;
     game.stopped = true;
     game.keyboard = null;
+    followGame('ended');
     document.getElementById('ended').hidden = false;
     document.getElementById('play-again').focus();
   };
   game.keyboard = new LineKeyboard(screen, {
     interrupt: ended,
+    waiting: () => {
+      if (game.stopped) return;
+      game.waitingFor = transcript.waitingFor();
+      followGame(game.waitingFor);
+    },
     lineSent: (line) => transcript.add(`${line}\n`),
   });
   page.game = game;
+  followGame('command');
   const decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
   let firstOutput = true;
   createWanderGame({
@@ -433,6 +478,14 @@ function start() {
     const chosen = file.files[0];
     file.value = '';
     if (chosen) playFile(chosen);
+  });
+  for (const button of document.querySelectorAll('#commands button')) {
+    button.addEventListener('click', () => pressButton(button));
+  }
+  const show = document.getElementById('show-commands');
+  show.addEventListener('click', () => {
+    const shown = document.body.classList.toggle('commands-shown');
+    show.setAttribute('aria-pressed', String(shown));
   });
   document.getElementById('play-again').addEventListener('click', () => play(page.world));
   document.addEventListener('dragover', (event) => {

@@ -1,7 +1,7 @@
 // The web page in a real browser: Debian's Chromium, driven by playwright-core (nothing is
-// downloaded). Each test plays through the page as a player would, by keys, a paste, a file
-// input or a dropped file, on a desktop or a phone, and compares the whole terminal, scrollback
-// included, with what the console shows; axe-core checks what a screen reader meets.
+// downloaded). Each test plays through the page as a player would, by keys, a paste, buttons, a
+// file input or a dropped file, on a desktop or a phone, and compares the whole terminal,
+// scrollback included, with what the console shows; axe-core checks what a screen reader meets.
 //
 //   WANDER_PAGE=build-web/page WANDER_WORLD_TOOL=build/wander-world node --test web/page_test.js
 //
@@ -276,7 +276,7 @@ test('a dropped world, Ctrl+D and "Play again"', async () => {
   await page.close();
 });
 
-test('keyboard alone: Tab in and out of the terminal, the live region, axe-core', async () => {
+test('keyboard alone: Tab in and out of the terminal, the buttons, the live region, axe-core', async () => {
   const page = await openPage(`${site}/index.html`);
   await expectScreen(page, described(jetty));
   await expectAccessible(page, 'at start');
@@ -287,13 +287,18 @@ test('keyboard alone: Tab in and out of the terminal, the live region, axe-core'
   assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
   await page.keyboard.press('Shift+Tab');
   assert.deepStrictEqual(await focus(page), { id: 'open-world', outline: true });
-  await page.keyboard.press('Tab');
-  assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
-  await page.keyboard.press('Tab');
-  assert.notStrictEqual((await focus(page)).id, 'xterm-helper-textarea');
   await page.keyboard.press('Shift+Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'show-commands', outline: true });
+  assert.strictEqual(await page.isVisible('#commands'), false);
+  await page.keyboard.press('Enter');
+  assert.strictEqual(await page.getAttribute('#show-commands', 'aria-pressed'), 'true');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
   assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
-  await type(page, 'north');
+  await page.keyboard.press('Tab');
+  assert.deepStrictEqual(await focus(page), { id: '', outline: true });
+  assert.strictEqual(await page.evaluate(() => document.activeElement.dataset.line), 'north');
+  await page.keyboard.press('Enter');
   const path = [
     'A narrow path winds up from the jetty between gorse and heather. A wooden signpost leans at',
     'a tired angle. The path goes on north to a cobbled yard and back south to the water.',
@@ -309,7 +314,7 @@ test('keyboard alone: Tab in and out of the terminal, the live region, axe-core'
   await page.close();
 });
 
-test('on a phone: the terminal fits the screen, its lines broken between words', async () => {
+test('on a phone: the terminal fits the screen, the keyboard comes up, tapped buttons play', async () => {
   const phone = await openPage(`${site}/index.html`, {
     viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true,
   });
@@ -336,15 +341,36 @@ test('on a phone: the terminal fits the screen, its lines broken between words',
   // Tapping the terminal brings up the keyboard: its input takes the focus.
   await phone.tap('#terminal');
   assert.strictEqual((await focus(phone)).id, 'xterm-helper-textarea');
-  await type(phone, 'n');
+  // A button replaces a half-typed line.
+  await phone.keyboard.type('xyz');
+  await phone.getByRole('button', { name: 'North' }).tap();
   const path = 'A narrow path winds up from the jetty between gorse and heather. A wooden ' +
                'signpost leans at a tired angle. The path goes on north to a cobbled yard and ' +
                'back south to the water.';
-  await expectWords(phone, `> n ${path} >`);
+  await expectWords(phone, `> north ${path} >`);
   await expectAccessible(phone, 'on a phone, after a move');
   if (process.env.WANDER_SCREENSHOT) {
     await phone.screenshot({ path: process.env.WANDER_SCREENSHOT.replace(/\.png$/, '-phone.png') });
   }
+
+  // At the object's question the name is the player's to type, and Enter is a button; the
+  // keyboard is up for it. Its text is a new passage in the live region.
+  await phone.getByRole('button', { name: 'Examine' }).tap();
+  await expectWords(phone, '> examine What do you want to look at?');
+  assert.strictEqual((await focus(phone)).id, 'xterm-helper-textarea');
+  assert.deepStrictEqual(
+    await phone.$$eval('#commands button', (buttons) => buttons.map((b) => b.disabled)),
+    [true, true, true, true, true, true, true, false]);
+  await phone.keyboard.type('signpost');
+  await phone.getByRole('button', { name: 'Enter' }).tap();
+  const signpost = 'The signpost has two arms. One reads "LIGHT", the other "LANDING". Someone has ' +
+                   'carved a small gull into the post beneath them.';
+  await expectWords(phone, signpost);
+  assert.strictEqual((await passages(phone)).pop().join(' '), signpost);
+  // At the key wait any button continues: West is no move west here.
+  await phone.getByRole('button', { name: 'West' }).tap();
+  await expectWords(phone, `${path} > >`);
+  assert.deepStrictEqual(words((await screen(phone)).join(' ')), words(`${path} > >`));
 
   // Turned sideways, the terminal fits the wider screen.
   await phone.setViewportSize({ width: 844, height: 390 });
