@@ -3,7 +3,8 @@
 //
 // The page is built apart (the "web" preset) and installed under share/wander/web: index.html,
 // the game in WebAssembly, the terminal's script and style, and world.js, the world it plays.
-// Publishing copies the page and writes a world.js of its own for the world given.
+// Publishing copies the page, its index.html titled for the world, and writes a world.js of its
+// own for the world given.
 #ifndef WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_
 #define WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_
 
@@ -42,6 +43,23 @@ std::filesystem::path running_program(const char* argv0);
 bool replace_file(const std::filesystem::path& to, std::string_view bytes, std::string& error,
                   std::optional<std::filesystem::perms> mode = std::nullopt);
 
+/// What a published page is called: in its <title>, in its heading, and the line under it.
+struct PageTitle {
+  std::string title;   ///< any text: written escaped, shown as it is
+  std::string byline;  ///< the line under the heading, such as "by Ann Other"; empty for none
+};
+
+/// `text` with the characters that mean something in HTML, & < > " and ', written as character
+/// references, so that a browser shows it as it is and never reads it as markup.
+std::string html_escaped(std::string_view text);
+
+/// The page `html` (an index.html) with `title`, escaped, as the text of its <title> and of its
+/// <h1 id="title">, and the byline as the text of its <p id="byline">, found in that order.
+/// Whatever they held is replaced, so that a published page can be published again under another
+/// title. False, with `error` saying which is missing, when `html` lacks one of them.
+bool titled_page(std::string_view html, const PageTitle& title, std::string& page,
+                 std::string& error);
+
 /// What publish_world wrote.
 struct Published {
   std::uintmax_t page_bytes = 0;   ///< the page's files, world.js aside
@@ -49,15 +67,18 @@ struct Published {
 };
 
 /// Copies every file of the folder `page` except its world.js into `folder` (made with its
-/// parents when missing; files of the same names are replaced, other files left alone), then
-/// writes world.js for the world `name` holding `bytes` there. Each file is written to a new file
+/// parents when missing; files of the same names are replaced, other files left alone), its
+/// index.html titled with `title` (titled_page), then writes world.js for the world `name`
+/// holding `bytes` there. Each file is written to a new file
 /// in `folder`, made for it alone, and renamed over its name: a link standing there is replaced,
 /// never written through. The files get mode 0644 less the umask. Returns false, with `error`
 /// saying what failed (names in it escaped as printable() does), when a file cannot be read or
-/// written, or when `folder` is `page` itself; the files written before stay, and no new file
-/// is left behind by the one that failed.
+/// written, or when `folder` is `page` itself; the files written before stay, and no new file is
+/// left behind by the one that failed. An index.html that cannot be read or has no place for
+/// the title fails before anything is written.
 bool publish_world(const std::filesystem::path& page, std::string_view name, std::string_view bytes,
-                   const std::filesystem::path& folder, Published& published, std::string& error);
+                   const PageTitle& title, const std::filesystem::path& folder,
+                   Published& published, std::string& error);
 
 }  // namespace wander
 
