@@ -58,6 +58,7 @@ while IFS='|' read -r row errors; do
   publish 2 "$world" "${words[@]}"
   expect "$root/stdout" ''
   errors=${errors//PAGE/"$page"} && errors=${errors//OUT/"$out"} && errors=${errors//ROOT/"$root"}
+  errors=${errors//BUILT/"$root/prefix/bin/web/page"}
   expect "$root/stderr" "wander-world: ${errors//INSTALLED/"$installed"}" start
   [ ! -e "$out" ] || fail "$out was made"
   expect "$page/world.js" 'wanderWorld("old.txt", "");\n'
@@ -83,7 +84,7 @@ OUT --title|--title needs a text\n\nusage:
 --title TheESC[1mEnd OUT|the text of --title holds a control character, \\x1b\n\nusage:
 --title A --byline BAD OUT|the text of --byline is not UTF-8\n\nusage:
 --byline by OUT|--byline needs a --title\n\nusage:
-OUT|the web page is not installed (looked in 'INSTALLED').\nBuild it with 'npm ci --prefix web'
+OUT|no web page beside the program (looked in 'BUILT' and 'INSTALLED').\nBuild it with wander: 
 EOF
 
 row=help && publish 0 "$world" --help
@@ -175,6 +176,13 @@ cp -R "$out/." "$installed" && publish 0 "$world" "$out"
 expect "$out/index.html" "$(titled World.txt '')"
 expect "$out/page.js" 'play();\n'
 expect "$out/world.js" "$(script "$world")"
+
+# In a build folder the page built beside the program comes first.
+row='the page built beside' && mkdir -p "$root/prefix/bin/web/page"
+printf '<title>t</title><h1 id="title">t</h1><p id="byline"></p>\n' > "$root/prefix/bin/web/page/index.html"
+publish 0 "$world" "$out"
+expect "$out/index.html" "$(titled World.txt '')"
+[ ! -e "$out/page.js" ] || fail "the installed page was published"
 
 [ "$failures" = 0 ] || exit 1
 echo "publish test passed"

@@ -181,10 +181,13 @@ bool titled_page(std::string_view html, const PageTitle& title, std::string& pag
   return true;
 }
 
-fs::path installed_page(const fs::path& program) {
-  const fs::path page = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
-  std::error_code error;
-  return fs::is_regular_file(page / "index.html", error) ? page : fs::path();
+fs::path page_beside(const fs::path& program) {
+  for (const char* relative : kPagesFromProgramFolder) {
+    const fs::path page = (program.parent_path() / relative).lexically_normal();
+    std::error_code error;
+    if (fs::is_regular_file(page / "index.html", error)) return page;
+  }
+  return {};
 }
 
 fs::path running_program(const char* argv0) {

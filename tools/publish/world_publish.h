@@ -1,13 +1,14 @@
 // wander-world publish: a world as a web page that plays it, in a folder of its own that works
 // from any static web host and straight from disk.
 //
-// The page is built apart (the "web" preset) and installed under share/wander/web: index.html,
+// The page is built with Emscripten (WANDER_WEB) and installed under share/wander/web: index.html,
 // the game in WebAssembly, the terminal's script and style, and world.js, the world it plays.
 // Publishing copies the page, its index.html titled for the world, and writes a world.js of its
 // own for the world given.
 #ifndef WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_
 #define WANDER_TOOLS_PUBLISH_WORLD_PUBLISH_H_
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -19,17 +20,19 @@ namespace wander {
 /// The page's script that holds its world: world.js.
 inline constexpr char kWorldScriptName[] = "world.js";
 
-/// Where the page is installed, from the folder an installed wander-world stands in.
-inline constexpr char kPageFromProgramFolder[] = "../share/wander/web";
+/// Where wander-world looks for the page, from the folder it stands in, in this order: built
+/// beside it in a build folder (WANDER_WEB), then installed with it.
+inline constexpr std::array<const char*, 2> kPagesFromProgramFolder = {"web/page",
+                                                                       "../share/wander/web"};
 
 /// The text of world.js for a world file named `name` holding `bytes`: a call
 /// `wanderWorld("NAME", "HEX")`, the name as a JavaScript string and the bytes as two lower-case
 /// hexadecimal digits each, which the page reads back exactly.
 std::string world_script(std::string_view name, std::string_view bytes);
 
-/// The installed page beside the program at `program` (see kPageFromProgramFolder), when that
-/// folder holds an index.html; else an empty path.
-std::filesystem::path installed_page(const std::filesystem::path& program);
+/// The first folder of kPagesFromProgramFolder, from the folder of the program at `program`,
+/// that holds an index.html; else an empty path.
+std::filesystem::path page_beside(const std::filesystem::path& program);
 
 /// The file of the running program: where the system says it is, else `argv0` as found from
 /// the current folder or along PATH. Empty when it cannot be told.

@@ -30,8 +30,8 @@ constexpr char kPublishUsage[] =
     "  --title TEXT    the world's title, in the page's title and heading (default: the\n"
     "                  file's name); any UTF-8 text without control characters\n"
     "  --byline TEXT   a line under the heading, such as \"by Ann Other\"\n"
-    "  --page FOLDER   the web page to publish with (default: the one installed with\n"
-    "                  wander-world, in ../share/wander/web from the folder it stands in)\n"
+    "  --page FOLDER   the web page to publish with (default: the one beside wander-world,\n"
+    "                  in web/page of its build folder or ../share/wander/web when installed)\n"
     "\n"
     "Exit status: 0 when published, 2 when FILE (which must be a regular file) or the page\n"
     "cannot be read, DIR or standard output cannot be written, the arguments are wrong, or\n"
@@ -126,15 +126,18 @@ int publish_command(int argc, char** argv) {
 
   if (!page_given) {
     const fs::path program = running_program(argv0);
-    page = installed_page(program);
+    page = page_beside(program);
     if (page.empty()) {
-      const fs::path looked = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
+      std::string looked;
+      for (const char* relative : kPagesFromProgramFolder) {
+        if (!looked.empty()) looked += " and ";
+        looked += in_quotes((program.parent_path() / relative).lexically_normal().string());
+      }
       std::fprintf(stderr,
-                   "wander-world: the web page is not installed (looked in %s).\n"
-                   "Build it with 'npm ci --prefix web', 'cmake --preset web' and 'cmake --build "
-                   "build-web' in wander's sources,\nthen install it with the programs, or name "
-                   "its folder: --page build-web/page\n",
-                   in_quotes(looked.string()).c_str());
+                   "wander-world: no web page beside the program (looked in %s).\n"
+                   "Build it with wander: 'npm ci --prefix web', then configure with "
+                   "-DWANDER_WEB=ON;\nor name the folder of a page: --page FOLDER\n",
+                   looked.c_str());
       return kCannotGoOn;
     }
   } else if (std::error_code code; !fs::is_regular_file(page / "index.html", code)) {
