@@ -89,7 +89,7 @@ EOF
 
 row=help && publish 0 "$world" --help
 expect "$root/stdout" \
-  'usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER] [FILE] DIR\n' start
+  'usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER]\n' start
 
 row='the page and the world' && publish 0 "$world" --page "$page" World.txt "$out"
 expect "$root/stderr" ''

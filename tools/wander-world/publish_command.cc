@@ -19,23 +19,25 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kPublishUsage[] =
-    "usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER] [FILE] DIR\n"
+    "usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER]\n"
+    "                            [FILE] DIR\n"
     "\n"
-    "Writes a web page that plays the world file FILE (World.txt when not given) into the\n"
-    "folder DIR: index.html, the game, the terminal's script and style, and world.js, the\n"
-    "world. Open DIR/index.html in a browser, or put DIR on any web server. DIR is made when\n"
-    "missing; files of the same names in it are replaced (a link among them is replaced, never\n"
-    "followed), other files are left alone.\n"
+    "Writes a web page that plays the world file FILE (World.txt when not given)\n"
+    "into the folder DIR: index.html, the game, the terminal's script and style, and\n"
+    "world.js, the world. Open DIR/index.html in a browser, or put DIR on any web\n"
+    "server. DIR is made when missing; files of the same names in it are replaced (a\n"
+    "link among them is replaced, never followed), other files are left alone.\n"
     "\n"
-    "  --title TEXT    the world's title, in the page's title and heading (default: the\n"
-    "                  file's name); any UTF-8 text without control characters\n"
+    "  --title TEXT    the world's title, in the page's title and heading (default:\n"
+    "                  the file's name); any UTF-8 text without control characters\n"
     "  --byline TEXT   a line under the heading, such as \"by Ann Other\"\n"
-    "  --page FOLDER   the web page to publish with (default: the one beside wander-world,\n"
-    "                  in web/page of its build folder or ../share/wander/web when installed)\n"
+    "  --page FOLDER   the web page to publish with (default: the one beside\n"
+    "                  wander-world, in web/page of its build folder or\n"
+    "                  ../share/wander/web when installed)\n"
     "\n"
-    "Exit status: 0 when published, 2 when FILE (which must be a regular file) or the page\n"
-    "cannot be read, DIR or standard output cannot be written, the arguments are wrong, or\n"
-    "memory ran out.\n";
+    "Exit status: 0 when published, 2 when FILE (which must be a regular file) or\n"
+    "the page cannot be read, DIR or standard output cannot be written, the\n"
+    "arguments are wrong, or memory ran out.\n";
 
 int publish_usage_error(const std::string& message) { return usage_error(message, kPublishUsage); }
 
