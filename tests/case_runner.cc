@@ -22,6 +22,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/captured.h"
 #include "tests/support/printed_diagnostics.h"
 #include "tools/walkthroughs/case_file.h"
 #include "tools/walkthroughs/line_diff.h"
@@ -63,12 +64,6 @@ std::string from_anywhere(const std::string& command) {
     out += (out.empty() ? "" : " ") + word;
   }
   return out;
-}
-
-std::string read_file(const fs::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
 }
 
 void write_file(const fs::path& path, const std::string& bytes) {
@@ -206,8 +201,8 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
   script += " 2>" + quoted((side / "errors").string());
   Outcome outcome;
   outcome.status = run_shell(script, 60, c.stdout_setup == wander::StdoutSetup::kBroken);
-  outcome.out = read_file(side / "output");
-  outcome.err = read_file(side / "errors");
+  outcome.out = wander::testing::file_bytes(side / "output");
+  outcome.err = wander::testing::file_bytes(side / "errors");
   if (options.crlf) {
     outcome.out = lf_line_ends(outcome.out);
     outcome.err = lf_line_ends(outcome.err);

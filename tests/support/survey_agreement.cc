@@ -5,6 +5,7 @@
 #include <set>
 
 #include "game/game.h"
+#include "tests/support/captured.h"
 #include "tests/support/json_reader.h"
 #include "tools/checks/world_checks.h"
 #include "tools/diagnostics/json_printer.h"
@@ -58,9 +59,7 @@ class Comparison {
     compare_reachable();
     // The checks and the map read the same survey; they must get through any world.
     const std::vector<Diagnostic> diagnostics = check_world(reader_, survey_);
-    std::FILE* sink = std::tmpfile();
-    write_map(survey_, sink);
-    std::fclose(sink);
+    written([&](std::FILE* out) { write_map(survey_, out); });
     for (const Diagnostic& d : diagnostics) {
       if (d.range.place.line < 1 || d.range.place.line > survey_.end.line || d.message.empty()) {
         differ("a diagnostic at line " + std::to_string(d.range.place.line) + ": " + d.message);
@@ -77,14 +76,8 @@ class Comparison {
  private:
   template <typename Write>
   void compare_json(const std::string& format, const Write& write) {
-    std::FILE* out = std::tmpfile();
-    write(out);
-    std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
-    std::rewind(out);
-    text.resize(std::fread(text.data(), 1, text.size(), out));
-    std::fclose(out);
     try {
-      read_json(text);
+      read_json(written(write));
     } catch (const std::runtime_error& error) {
       differ(format + " that is not JSON: " + error.what());
     }

@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+#include "tests/support/captured.h"
+
 namespace wander {
 namespace {
 
@@ -42,18 +44,9 @@ class ReplayTest : public ::testing::Test {
       written = new_bytes;
       return true;
     };
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(replay({path}, out, stderr, writer), outcome);
-    report_ = read_back(out);
+    report_ = testing::written(
+        [&](std::FILE* out) { EXPECT_EQ(replay({path}, out, stderr, writer), outcome); });
     return written;
-  }
-
-  static std::string read_back(std::FILE* file) {
-    std::rewind(file);
-    std::string bytes;
-    for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
-    std::fclose(file);
-    return bytes;
   }
 
   fs::path folder_;
@@ -113,13 +106,16 @@ TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
     error = "cannot write it: no room";
     return false;
   };
-  std::FILE* out = std::tmpfile();
-  std::FILE* errors = std::tmpfile();
-  EXPECT_EQ(replay({path, path}, out, errors, refuse), ReplayOutcome::kFileFailed);
-  EXPECT_EQ(read_back(out), "FAIL walk (" + path +
-                                ":5)\nbefore the first command, in room 'Hall':\nstandard output "
-                                "differs:\n  A hall.\n+ \n+ \n+ \n+ >  (esc)\nok   Next\n");
-  EXPECT_EQ(read_back(errors), "wander-world: cannot write it: no room\n");
+  std::string errors;
+  const std::string out = testing::written([&](std::FILE* out_file) {
+    errors = testing::written([&](std::FILE* errors_file) {
+      EXPECT_EQ(replay({path, path}, out_file, errors_file, refuse), ReplayOutcome::kFileFailed);
+    });
+  });
+  EXPECT_EQ(out, "FAIL walk (" + path +
+                     ":5)\nbefore the first command, in room 'Hall':\nstandard output "
+                     "differs:\n  A hall.\n+ \n+ \n+ \n+ >  (esc)\nok   Next\n");
+  EXPECT_EQ(errors, "wander-world: cannot write it: no room\n");
 }
 
 // Where the play departs from what a case expects, for each kind of line the game reads.
