@@ -6,6 +6,7 @@
 #   publish_test.sh WANDER_WORLD
 set -euo pipefail
 tool=$(realpath "$1")
+cases=$(realpath "$(dirname "$0")/publish_failures.txt")
 root=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$root"' EXIT
 page=$root/page out=$root/out installed=$root/prefix/share/wander/web esc=$'\e'
@@ -40,10 +41,11 @@ printf '<title>page</title>\n' > "$page/index.html" && printf 'play();\n' > "$pa
 printf 'wanderWorld("old.txt", "");\n' > "$page/world.js"
 world='Start: Hall\n<Hall>\nA hall.\n*\nNorth: None East: None South: None West: None\nObjects: 0\n'
 
-# Each failure says why and writes nothing; run by a copy in an installed layout, PREFIX/bin,
-# with no page (no index.html) in PREFIX/share/wander/web.
+# Each failure of publish_failures.txt says why and writes nothing; run by a copy in an installed
+# layout, PREFIX/bin, with no page (no index.html) in PREFIX/share/wander/web.
 cp "$tool" "$root/prefix/bin/wander-world" && program=$root/prefix/bin/wander-world
 while IFS='|' read -r row errors; do
+  [[ $row == '#'* ]] && continue
   read -ra words <<< "$row"
   words=("${words[@]//PAGE/"$page"}") && words=("${words[@]//OUT/"$out"}")
   words=("${words[@]//ESC/"$esc"}") && words=("${words[@]//EMPTY/}")
@@ -53,24 +55,7 @@ while IFS='|' read -r row errors; do
   expect "$root/stderr" "wander-world: ${errors//INSTALLED/"$installed"}" start
   [ ! -e "$out" ] || fail "$out was made"
   expect "$page/world.js" 'wanderWorld("old.txt", "");\n'
-done << 'EOF'
-|no folder to publish into\n\nusage: wander-world publish
-a b OUT|more than one file given\n\nusage:
-EMPTY OUT|the file name is empty\n\nusage: wander-world publish
-World.txt EMPTY|the folder name is empty\n\nusage: wander-world publish
-EMPTY|the folder name is empty\n\nusage: wander-world publish
---page EMPTY World.txt OUT|the page's folder name is empty\n\nusage: wander-world publish
---bogusESC[1m OUT|unknown option '--bogus\\x1b[1m'\n\nusage:
-OUT --page|--page needs a folder\n\nusage:
---page PAGE/extra OUT|'PAGE/extra' holds no web page (no index.html)\n
---page PAGE/ESC OUT|'PAGE/\\x1b' holds no web page (no index.html)\n
---page PAGE MissingESC.txt OUT|cannot read 'Missing\\x1b.txt': No such file or directory\n
---page PAGE /dev/zero OUT|cannot read '/dev/zero': not a regular file\n
---page PAGE /proc/self/mem OUT|cannot read '/proc/self/mem': Input/output error\n
---page PAGE World.txt World.txt/OUTESC|cannot make the folder 'World.txt/OUT\\x1b': Not a directory\n
---page PAGE World.txt PAGE|the folder 'PAGE' is the page itself
-OUT|the web page is not installed (looked in 'INSTALLED').\nBuild it with 'npm ci --prefix web'
-EOF
+done < "$cases"
 
 row=help && publish 0 "$world" --help
 expect "$root/stdout" 'usage: wander-world publish [--page FOLDER] [FILE] DIR\n' start
