@@ -80,15 +80,7 @@ std::string lf_line_ends(const std::string& text) {
 
 // "400M" as KiB, for ulimit -v.
 long long kibibytes(const std::string& size) {
-  const long long number = std::stoll(size);
-  switch (size.back()) {
-    case 'G':
-      return number << 20;
-    case 'M':
-      return number << 10;
-    default:
-      return number;
-  }
+  return std::stoll(size) << (size.back() == 'G' ? 20 : size.back() == 'M' ? 10 : 0);
 }
 
 // Puts the case's World.txt in `folder`; false, with `why`, when this system cannot.
