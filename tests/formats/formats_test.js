@@ -10,7 +10,7 @@
 // nothing, and says nothing, of a log it cannot load (one with a level or a columnKind that SARIF
 // does not know) and ends with 0: the schema catches those, and every run given to the Multitool
 // must draw the one finding each of them draws (SARIF2005), the sign that it was read.
-//   node formats_test.js TOOL CASE_WORLDS SCHEMA WORK_DIR --cases CASE... --worlds FILE...
+//   node formats_test.js TOOL CASE_RUNNER SCHEMA WORK_DIR --cases CASE... --worlds FILE...
 // The validators come from this folder's node_modules (npm ci --prefix tests/formats).
 'use strict';
 const assert = require('node:assert/strict');
@@ -23,7 +23,7 @@ const check = require('node:test');
 const Ajv2020 = require('ajv/dist/2020').default;
 const addFormats = require('ajv-formats').default;
 
-const [tool, caseWorlds, schemaPath, work] = process.argv.slice(2, 6).map((p) => path.resolve(p));
+const [tool, caseRunner, schemaPath, work] = process.argv.slice(2, 6).map((p) => path.resolve(p));
 const rest = process.argv.slice(6);
 const cases = rest.slice(rest.indexOf('--cases') + 1, rest.indexOf('--worlds'));
 const givenWorlds = rest.slice(rest.indexOf('--worlds') + 1);
@@ -38,8 +38,8 @@ const decoder = new TextDecoder('utf-8', { ignoreBOM: true });
 const worldsDir = path.join(work, 'worlds');
 fs.rmSync(work, { recursive: true, force: true });
 fs.mkdirSync(worldsDir, { recursive: true });
-const made = spawnSync(caseWorlds, [worldsDir, ...cases], { encoding: 'utf8' });
-assert.equal(made.status, 0, `case_worlds failed: ${made.stderr}`);
+const made = spawnSync(caseRunner, ['--worlds', worldsDir, ...cases], { encoding: 'utf8' });
+assert.equal(made.status, 0, `case_runner --worlds failed: ${made.stdout}${made.stderr}`);
 const worlds = made.stdout.split('\n').filter(Boolean).map((p) => path.basename(p));
 for (const file of givenWorlds) {
   const name = `given_${path.basename(file)}`;
