@@ -8,7 +8,7 @@ _wander_world() {
   local cur=${COMP_WORDS[COMP_CWORD]}
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
-    mapfile -t COMPREPLY < <(compgen -W 'check map publish record replay --help --version' \
+    mapfile -t COMPREPLY < <(compgen -W 'check map publish record replay lsp --help --version' \
       -- "$cur")
     return
   fi
@@ -26,6 +26,10 @@ _wander_world() {
       done
       ;;
     map | record) ;;
+    lsp)
+      options='--help --stdio'
+      most_operands=0
+      ;;
     publish)
       options='--help --page --'
       most_operands=2

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Checks what a player gets: the tree `cmake --install` makes, and the packages CPack makes.
-#   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER WEB_PAGE
+#   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER WEB_PAGE VSIX
 #       installs BUILD_DIR into a new folder, checks every file, plays Gull Rock from it
-#   tests/install_test.sh packages VERSION WEB_PAGE FILE...
+#   tests/install_test.sh packages VERSION WEB_PAGE VSIX FILE...
 #       checks what each .deb, .tar.gz and .zip holds
-# WEB_PAGE is the web build's page/ folder: installed under share/wander/web when it exists.
+# WEB_PAGE is the web build's page/ folder, installed under share/wander/web, and VSIX the VS
+# Code extension, installed under share/wander/editors/vscode, each when it was built.
 set -uo pipefail
 # A list piped into same_files is compared in this shell, so that its failure counts.
 shopt -s lastpipe
@@ -15,11 +16,13 @@ files_of() { awk -v kind="$1" '$1 == kind { print $2 }' "$here/installed_files.t
 program_files=$(files_of linux)
 windows_files=$(files_of windows)
 
-# Every file installed on Linux, the web page in WEB_PAGE included when it was built.
+# Every file installed on Linux, the web page in WEB_PAGE and the extension in VSIX included
+# when they were built.
 linux_files() {
   {
     printf '%s\n' "$program_files"
     if [ -d "$1" ]; then (cd "$1" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
+    if [ -f "$2" ]; then echo "share/wander/editors/vscode/$(basename "$2")"; fi
   } | LC_ALL=C sort
 }
 
@@ -41,14 +44,14 @@ same_files() {
 }
 
 check_tree() {
-  local cmake=$1 build=$2 version=$3 runner=$4 page=$5
+  local cmake=$1 build=$2 version=$3 runner=$4 page=$5 vsix=$6
   prefix=$(mktemp -d)
   trap 'rm -rf "$prefix"' EXIT
   "$cmake" --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 ||
     { cat "$prefix.log"; rm -f "$prefix.log"; fail "cmake --install failed"; return; }
   rm -f "$prefix.log"
   (cd "$prefix" && find . ! -type d | sed 's|^\./||') |
-    same_files "the installed tree" "$(linux_files "$page")"
+    same_files "the installed tree" "$(linux_files "$page" "$vsix")"
   for program in wander wander-world wander-make-world; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
   done
@@ -63,17 +66,36 @@ check_tree() {
     "$prefix/bin/wander-world" publish "$prefix/share/wander/World.txt" "$prefix/site" > /dev/null &&
       [ -f "$prefix/site/index.html" ] || fail "the installed wander-world publishes no page"
   fi
+  if command -v nvim > /dev/null 2>&1; then neovim_finds_its_files "$prefix"; fi
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"
 }
 
+# Neovim finds the files under share/nvim/site as it finds them under /usr/share, through
+# XDG_DATA_DIRS: a World.txt is a world, coloured, and checked by the installed wander-world.
+neovim_finds_its_files() {
+  local prefix=$1 said
+  mkdir "$prefix/author"
+  cp "$here/../examples/World.txt" "$prefix/author/World.txt"
+  said=$(cd "$prefix/author" && HOME=$prefix/author XDG_CONFIG_HOME=$prefix/author/config \
+    XDG_DATA_HOME=$prefix/author/data XDG_STATE_HOME=$prefix/author/state \
+    XDG_DATA_DIRS=$prefix/share PATH=$prefix/bin:$PATH \
+    timeout 60 nvim --headless -i NONE -u NONE --cmd 'filetype plugin on' --cmd 'syntax on' \
+    -c 'lua vim.wait(5000, function() return #vim.lsp.buf_get_clients(0) > 0 end, 20)' \
+    -c 'lua io.stdout:write(vim.bo.filetype, " ", vim.b.current_syntax or "-", " ",
+                            #vim.lsp.buf_get_clients(0), "\n")' \
+    -c 'qall!' World.txt 2>&1)
+  [ "$said" = "wander wander 1" ] || fail "Neovim does not take up the installed files under \
+share/nvim/site: file type, syntax and clients of World.txt are '$said', not 'wander wander 1'"
+}
+
 check_package() {
-  local version=$1 page=$2 file=$3 name failed_before=$failed
+  local version=$1 page=$2 vsix=$3 file=$4 name failed_before=$failed
   failed=0
   name=$(basename "$file")
   case $name in
     wander_"$version"_*.deb)
       dpkg-deb -c "$file" | awk '/^-/ { print $NF }' | sed 's|^\./usr/||' |
-        same_files "$name" "$(linux_files "$page")"
+        same_files "$name" "$(linux_files "$page" "$vsix")"
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
@@ -81,7 +103,7 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
       ;;
     wander-"$version"-Linux.tar.gz)
       tar -tzf "$file" | grep -v '/$' | sed "s|^wander-$version-Linux/||" |
-        same_files "$name" "$(linux_files "$page")"
+        same_files "$name" "$(linux_files "$page" "$vsix")"
       ;;
     wander-"$version"-win64.zip)
       cmake -E tar tf "$file" | grep -v '/$' | sed "s|^wander-$version-win64/||" |
@@ -94,15 +116,16 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
 }
 
 case ${1:-} in
-  tree) check_tree "$2" "$3" "$4" "$5" "$6" ;;
+  tree) check_tree "$2" "$3" "$4" "$5" "$6" "$7" ;;
   packages)
     version=$2
     page=$3
-    shift 3
-    for file in "$@"; do check_package "$version" "$page" "$file"; done
+    vsix=$4
+    shift 4
+    for file in "$@"; do check_package "$version" "$page" "$vsix" "$file"; done
     ;;
   *)
-    sed -n '2,7s/^# \{0,1\}//p' "$0"
+    sed -n '2,8s/^# \{0,1\}//p' "$0"
     exit 2
     ;;
 esac

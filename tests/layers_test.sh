@@ -20,8 +20,9 @@ declare -A may_use=(
   [tools/publish]="text tools/names"
   [tools/walkthroughs]="text console world game tools/names"
   [tools/generator]="tools/names"
+  [tools/lsp]="text console world tools/names tools/diagnostics tools/survey tools/checks"
   [tools/wander-world]="text console world game tools/names tools/diagnostics tools/survey
-                        tools/checks tools/map tools/publish tools/walkthroughs"
+                        tools/checks tools/map tools/publish tools/walkthroughs tools/lsp"
 )
 for folder in "${!may_use[@]}"; do
   for file in "$folder"/*.cc "$folder"/*.h; do

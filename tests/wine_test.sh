@@ -3,7 +3,8 @@
 # with the Windows runtime's CR LF line ends read as LF, less those that need a POSIX system
 # under the program and those with a memory limit (Wine cannot even start under a limit on its
 # address space); then the terminal test, whose screen checks hold because Wine's console layer
-# draws the Windows console calls into the tmux pane.
+# draws the Windows console calls into the tmux pane; then the language server's protocol test,
+# when Node and the editor extension's packages (npm ci --prefix editors/vscode) are there.
 #
 #   tests/wine_test.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]    (build, build-windows)
 set -euo pipefail
@@ -34,3 +35,10 @@ echo "== the end-to-end cases"
   "$here"/cases/*/*.case
 echo "== the terminal test"
 "$here/terminal_test.sh" wine "$windows/wander.exe"
+if command -v node > /dev/null && [ -d "$here/../editors/vscode/node_modules/vscode-jsonrpc" ]; then
+  echo "== the language server's protocol test"
+  node "$here/../tools/lsp/protocol_test.js" "$here/../examples/World.txt" \
+    wine "$windows/wander-world.exe"
+else
+  echo "== no protocol test of the language server: Node or editors/vscode/node_modules missing"
+fi

@@ -83,6 +83,26 @@ class StringSource final : public ByteSource {
   std::size_t pos_ = 0;
 };
 
+class ViewSource final : public ByteSource {
+ public:
+  explicit ViewSource(std::string_view bytes) : bytes_(bytes) {}
+
+  std::size_t read(char* dst, std::size_t size) override {
+    const std::size_t n = std::min(size, bytes_.size() - pos_);
+    std::memcpy(dst, bytes_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+  bool seek(std::uint64_t offset) override {
+    pos_ = std::min<std::uint64_t>(offset, bytes_.size());
+    return true;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
 bool is_regular_file(std::FILE* file) {
 #if defined(_WIN32)
   struct _stat64 status;
@@ -199,6 +219,10 @@ std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copi
   }
   if (std::fflush(file) != 0 || !copy->seek(0)) return nullptr;
   return copy;
+}
+
+std::unique_ptr<ByteSource> make_view_source(std::string_view bytes) {
+  return std::make_unique<ViewSource>(bytes);
 }
 
 std::unique_ptr<ByteSource> make_string_source(std::string bytes, std::size_t most_per_read) {

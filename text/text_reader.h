@@ -69,6 +69,10 @@ int read_to_end(ByteSource& source, std::string& bytes);
 /// (as open_file_source does, or the read error's), when it cannot be opened or read to its end.
 bool read_whole_file(const std::string& path, std::string& bytes, std::string& why);
 
+/// A source over `bytes` themselves, which must outlive it: a text held in memory is read without
+/// a copy.
+std::unique_ptr<ByteSource> make_view_source(std::string_view bytes);
+
 /// A source over a copy of `bytes` that hands out at most `most_per_read` bytes per read.
 std::unique_ptr<ByteSource> make_string_source(std::string bytes,
                                                std::size_t most_per_read = SIZE_MAX);

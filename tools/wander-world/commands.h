@@ -19,6 +19,9 @@ int record_command(int argc, char** argv);
 
 /// Plays walkthroughs again and says where the game now shows otherwise.
 int replay_command(int argc, char** argv);
+/// Serves worlds to an editor by the Language Server Protocol; built without a JSON library,
+/// says that it is not there.
+int lsp_command(int argc, char** argv);
 
 }  // namespace wander::cli
 

@@ -1,7 +1,7 @@
 // wander-world: tools for the authors of worlds. `check` reports what the game would do wrong
 // with a world file, the way a compiler reports errors; `map` draws it as a Graphviz graph;
-// `publish` makes it a web page; `record` and `replay` keep walkthroughs. Each command is a file
-// of its own here.
+// `publish` makes it a web page; `record` and `replay` keep walkthroughs; `lsp` serves all of it to
+// an editor. Each command is a file of its own here.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +24,7 @@ constexpr char kUsage[] =
     "       wander-world publish [FILE] DIR\n"
     "       wander-world record [FILE] < KEYS > CASE\n"
     "       wander-world replay CASE...\n"
+    "       wander-world lsp\n"
     "       wander-world --version\n"
     "\n"
     "  check     report the mistakes in a world file, the way a compiler does\n"
@@ -32,6 +33,7 @@ constexpr char kUsage[] =
     "  record    play the keys on standard input and write them, with what the game\n"
     "            showed, as a walkthrough: a case file\n"
     "  replay    play walkthroughs again, and say where the game now shows otherwise\n"
+    "  lsp       serve worlds to an editor by the Language Server Protocol\n"
     "\n"
     "FILE is World.txt in the current folder when not given; to check and map, '-' is\n"
     "standard input. 'wander-world COMMAND --help' says more about each command.\n"
@@ -56,6 +58,7 @@ int run(int argc, char** argv) {
   if (command == "publish") return publish_command(argc, argv);
   if (command == "record") return record_command(argc, argv);
   if (command == "replay") return replay_command(argc, argv);
+  if (command == "lsp") return lsp_command(argc, argv);
   return usage_error("unknown command '" + wander::printable(command) + "'", kUsage);
 }
 

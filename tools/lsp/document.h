@@ -1,0 +1,61 @@
+// A world as the editor holds it: its text, saved or not, and the conversion between the byte
+// offsets the checks give and the positions of the Language Server Protocol.
+#ifndef WANDER_TOOLS_LSP_DOCUMENT_H_
+#define WANDER_TOOLS_LSP_DOCUMENT_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wander::lsp {
+
+/// How a position's character counts the characters before it on its line: in UTF-16 code units,
+/// the protocol's default, or in bytes of UTF-8, when the client agrees to it.
+enum class Encoding { kUtf16, kUtf8 };
+
+/// A place in a document as the protocol gives it: a line and a character on it, both from 0.
+struct Position {
+  std::uint32_t line = 0;
+  std::uint32_t character = 0;
+  bool operator==(const Position&) const = default;
+};
+
+/// A document: its bytes and its lines. Lines end as the protocol says: at LF, at CR LF, or at a
+/// lone CR.
+class Document {
+ public:
+  Document(std::string text, std::int64_t version);
+
+  const std::string& text() const { return text_; }
+  std::int64_t version() const { return version_; }
+
+  /// The byte offset of `position`; a line past the last is the end of the text, a character
+  /// past its line's end is the line's end, and a character inside a character of several units
+  /// is that character's first byte.
+  std::uint64_t offset(const Position& position, Encoding encoding) const;
+
+  /// The position of the byte at `offset` (clamped to the text's size). A byte that is no valid
+  /// UTF-8 counts one unit.
+  Position position(std::uint64_t offset, Encoding encoding) const;
+
+  /// Replaces the bytes from `from` to `to` (offsets, clamped and put in order) with `text`, and
+  /// takes `version`.
+  void replace(std::uint64_t from, std::uint64_t to, std::string_view text, std::int64_t version);
+
+  /// Replaces the whole text.
+  void reset(std::string text, std::int64_t version);
+
+ private:
+  // True when a line starts at byte `at` (1 to the text's size): just after a line end.
+  bool starts_line(std::uint64_t at) const;
+  void index_lines();
+
+  std::string text_;
+  std::int64_t version_;
+  std::vector<std::uint64_t> line_starts_;  // offset of each line's first byte
+};
+
+}  // namespace wander::lsp
+
+#endif  // WANDER_TOOLS_LSP_DOCUMENT_H_

@@ -1,0 +1,203 @@
+// The language server driven by vscode-jsonrpc, the JSON-RPC layer VS Code itself uses: a copy of
+// the sample world with slips made in it is opened, every feature is asked for, a room is renamed
+// and the edits applied, and the server is shut down. What each answer must hold is worked out
+// from the world's text here, not copied from the server.
+//
+//   node tools/lsp/protocol_test.js WORLD_TXT PROGRAM [ARGUMENT...]
+//   e.g. node tools/lsp/protocol_test.js examples/World.txt build/wander-world
+//        node tools/lsp/protocol_test.js examples/World.txt wine build-windows/wander-world.exe
+'use strict';
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const { spawn } = require('node:child_process');
+
+const root = path.join(__dirname, '..', '..');
+const rpc = require(path.join(root, 'editors', 'vscode', 'node_modules', 'vscode-jsonrpc', 'node'));
+
+const [worldPath, program, ...programArguments] = process.argv.slice(2);
+const uri = 'file:///worlds/World.txt';
+
+// The sample world with two slips: Jetty's east exit misspelt, and an object block nobody lists.
+const sample = fs.readFileSync(worldPath, 'utf8');
+assert.ok(sample.includes('\nEast: Rocks\n'), 'the sample world changed: Jetty leads east to Rocks');
+const text = sample.replace('\nEast: Rocks\n', '\nEast: Roks\n') + '<Jetty|anchor>\nRust.\n*\n';
+const lines = text.split('\n');
+const lineOf = (wanted) => {
+  const at = lines.indexOf(wanted);
+  assert.ok(at >= 0, `no line ${wanted}`);
+  return at;
+};
+const at = (line, character) => ({ line, character });
+const span = (line, from, to) => ({ start: at(line, from), end: at(line, to) });
+
+// The names as the file writes them, by line: rooms' marker lines, exits, object markers.
+const roomMarkers = lines.flatMap((line, n) => (/^<[^|<>]+>$/.test(line) ? [n] : []));
+const rooms = roomMarkers.map((n) => lines[n].slice(1, -1));
+const exitLines = (room) =>
+  lines.flatMap((line, n) => (line.match(/^(North|East|South|West): (.*)$/)?.[2] === room ? [n] : []));
+const objectMarkers = (room) => lines.flatMap((line, n) => (line.startsWith(`<${room}|`) ? [n] : []));
+
+async function main() {
+  const server = spawn(program, [...programArguments, 'lsp'], { stdio: ['pipe', 'pipe', 'inherit'] });
+  const exited = new Promise((resolve) => server.on('exit', (code) => resolve(code)));
+  const connection = rpc.createMessageConnection(
+    new rpc.StreamMessageReader(server.stdout),
+    new rpc.StreamMessageWriter(server.stdin),
+  );
+  const published = [];
+  let notify = () => {};
+  connection.onNotification('textDocument/publishDiagnostics', (params) => {
+    published.push(params);
+    notify();
+  });
+  connection.listen();
+  const diagnosticsOf = async (version) => {
+    for (;;) {
+      const found = published.find((p) => p.uri === uri && p.version === version);
+      if (found) return found.diagnostics;
+      await new Promise((resolve) => {
+        notify = resolve;
+      });
+    }
+  };
+  const ask = (method, params) =>
+    connection.sendRequest(method, { textDocument: { uri }, ...params });
+
+  const initialized = await connection.sendRequest('initialize', {
+    processId: process.pid,
+    rootUri: null,
+    capabilities: { general: { positionEncodings: ['utf-16'] } },
+  });
+  assert.equal(initialized.capabilities.positionEncoding, 'utf-16');
+  assert.equal(initialized.serverInfo.name, 'wander-world');
+  connection.sendNotification('initialized', {});
+  connection.sendNotification('textDocument/didOpen', {
+    textDocument: { uri, languageId: 'wander', version: 1, text },
+  });
+
+  // The slips, with their kinds, places, notes and tags.
+  const roks = lineOf('East: Roks');
+  const anchor = lineOf('<Jetty|anchor>');
+  const diagnostics = await diagnosticsOf(1);
+  assert.deepEqual(
+    diagnostics.map((d) => [d.code, d.severity, d.range]),
+    [
+      ['missing-block', 1, span(roks, 6, 10)],
+      ['unlisted-object-block', 2, span(anchor, 0, '<Jetty|anchor>'.length)],
+    ],
+  );
+  assert.match(diagnostics[0].message, /did you mean 'Rocks'\?/);
+  assert.deepEqual(
+    diagnostics[0].relatedInformation.map((r) => r.location.range.start.line),
+    [lineOf('<Rocks>')],
+  );
+  assert.deepEqual(diagnostics[1].tags, [1]); // unnecessary: shown faded
+
+  // The quick fix of the misspelt exit.
+  const actions = await ask('textDocument/codeAction', {
+    range: span(roks, 7, 7),
+    context: { diagnostics: [] },
+  });
+  assert.equal(actions.length, 1);
+  assert.equal(actions[0].kind, 'quickfix');
+  assert.deepEqual(actions[0].edit.changes[uri], [{ range: span(roks, 6, 10), newText: 'Rocks' }]);
+
+  // From Jetty's north exit to the block of Path; Path's hover.
+  const north = lines.indexOf('North: Path');
+  const definition = await ask('textDocument/definition', { position: at(north, 9) });
+  assert.deepEqual(definition, { uri, range: span(lineOf('<Path>'), 0, '<Path>'.length) });
+  const hover = await ask('textDocument/hover', { position: at(north, 7) });
+  assert.equal(hover.contents.kind, 'plaintext');
+  assert.ok(hover.contents.value.startsWith("room 'Path'\n\n"), hover.contents.value);
+  assert.ok(hover.contents.value.includes(lines[lineOf('<Path>') + 1]), hover.contents.value);
+  assert.deepEqual(hover.range, span(north, 7, 11));
+
+  // Every place that names Jetty: the header, its marker line, the exits to it and its objects'
+  // markers.
+  const jetty = [
+    span(0, 7, 12),
+    span(lineOf('<Jetty>'), 1, 6),
+    ...exitLines('Jetty').map((n) => span(n, lines[n].indexOf(': ') + 2, lines[n].length)),
+    ...objectMarkers('Jetty').map((n) => span(n, 1, 6)),
+  ].sort((a, b) => a.start.line - b.start.line);
+  const references = await ask('textDocument/references', {
+    position: at(0, 9),
+    context: { includeDeclaration: true },
+  });
+  assert.deepEqual(
+    references.map((r) => r.range),
+    jetty,
+  );
+
+  // Completion after an exit's label: every room, and None.
+  const completion = await ask('textDocument/completion', { position: at(roks, 8) });
+  assert.deepEqual(
+    completion.items.map((item) => item.label),
+    [...rooms, 'None'],
+  );
+
+  // Symbols: the rooms, in file order, Jetty with its three objects; a fold for every block.
+  const symbols = await ask('textDocument/documentSymbol', {});
+  assert.deepEqual(
+    symbols.map((s) => s.name),
+    rooms,
+  );
+  assert.deepEqual(
+    symbols[0].children.map((s) => s.name),
+    objectMarkers('Jetty').map((n) => lines[n].slice('<Jetty|'.length, -1)),
+  );
+  const folds = await ask('textDocument/foldingRange', {});
+  assert.equal(folds.length, lines.filter((line) => /^<[^<>]+>$/.test(line)).length);
+
+  // Renaming: refused for None, done for Landing, whose edits make the same world under the new
+  // name, as the checks then say.
+  await assert.rejects(
+    ask('textDocument/rename', { position: at(0, 9), newName: 'None' }),
+    (error) => error.code === -32803,
+  );
+  const prepared = await ask('textDocument/prepareRename', { position: at(0, 9) });
+  assert.deepEqual(prepared, { range: span(0, 7, 12), placeholder: 'Jetty' });
+  const rename = await ask('textDocument/rename', { position: at(0, 9), newName: 'Landing' });
+  const edits = rename.changes[uri];
+  assert.deepEqual(
+    edits.map((e) => e.range),
+    jetty,
+  );
+  const renamed = [...lines];
+  for (const edit of [...edits].reverse()) {
+    const { line, character } = edit.range.start;
+    const row = renamed[line];
+    renamed[line] = row.slice(0, character) + edit.newText + row.slice(edit.range.end.character);
+  }
+  const expected = lines.map((line, n) =>
+    n === 0 || /^<Jetty[|>]/.test(line) || exitLines('Jetty').includes(n)
+      ? line.replace('Jetty', 'Landing')
+      : line,
+  );
+  assert.deepEqual(renamed, expected);
+  connection.sendNotification('textDocument/didChange', {
+    textDocument: { uri, version: 2 },
+    contentChanges: [{ text: renamed.join('\n') }],
+  });
+  assert.deepEqual(
+    (await diagnosticsOf(2)).map((d) => d.code),
+    ['missing-block', 'unlisted-object-block'],
+  );
+
+  // A method the server does not know is an error, not the end of it.
+  await assert.rejects(connection.sendRequest('wander/nothing', {}), (error) => error.code === -32601);
+
+  connection.sendNotification('textDocument/didClose', { textDocument: { uri } });
+  await connection.sendRequest('shutdown');
+  connection.sendNotification('exit');
+  assert.equal(await exited, 0);
+  connection.dispose();
+  assert.deepEqual(published.at(-1), { uri, diagnostics: [] });
+  console.log(`the server answered ${published.length} publications and every request right`);
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});

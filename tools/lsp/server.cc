@@ -1,0 +1,657 @@
+#include "tools/lsp/server.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+#include "tools/checks/kinds.h"
+#include "tools/names/printable.h"
+
+namespace wander::lsp {
+namespace {
+
+using nlohmann::json;
+
+// A request that fails with a code and a message of its own.
+struct Failure : std::runtime_error {
+  Failure(int error_code, const std::string& message)
+      : std::runtime_error(message), code(error_code) {}
+  int code;
+};
+
+// The diagnostic severities and tags of the protocol.
+constexpr int kError = 1;
+constexpr int kWarning = 2;
+constexpr int kUnnecessary = 1;
+
+// Completion and symbol kinds.
+constexpr int kModuleItem = 9;
+constexpr int kFieldItem = 5;
+constexpr int kValueItem = 12;
+constexpr int kClassSymbol = 5;
+constexpr int kFieldSymbol = 8;
+
+// Long texts are quoted in part in a hover.
+constexpr std::size_t kHoverBytes = 600;
+constexpr std::size_t kHoverLines = 8;
+constexpr std::size_t kMostCompletions = 1000;
+// So many U+FFFD are warned of at most: a file that is all of them needs no more.
+constexpr int kMostReplacementWarnings = 100;
+
+constexpr std::string_view kReplacementCharacter = "\xef\xbf\xbd";
+
+// The member `name` of `object` (a json, or a const one).
+template <typename Json>
+Json& member(Json& object, const char* name) {
+  if (!object.is_object() || !object.contains(name)) {
+    throw Failure(kInvalidParams, std::string("missing '") + name + "'");
+  }
+  return object.at(name);
+}
+
+std::string string_member(const json& object, const char* name) {
+  const json& value = member(object, name);
+  if (!value.is_string()) throw Failure(kInvalidParams, std::string("'") + name + "' is no string");
+  return value.get<std::string>();
+}
+
+std::uint32_t number_member(const json& object, const char* name) {
+  const json& value = member(object, name);
+  if (!value.is_number_integer() || value.get<std::int64_t>() < 0) {
+    throw Failure(kInvalidParams, std::string("'") + name + "' is no position");
+  }
+  return static_cast<std::uint32_t>(std::min<std::int64_t>(value.get<std::int64_t>(), UINT32_MAX));
+}
+
+Position position_of(const json& value) {
+  return {number_member(value, "line"), number_member(value, "character")};
+}
+
+bool is_room_name_character(std::string_view rest) {
+  const char c = rest.front();
+  return !is_word_space(c) && c != '|' && c != '<' && c != '>' && blank_lookalike_length(rest) == 0;
+}
+
+// Why `name` cannot be a room's or an object's name; empty when it can.
+std::string unfit_name(std::string_view name) {
+  if (name.empty()) return "a name cannot be empty";
+  for (std::size_t at = 0; at < name.size(); at += character_length(name.substr(at))) {
+    if (!is_room_name_character(name.substr(at))) {
+      return "a name is a single word, without blanks, '|', '<' or '>': " + in_quotes(name) +
+             " is not one";
+    }
+  }
+  if (name == kNoExit) return "'None' means no exit: no room can be called so";
+  return {};
+}
+
+// The first word of a line such as "North: ..." before `offset`, skipping the word the cursor is
+// in: the word before the one being typed.
+std::string_view word_before(std::string_view text, std::uint64_t offset) {
+  std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(offset, text.size()));
+  while (at > 0 && !is_word_space(text[at - 1])) --at;
+  while (at > 0 && is_word_space(text[at - 1])) --at;
+  const std::size_t end = at;
+  while (at > 0 && !is_word_space(text[at - 1])) --at;
+  return text.substr(at, end - at);
+}
+
+// The line that `offset` stands on, up to `offset`.
+std::string_view line_before(std::string_view text, std::uint64_t offset) {
+  const std::size_t end = static_cast<std::size_t>(std::min<std::uint64_t>(offset, text.size()));
+  const std::size_t start = text.find_last_of("\r\n", end == 0 ? 0 : end - 1);
+  const std::size_t from = start == std::string_view::npos || end == 0 ? 0 : start + 1;
+  return text.substr(std::min(from, end), end - std::min(from, end));
+}
+
+// The start of `text` as a hover shows it: its first lines, whole characters of them, each line
+// printable, and "…" when more follows.
+std::string shown_text(std::string_view text) {
+  std::string shown;
+  bool more = false;
+  for (std::size_t at = 0, lines = 0; at < text.size() && !more; ++lines) {
+    if (lines == kHoverLines || shown.size() >= kHoverBytes) {
+      more = true;
+      break;
+    }
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (const std::size_t room = kHoverBytes - shown.size(); line.size() > room) {
+      line = line.substr(0, character_start_from(line, room));
+      more = true;
+    }
+    if (lines > 0) shown += '\n';
+    shown += printable(line);
+    at = end + 1;
+  }
+  if (more) shown += "…";
+  return shown;
+}
+
+json completion_item(std::string_view name, int kind) {
+  return {{"label", std::string(name)}, {"kind", kind}};
+}
+
+}  // namespace
+
+Server::Server(Send send, std::string version)
+    : send_(std::move(send)), version_(std::move(version)) {}
+
+void Server::handle_unreadable(const std::string& why) {
+  send_({{"jsonrpc", "2.0"},
+         {"id", nullptr},
+         {"error", {{"code", kParseError}, {"message", "the message is no JSON: " + why}}}});
+}
+
+void Server::handle(json message) {
+  if (!message.is_object()) {
+    send_({{"jsonrpc", "2.0"},
+           {"id", nullptr},
+           {"error", {{"code", kInvalidRequest}, {"message", "a message is a JSON object"}}}});
+    return;
+  }
+  const bool has_id =
+      message.contains("id") && (message["id"].is_number_integer() || message["id"].is_string());
+  if (!message.contains("method")) return;  // a response to the server: it asks nothing
+  if (!message["method"].is_string()) {
+    if (has_id) {
+      send_({{"jsonrpc", "2.0"},
+             {"id", message["id"]},
+             {"error", {{"code", kInvalidRequest}, {"message", "'method' is no string"}}}});
+    }
+    return;
+  }
+  const std::string method = message["method"].get<std::string>();
+  json params = message.contains("params") ? std::move(message["params"]) : json::object();
+  if (!has_id) {
+    try {
+      notified(method, params);
+    } catch (const std::exception&) {
+      // A notification has no answer, not even an error: one that cannot be read is passed over.
+    }
+    return;
+  }
+  json reply = {{"jsonrpc", "2.0"}, {"id", message["id"]}};
+  try {
+    if (shut_down_) throw Failure(kInvalidRequest, "the server was asked to shut down");
+    if (!initialized_ && method != "initialize") {
+      throw Failure(kServerNotInitialized, "the server is not initialized");
+    }
+    reply["result"] = answer(method, params);
+  } catch (const Failure& failure) {
+    reply["error"] = {{"code", failure.code}, {"message", failure.what()}};
+  } catch (const json::exception& wrong) {
+    reply["error"] = {{"code", kInvalidParams}, {"message", wrong.what()}};
+  }
+  send_(reply);
+  // A request checks the latest text; its findings cost nothing more to publish now.
+  for (auto& [uri, open] : open_) {
+    if (open.changed && open.index) publish(uri, open);
+  }
+}
+
+json Server::answer(const std::string& method, const json& params) {
+  if (method == "initialize") return initialize(params);
+  if (method == "shutdown") {
+    shut_down_ = true;
+    return nullptr;
+  }
+  if (method == "textDocument/definition") return definition(params);
+  if (method == "textDocument/references") return references(params);
+  if (method == "textDocument/prepareRename") return prepare_rename(params);
+  if (method == "textDocument/rename") return rename(params);
+  if (method == "textDocument/hover") return hover(params);
+  if (method == "textDocument/completion") return completion(params);
+  if (method == "textDocument/documentSymbol") return document_symbols(params);
+  if (method == "textDocument/foldingRange") return folding_ranges(params);
+  if (method == "textDocument/codeAction") return code_actions(params);
+  throw Failure(kMethodNotFound, "no method '" + printable(method) + "'");
+}
+
+void Server::notified(const std::string& method, json& params) {
+  if (method == "exit") {
+    exited_ = true;
+    return;
+  }
+  if (!initialized_ || shut_down_) return;
+  if (method == "textDocument/didOpen") {
+    did_open(params);
+  } else if (method == "textDocument/didChange") {
+    did_change(params);
+  } else if (method == "textDocument/didClose") {
+    const std::string uri = string_member(member(params, "textDocument"), "uri");
+    if (open_.erase(uri) != 0) {
+      send_({{"jsonrpc", "2.0"},
+             {"method", "textDocument/publishDiagnostics"},
+             {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
+    }
+  }
+  // Any other notification ("initialized", "$/cancelRequest", ...) asks for nothing.
+}
+
+json Server::initialize(const json& params) {
+  initialized_ = true;
+  // UTF-8 positions when the client can take them; else the protocol's UTF-16.
+  encoding_ = Encoding::kUtf16;
+  if (params.is_object() && params.contains("capabilities")) {
+    const json& capabilities = params["capabilities"];
+    if (capabilities.is_object() && capabilities.contains("general") &&
+        capabilities["general"].is_object() &&
+        capabilities["general"].contains("positionEncodings") &&
+        capabilities["general"]["positionEncodings"].is_array()) {
+      for (const json& encoding : capabilities["general"]["positionEncodings"]) {
+        if (encoding == "utf-8") encoding_ = Encoding::kUtf8;
+      }
+    }
+  }
+  return {{"capabilities",
+           {{"positionEncoding", encoding_ == Encoding::kUtf8 ? "utf-8" : "utf-16"},
+            {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+            {"definitionProvider", true},
+            {"referencesProvider", true},
+            {"renameProvider", {{"prepareProvider", true}}},
+            {"hoverProvider", true},
+            {"completionProvider", {{"triggerCharacters", {"<", "|"}}}},
+            {"documentSymbolProvider", true},
+            {"foldingRangeProvider", true},
+            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}}},
+          {"serverInfo", {{"name", "wander-world"}, {"version", version_}}}};
+}
+
+void Server::did_open(json& params) {
+  json& item = member(params, "textDocument");
+  const std::string uri = string_member(item, "uri");
+  json& text = member(item, "text");
+  if (!text.is_string()) throw Failure(kInvalidParams, "'text' is no string");
+  const std::int64_t version = item.contains("version") && item["version"].is_number_integer()
+                                   ? item["version"].get<std::int64_t>()
+                                   : 0;
+  Open& open = open_[uri];
+  // The text is moved, never copied: a document may be as large as a world.
+  open.document = std::make_unique<Document>(std::move(text.get_ref<std::string&>()), version);
+  open.index.reset();
+  open.changed = true;
+}
+
+void Server::did_change(json& params) {
+  const json& item = member(params, "textDocument");
+  const std::string uri = string_member(item, "uri");
+  const auto found = open_.find(uri);
+  // Changes to a document never opened say nothing the server could use.
+  if (found == open_.end()) return;
+  Open& open = found->second;
+  const std::int64_t version = item.contains("version") && item["version"].is_number_integer()
+                                   ? item["version"].get<std::int64_t>()
+                                   : open.document->version();
+  json& changes = member(params, "contentChanges");
+  if (!changes.is_array()) throw Failure(kInvalidParams, "'contentChanges' is no array");
+  for (json& change : changes) {
+    json& text = member(change, "text");
+    if (!text.is_string()) continue;
+    if (!change.contains("range")) {
+      open.document->reset(std::move(text.get_ref<std::string&>()), version);
+    } else {
+      const json& range = change["range"];
+      open.document->replace(open.document->offset(position_of(member(range, "start")), encoding_),
+                             open.document->offset(position_of(member(range, "end")), encoding_),
+                             text.get_ref<const std::string&>(), version);
+    }
+  }
+  open.index.reset();
+  open.changed = true;
+}
+
+Server::Open& Server::document(const json& params) {
+  const std::string uri = string_member(member(params, "textDocument"), "uri");
+  const auto found = open_.find(uri);
+  if (found == open_.end()) throw Failure(kRequestFailed, "the document is not open");
+  Open& open = found->second;
+  if (!open.index) open.index = std::make_unique<WorldIndex>(open.document->text());
+  return open;
+}
+
+std::uint64_t Server::offset_of(const Open& open, const json& position) const {
+  return open.document->offset(position_of(position), encoding_);
+}
+
+json Server::range(const Document& document, std::uint64_t from, std::uint64_t to) const {
+  const Position start = document.position(from, encoding_);
+  const Position end = document.position(to, encoding_);
+  return {{"start", {{"line", start.line}, {"character", start.character}}},
+          {"end", {{"line", end.line}, {"character", end.character}}}};
+}
+
+json Server::location(const std::string& uri, const Document& document, std::uint64_t from,
+                      std::uint64_t to) const {
+  return {{"uri", uri}, {"range", range(document, from, to)}};
+}
+
+json Server::diagnostic(const std::string& uri, const Document& document,
+                        const Diagnostic& d) const {
+  const std::uint64_t from = d.range.place.offset;
+  json related = json::array();
+  for (const DiagnosticNote& note : d.notes) {
+    related.push_back({{"location", location(uri, document, note.range.place.offset,
+                                             note.range.place.offset + note.range.width)},
+                       {"message", note.message}});
+  }
+  json out = {{"range", range(document, from, from + d.range.width)},
+              {"severity", d.severity == Severity::kError ? kError : kWarning},
+              {"source", "wander-world"},
+              {"message", d.more == 0 ? d.message : d.message + " (" + more_problems(d.more) + ")"},
+              {"relatedInformation", related}};
+  if (d.kind != nullptr) {
+    out["code"] = std::string(d.kind->id);
+    // What nothing uses can be shown faded, as editors show code that is never run.
+    if (d.kind == &kinds::kUnreachableRoom || d.kind == &kinds::kUnlistedObjectBlock) {
+      out["tags"] = {kUnnecessary};
+    }
+  }
+  return out;
+}
+
+void Server::publish(const std::string& uri, Open& open) {
+  if (!open.index) open.index = std::make_unique<WorldIndex>(open.document->text());
+  const Document& document = *open.document;
+  json diagnostics = json::array();
+  for (const Diagnostic& d : open.index->diagnostics()) {
+    diagnostics.push_back(diagnostic(uri, document, d));
+  }
+  // Bytes the editor could not read as UTF-8 reach the server as U+FFFD.
+  const std::string_view text = document.text();
+  int warned = 0;
+  for (std::size_t at = text.find(kReplacementCharacter);
+       at != std::string_view::npos && warned < kMostReplacementWarnings;
+       at = text.find(kReplacementCharacter, at + kReplacementCharacter.size()), ++warned) {
+    diagnostics.push_back(
+        {{"range", range(document, at, at + kReplacementCharacter.size())},
+         {"severity", kWarning},
+         {"source", "wander-world"},
+         {"code", "undecodable-text"},
+         {"message",
+          "the editor found bytes here that are no UTF-8 and shows U+FFFD in their place: the "
+          "file was probably saved as Windows-1252 or Latin-1; saving it now writes U+FFFD"}});
+  }
+  send_(
+      {{"jsonrpc", "2.0"},
+       {"method", "textDocument/publishDiagnostics"},
+       {"params", {{"uri", uri}, {"version", document.version()}, {"diagnostics", diagnostics}}}});
+  open.changed = false;
+}
+
+void Server::publish_changed() {
+  for (auto& [uri, open] : open_) {
+    if (open.changed) publish(uri, open);
+  }
+}
+
+json Server::definition(const json& params) {
+  Open& open = document(params);
+  const WorldIndex& index = *open.index;
+  const Occurrence* occurrence = index.at(offset_of(open, member(params, "position")));
+  if (occurrence == nullptr || occurrence->target == kNoName) return nullptr;
+  const Marker& marker = index.survey().markers[occurrence->target];
+  // The block the game's lookup finds: the first line equal to the marker.
+  if (!marker.has_block()) return nullptr;
+  const std::string uri = string_member(member(params, "textDocument"), "uri");
+  return location(uri, *open.document, marker.start,
+                  marker.start + index.survey().names[occurrence->target].size());
+}
+
+json Server::references(const json& params) {
+  Open& open = document(params);
+  const Occurrence* occurrence = open.index->at(offset_of(open, member(params, "position")));
+  json found = json::array();
+  if (occurrence == nullptr) return found;
+  const bool declarations = !params.contains("context") || !params["context"].is_object() ||
+                            params["context"].value("includeDeclaration", true);
+  const std::string uri = string_member(member(params, "textDocument"), "uri");
+  for (const Occurrence* other : open.index->references(*occurrence)) {
+    const bool declaration = other->kind == Occurrence::Kind::kRoomMarker ||
+                             other->kind == Occurrence::Kind::kObjectName;
+    if (declaration && !declarations) continue;
+    found.push_back(location(uri, *open.document, other->offset, other->offset + other->length));
+  }
+  return found;
+}
+
+json Server::prepare_rename(const json& params) {
+  Open& open = document(params);
+  const Occurrence* occurrence = open.index->at(offset_of(open, member(params, "position")));
+  if (occurrence == nullptr || occurrence->target == kNoName) return nullptr;
+  const std::string_view text = open.document->text();
+  return {
+      {"range", range(*open.document, occurrence->offset, occurrence->offset + occurrence->length)},
+      {"placeholder", std::string(text.substr(occurrence->offset, occurrence->length))}};
+}
+
+json Server::rename(const json& params) {
+  Open& open = document(params);
+  const WorldIndex& index = *open.index;
+  const Occurrence* occurrence = index.at(offset_of(open, member(params, "position")));
+  if (occurrence == nullptr || occurrence->target == kNoName) {
+    throw Failure(kRequestFailed, "there is no room or object name here to rename");
+  }
+  const std::string name = string_member(params, "newName");
+  if (const std::string why = unfit_name(name); !why.empty()) throw Failure(kRequestFailed, why);
+  const Survey& s = index.survey();
+  // A name taken already would join two rooms, or two objects, into one.
+  std::uint32_t taken = kNoName;
+  if (occurrence->names_room()) {
+    taken = s.names.find(std::array<std::string_view, 3>{"<", name, ">"});
+  } else if (occurrence->room != kNoName) {
+    taken = s.names.find(
+        std::array<std::string_view, 5>{"<", s.room_id(occurrence->room), "|", name, ">"});
+  }
+  if (taken != kNoName && taken != occurrence->target &&
+      (s.markers[taken].has_block() || s.markers[taken].named || s.markers[taken].listed)) {
+    throw Failure(kRequestFailed,
+                  (occurrence->names_room() ? "a room named " : "an object named ") +
+                      in_quotes(name) + " is there already");
+  }
+  const std::string uri = string_member(member(params, "textDocument"), "uri");
+  json edits = json::array();
+  for (const Occurrence* other : index.references(*occurrence)) {
+    edits.push_back({{"range", range(*open.document, other->offset, other->offset + other->length)},
+                     {"newText", name}});
+  }
+  return {{"changes", {{uri, edits}}}};
+}
+
+json Server::hover(const json& params) {
+  Open& open = document(params);
+  const WorldIndex& index = *open.index;
+  const Occurrence* occurrence = index.at(offset_of(open, member(params, "position")));
+  if (occurrence == nullptr || occurrence->target == kNoName) return nullptr;
+  const Survey& s = index.survey();
+  const std::uint32_t target = occurrence->target;
+  std::string value;
+  if (occurrence->names_room()) {
+    value = "room " + in_quotes(s.room_id(target));
+    const SurveyedRoom* room = s.find_room(s.room_id(target));
+    if (room == nullptr) {
+      value += ": no block";
+    } else {
+      value += "\n\n" + shown_text(index.block_text(target));
+      std::vector<std::string> exits;
+      for (int direction = 0; direction < 4; ++direction) {
+        const std::uint32_t exit = room->exits[direction];
+        if (exit == kNoName) continue;
+        exits.push_back(std::string(kDirections[direction]) + " " +
+                        (exit == kNoExitName ? "none" : in_quotes(s.room_id(exit))));
+      }
+      value += "\n\nexits: " + (exits.empty() ? std::string("none read") : [&] {
+                 std::string all;
+                 for (const std::string& exit : exits) all += (all.empty() ? "" : ", ") + exit;
+                 return all;
+               }());
+    }
+  } else {
+    const std::string_view marker = s.names[target];
+    const std::size_t bar = marker.find('|');
+    value = "object " + in_quotes(marker.substr(bar + 1, marker.size() - bar - 2)) + " of room " +
+            in_quotes(marker.substr(1, bar - 1));
+    value += s.markers[target].has_block() ? "\n\n" + shown_text(index.block_text(target))
+                                           : ": no block";
+  }
+  return {{"contents", {{"kind", "plaintext"}, {"value", value}}},
+          {"range",
+           range(*open.document, occurrence->offset, occurrence->offset + occurrence->length)}};
+}
+
+json Server::completion(const json& params) {
+  Open& open = document(params);
+  const WorldIndex& index = *open.index;
+  const Survey& s = index.survey();
+  const std::uint64_t offset = offset_of(open, member(params, "position"));
+  const std::string_view text = open.document->text();
+  const std::string_view line = line_before(text, offset);
+  json items = json::array();
+  bool incomplete = false;
+  const auto add = [&](std::string_view name, int kind) {
+    if (items.size() < kMostCompletions) {
+      items.push_back(completion_item(name, kind));
+    } else {
+      incomplete = true;
+    }
+  };
+  const auto add_rooms = [&] {
+    for (const SurveyedRoom& room : s.rooms) add(s.room_id(room.marker), kModuleItem);
+  };
+  // The objects of room `room` that have blocks.
+  const auto add_objects_of = [&](std::string_view room) {
+    for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
+      const std::string_view marker = s.names[id];
+      if (!s.markers[id].has_block() || !is_object_marker(marker)) continue;
+      const std::size_t bar = marker.find('|');
+      if (marker.substr(1, bar - 1) == room)
+        add(marker.substr(bar + 1, marker.size() - bar - 2), kFieldItem);
+    }
+  };
+  if (!line.empty() && line.front() == '<') {
+    // A marker line being written: a room's name, or after "<Room|" an object of that room.
+    const std::size_t bar = line.find('|');
+    if (bar == std::string_view::npos) {
+      add_rooms();
+    } else {
+      add_objects_of(line.substr(1, bar - 1));
+    }
+  } else if (const int label = label_kind(word_before(text, offset)); label >= 0 && label < 4) {
+    add_rooms();
+    add(kNoExit, kValueItem);
+  } else if (s.header_words > 0 && s.first_word_place.line == s.start_place.line &&
+             offset > s.first_word_place.offset &&
+             offset <= s.start_place.offset + s.start.size() + 1 &&
+             line.size() == offset - s.first_word_place.line_start) {
+    add_rooms();
+  } else if (const SurveyedRoom* room = index.room_with_words_at(offset); room != nullptr) {
+    add_objects_of(s.room_id(room->marker));
+  }
+  return {{"isIncomplete", incomplete}, {"items", items}};
+}
+
+json Server::document_symbols(const json& params) {
+  Open& open = document(params);
+  const WorldIndex& index = *open.index;
+  const Survey& s = index.survey();
+  json symbols = json::array();
+  std::map<std::string_view, std::size_t> room_at;  // a room's place in `symbols`
+  for (const BlockSpan& block : index.blocks()) {
+    if (block.start != s.markers[block.marker].start) continue;  // a second block
+    const std::string_view marker = s.names[block.marker];
+    if (is_object_marker(marker)) continue;
+    room_at.emplace(s.room_id(block.marker), symbols.size());
+    symbols.push_back({{"name", printable(s.room_id(block.marker))},
+                       {"kind", kClassSymbol},
+                       {"range", range(*open.document, block.start, block.end)},
+                       {"selectionRange",
+                        range(*open.document, block.start + 1, block.start + marker.size() - 1)},
+                       {"children", json::array()}});
+  }
+  for (const BlockSpan& block : index.blocks()) {
+    if (block.start != s.markers[block.marker].start) continue;
+    const std::string_view marker = s.names[block.marker];
+    if (!is_object_marker(marker)) continue;
+    const std::size_t bar = marker.find('|');
+    json symbol = {{"name", printable(marker.substr(bar + 1, marker.size() - bar - 2))},
+                   {"kind", kFieldSymbol},
+                   {"range", range(*open.document, block.start, block.end)},
+                   {"selectionRange",
+                    range(*open.document, block.start + bar + 1, block.start + marker.size() - 1)}};
+    // An object block whose room has no block stands on its own.
+    const auto room = room_at.find(marker.substr(1, bar - 1));
+    if (room == room_at.end()) {
+      symbol["name"] = printable(marker);
+      symbols.push_back(symbol);
+    } else {
+      symbols[room->second]["children"].push_back(symbol);
+    }
+  }
+  return symbols;
+}
+
+json Server::folding_ranges(const json& params) {
+  Open& open = document(params);
+  json ranges = json::array();
+  for (const BlockSpan& block : open.index->blocks()) {
+    const Position start = open.document->position(block.start, encoding_);
+    const Position end = open.document->position(block.end == 0 ? 0 : block.end - 1, encoding_);
+    if (end.line > start.line) ranges.push_back({{"startLine", start.line}, {"endLine", end.line}});
+  }
+  return ranges;
+}
+
+json Server::code_actions(const json& params) {
+  Open& open = document(params);
+  const json& asked = member(params, "range");
+  const std::uint64_t from = offset_of(open, member(asked, "start"));
+  const std::uint64_t to = offset_of(open, member(asked, "end"));
+  const std::string uri = string_member(member(params, "textDocument"), "uri");
+  const std::string_view text = open.document->text();
+  json actions = json::array();
+  for (const Diagnostic& d : open.index->diagnostics()) {
+    const std::uint64_t start = d.range.place.offset;
+    if (start > to || start + d.range.width < from) continue;
+    for (const FixIt& fix : d.fixes) {
+      const std::uint64_t at = fix.range.place.offset;
+      const std::string_view replaced = text.substr(
+          static_cast<std::size_t>(std::min<std::uint64_t>(at, text.size())), fix.range.width);
+      const std::string title = fix.replacement.empty() ? "Take out " + in_quotes(replaced)
+                                : replaced.empty()      ? "Put " + in_quotes(fix.replacement)
+                                                   : "Replace " + in_quotes(replaced) + " with " +
+                                                         in_quotes(fix.replacement);
+      actions.push_back({{"title", title},
+                         {"kind", "quickfix"},
+                         {"isPreferred", fix.certain},
+                         {"diagnostics", {diagnostic(uri, *open.document, d)}},
+                         {"edit",
+                          {{"changes",
+                            {{uri,
+                              {{{"range", range(*open.document, at, at + fix.range.width)},
+                                {"newText", fix.replacement}}}}}}}}});
+    }
+  }
+  return actions;
+}
+
+int serve(Server& server, MessageReader& reader, const std::function<bool()>& input_waiting) {
+  json message;
+  std::string why;
+  for (;;) {
+    const MessageReader::Got got = reader.next(message, why);
+    if (got == MessageReader::Got::kEnd) break;
+    if (got == MessageReader::Got::kMessage) {
+      server.handle(std::move(message));
+    } else {
+      server.handle_unreadable(why);
+    }
+    if (server.exited()) break;
+    // A burst of changes is checked once, after its last.
+    if (!reader.holds_more() && !input_waiting()) server.publish_changed();
+  }
+  return server.exit_status();
+}
+
+}  // namespace wander::lsp

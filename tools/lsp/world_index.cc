@@ -1,0 +1,140 @@
+#include "tools/lsp/world_index.h"
+
+#include <algorithm>
+#include <array>
+
+#include "tools/checks/world_checks.h"
+
+namespace wander::lsp {
+
+WorldIndex::WorldIndex(std::string_view text)
+    : text_(text),
+      reader_(std::make_unique<WorldFile>(make_view_source(text))),
+      survey_(std::make_unique<Survey>(survey_world(*reader_))),
+      diagnostics_(check_world(*reader_, *survey_)) {}
+
+const WorldIndex::Names& WorldIndex::names() const {
+  if (names_) return *names_;
+  auto names = std::make_unique<Names>();
+  index_rooms(*names);
+  index_blocks(*names);
+  std::sort(names->occurrences.begin(), names->occurrences.end(),
+            [](const Occurrence& a, const Occurrence& b) { return a.offset < b.offset; });
+  std::sort(names->words.begin(), names->words.end(),
+            [](const WordsSpan& a, const WordsSpan& b) { return a.from < b.from; });
+  names_ = std::move(names);
+  return *names_;
+}
+
+void WorldIndex::index_rooms(Names& names) const {
+  const Survey& s = *survey_;
+  if (s.header_words > 0 && s.start_marker != kNoName) {
+    names.occurrences.push_back(
+        {s.start_place.offset, s.start.size(), Occurrence::Kind::kHeader, s.start_marker, kNoName});
+  }
+  Room read;
+  for (std::size_t index = 0; index < s.rooms.size(); ++index) {
+    const SurveyedRoom& room = s.rooms[index];
+    if (!s.markers[room.marker].closed) continue;
+    const RoomBlockReport report = reread_room_exits(*reader_, s, room, read);
+    std::uint64_t last = s.star(room).offset + 1;
+    for (int slot = 0; slot < report.slots_read; ++slot) {
+      const std::uint64_t offset = report.places[slot].offset;
+      // The count is kept as a number: its word is measured in the text.
+      std::uint64_t length = 0;
+      if (slot != kCountSlot) {
+        length = report_word(s, room, report, slot).size();
+      } else {
+        while (offset + length < text_.size() && !is_word_space(text_[offset + length])) ++length;
+      }
+      last = std::max(last, offset + length);
+      if (slot < kCountLabelSlot && slot % 2 == 1) {
+        const std::uint32_t exit = room.exits[slot / 2];
+        if (exit < kNoExitName) {
+          names.occurrences.push_back({offset, length, Occurrence::Kind::kExit, exit, kNoName});
+        }
+      } else if (slot >= kFirstNameSlot) {
+        const std::uint32_t object = room.objects[slot - kFirstNameSlot];
+        if (object != kNoName && !is_marker_line(report_word(s, room, report, slot))) {
+          names.occurrences.push_back(
+              {offset, length, Occurrence::Kind::kListEntry, object, room.marker});
+        }
+      }
+    }
+    names.words.push_back({s.star(room).offset, last, index});
+  }
+}
+
+void WorldIndex::index_blocks(Names& names) const {
+  const Survey& s = *survey_;
+  // A room's block reaches to its last word; other blocks to their '*'.
+  std::vector<std::uint64_t> room_end(s.markers.size(), 0);
+  for (const WordsSpan& words : names.words) room_end[s.rooms[words.room].marker] = words.to;
+  const auto add_block = [&](std::uint32_t id, std::uint64_t start) {
+    const Marker& marker = s.markers[id];
+    const std::string_view line = s.names[id];
+    const std::uint64_t text_end = marker.closed ? marker.text_end + 1 : marker.text_end;
+    names.blocks.push_back({id, start, std::max(text_end, room_end[id])});
+    if (!is_object_marker(line)) {
+      names.occurrences.push_back(
+          {start + 1, line.size() - 2, Occurrence::Kind::kRoomMarker, id, kNoName});
+      return;
+    }
+    const std::size_t bar = line.find('|');
+    const std::string_view room = line.substr(1, bar - 1);
+    const std::uint32_t room_id = s.names.find(std::array<std::string_view, 3>{"<", room, ">"});
+    names.occurrences.push_back(
+        {start + 1, room.size(), Occurrence::Kind::kObjectRoom, room_id, kNoName});
+    names.occurrences.push_back(
+        {start + bar + 1, line.size() - bar - 2, Occurrence::Kind::kObjectName, id, room_id});
+  };
+  for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
+    if (s.markers[id].has_block()) add_block(id, s.markers[id].start);
+  }
+  // A second block's marker line names the same block: it is renamed with it.
+  for (const Duplicate& duplicate : s.duplicates)
+    add_block(duplicate.marker, duplicate.place.offset);
+  std::sort(names.blocks.begin(), names.blocks.end(),
+            [](const BlockSpan& a, const BlockSpan& b) { return a.start < b.start; });
+}
+
+const Occurrence* WorldIndex::at(std::uint64_t offset) const {
+  const std::vector<Occurrence>& occurrences = names().occurrences;
+  auto after = std::upper_bound(
+      occurrences.begin(), occurrences.end(), offset,
+      [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.offset; });
+  if (after == occurrences.begin()) return nullptr;
+  const Occurrence& candidate = *std::prev(after);
+  return offset <= candidate.offset + candidate.length ? &candidate : nullptr;
+}
+
+std::vector<const Occurrence*> WorldIndex::references(const Occurrence& occurrence) const {
+  std::vector<const Occurrence*> found;
+  if (occurrence.target == kNoName) return found;
+  for (const Occurrence& other : names().occurrences) {
+    if (other.target == occurrence.target && other.names_room() == occurrence.names_room()) {
+      found.push_back(&other);
+    }
+  }
+  return found;
+}
+
+std::string_view WorldIndex::block_text(std::uint32_t marker) const {
+  if (marker >= survey_->markers.size() || !survey_->markers[marker].has_block()) return {};
+  const std::uint64_t begin = std::min<std::uint64_t>(survey_->text_begin(marker), text_.size());
+  const std::uint64_t end =
+      std::clamp<std::uint64_t>(survey_->markers[marker].text_end, begin, text_.size());
+  return text_.substr(begin, end - begin);
+}
+
+const SurveyedRoom* WorldIndex::room_with_words_at(std::uint64_t offset) const {
+  const std::vector<WordsSpan>& spans = names().words;
+  auto after =
+      std::upper_bound(spans.begin(), spans.end(), offset,
+                       [](std::uint64_t at, const WordsSpan& words) { return at < words.from; });
+  if (after == spans.begin()) return nullptr;
+  const WordsSpan& words = *std::prev(after);
+  return offset <= words.to ? &survey_->rooms[words.room] : nullptr;
+}
+
+}  // namespace wander::lsp
