@@ -1,27 +1,34 @@
 #include "tests/support/printed_diagnostics.h"
 
 #include <algorithm>
-#include <regex>
 #include <sstream>
 
 namespace wander {
 
 std::vector<PrintedDiagnostic> printed_diagnostics(std::string_view output) {
-  // "FILE:LINE" or "FILE:LINE:COLUMN" stands before the mark; the file's name may hold ':'.
-  static const std::regex kPlace(R"(:(\d+)(:\d+)?$)");
   std::vector<PrintedDiagnostic> found;
   std::istringstream lines{std::string(output)};
   for (std::string line; std::getline(lines, line);) {
     for (const char* severity : {"error", "warning", "note"}) {
       const std::string mark = std::string(": ") + severity + ": ";
       const std::size_t at = line.find(mark);
-      std::smatch place;
-      if (at == std::string::npos ||
-          !std::regex_search(line.cbegin(), line.cbegin() + static_cast<std::ptrdiff_t>(at), place,
-                             kPlace)) {
-        continue;
+      if (at == std::string::npos) continue;
+      // "FILE:LINE" or "FILE:LINE:COLUMN" stands before the mark.
+      std::string_view place(line.data(), at);
+      std::vector<std::string_view> numbers;
+      while (numbers.size() < 2) {
+        const std::size_t colon = place.rfind(':');
+        if (colon == std::string_view::npos) break;
+        const std::string_view number = place.substr(colon + 1);
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos) {
+          break;
+        }
+        numbers.push_back(number);
+        place = place.substr(0, colon);
       }
-      found.push_back({std::stoll(place[1]), severity, line.substr(at + mark.size())});
+      if (numbers.empty()) continue;
+      found.push_back(
+          {std::stoll(std::string(numbers.back())), severity, line.substr(at + mark.size())});
       break;
     }
   }
