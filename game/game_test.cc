@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "tests/support/captured.h"
 
 namespace wander {
 namespace {
@@ -59,17 +60,14 @@ struct Played {
 };
 
 Played play_with(std::unique_ptr<ByteSource> world) {
-  std::FILE* file = std::tmpfile();
   Played run;
-  try {
-    run.status = run_game(std::move(world), make_string_source(kKeys), file);
-  } catch (const StreamFailed& failure) {
-    run.failure = failure.what();
-  }
-  std::fflush(file);
-  std::rewind(file);
-  for (int c; (c = std::fgetc(file)) != EOF;) run.out += static_cast<char>(c);
-  std::fclose(file);
+  run.out = testing::written([&](std::FILE* out) {
+    try {
+      run.status = run_game(std::move(world), make_string_source(kKeys), out);
+    } catch (const StreamFailed& failure) {
+      run.failure = failure.what();
+    }
+  });
   return run;
 }
 

@@ -2,11 +2,13 @@
 // its input and its streams set up, the program's output and status compared with the case's.
 //
 //   case_runner --game CMD --tool CMD [--crlf] [--no-posix] [--no-memory-limit] FILE...
+//   case_runner --worlds FOLDER FILE...
 //
 // CMD is a shell command that starts the program ("build/wander", "wine build/wander.exe").
 // --crlf reads a Windows runtime's CR LF line ends as LF; --no-posix skips the cases that need
 // a POSIX system under the program; --no-memory-limit skips those with a memory limit (a
-// sanitized build cannot run under one).
+// sanitized build cannot run under one). --worlds runs nothing: it writes the worlds of the cases
+// into FOLDER for the format tests (see write_worlds).
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -22,6 +24,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/captured.h"
 #include "tests/support/printed_diagnostics.h"
 #include "tools/walkthroughs/case_file.h"
 #include "tools/walkthroughs/line_diff.h"
@@ -65,12 +68,6 @@ std::string from_anywhere(const std::string& command) {
   return out;
 }
 
-std::string read_file(const fs::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
-
 void write_file(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -85,15 +82,7 @@ std::string lf_line_ends(const std::string& text) {
 
 // "400M" as KiB, for ulimit -v.
 long long kibibytes(const std::string& size) {
-  const long long number = std::stoll(size);
-  switch (size.back()) {
-    case 'G':
-      return number << 20;
-    case 'M':
-      return number << 10;
-    default:
-      return number;
-  }
+  return std::stoll(size) << (size.back() == 'G' ? 20 : size.back() == 'M' ? 10 : 0);
 }
 
 // Puts the case's World.txt in `folder`; false, with `why`, when this system cannot.
@@ -206,14 +195,32 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
   script += " 2>" + quoted((side / "errors").string());
   Outcome outcome;
   outcome.status = run_shell(script, 60, c.stdout_setup == wander::StdoutSetup::kBroken);
-  outcome.out = read_file(side / "output");
-  outcome.err = read_file(side / "errors");
+  outcome.out = wander::testing::file_bytes(side / "output");
+  outcome.err = wander::testing::file_bytes(side / "errors");
   if (options.crlf) {
     outcome.out = lf_line_ends(outcome.out);
     outcome.err = lf_line_ends(outcome.err);
   }
   fs::remove_all(side);
   return outcome;
+}
+
+// Writes the worlds that the cases of `file` give as text into `folder`, one file each, named
+// STEM-N.txt (STEM the case file's, N from 1), and prints their names: a world that several cases
+// in a row share once, none past a megabyte. For the tests that check the worlds of the cases in
+// other ways than the cases do.
+void write_worlds(const std::vector<Case>& cases, const std::string& file, const fs::path& folder) {
+  const std::string* last = nullptr;
+  int written = 0;
+  for (const Case& c : cases) {
+    if (c.world_setup != wander::WorldSetup::kText || c.world.size() > (1 << 20)) continue;
+    if (last != nullptr && *last == c.world) continue;
+    last = &c.world;
+    const fs::path path =
+        folder / (fs::path(file).stem().string() + "-" + std::to_string(++written) + ".txt");
+    write_file(path, c.world);
+    std::printf("%s\n", path.c_str());
+  }
 }
 
 // Runs one case; returns what went wrong, empty when nothing did, and sets `origin` to the line
@@ -255,10 +262,13 @@ std::string check(const Case& c, const Options& options, std::string& origin) {
 int main(int argc, char** argv) {
   Options options;
   std::vector<std::string> files;
+  std::string worlds;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if ((arg == "--game" || arg == "--tool") && i + 1 < argc) {
       (arg == "--game" ? options.game : options.tool) = from_anywhere(argv[++i]);
+    } else if (arg == "--worlds" && i + 1 < argc) {
+      worlds = argv[++i];
     } else if (arg == "--crlf") {
       options.crlf = true;
     } else if (arg == "--no-posix") {
@@ -269,10 +279,10 @@ int main(int argc, char** argv) {
       files.push_back(arg);
     }
   }
-  if (options.game.empty() || options.tool.empty() || files.empty()) {
+  if ((worlds.empty() && (options.game.empty() || options.tool.empty())) || files.empty()) {
     std::fprintf(stderr,
                  "usage: case_runner --game CMD --tool CMD [--crlf] [--no-posix] "
-                 "[--no-memory-limit] FILE...\n");
+                 "[--no-memory-limit] FILE...\n       case_runner --worlds FOLDER FILE...\n");
     return 2;
   }
   // A program that writes to a closed pipe must see the default behaviour, whatever ours is.
@@ -284,6 +294,10 @@ int main(int argc, char** argv) {
     if (!cases) {
       std::printf("FAIL %s\n", error.c_str());
       ++failed;
+      continue;
+    }
+    if (!worlds.empty()) {
+      write_worlds(*cases, file, worlds);
       continue;
     }
     for (const Case& c : *cases) {
@@ -304,6 +318,6 @@ int main(int argc, char** argv) {
       }
     }
   }
-  std::printf("%d passed, %d failed, %d skipped\n", passed, failed, skipped);
+  if (worlds.empty()) std::printf("%d passed, %d failed, %d skipped\n", passed, failed, skipped);
   return failed == 0 ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 set -euo pipefail
 make_world=$(realpath "$1")
 tool=$(realpath "$2")
+table=$(realpath "$(dirname "$0")/generated_worlds.txt")
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder"
@@ -16,8 +17,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Arguments | the start line's room | bytes a description holds on average (0: any) | objects a
-# room lists on average
+# The shapes of generated_worlds.txt.
 while IFS='|' read -r arguments start description objects; do
   # shellcheck disable=SC2086
   "$make_world" 1M $arguments > World.txt
@@ -39,16 +39,10 @@ while IFS='|' read -r arguments start description objects; do
   fi
   awk -v l="$listed" -v o="$objects" 'BEGIN { exit !(l >= o - 0.25 && l <= o + 0.25) }' ||
     fail "$listed objects a room"
-done <<'SHAPES'
-|R[0-9]{7}|0|1.5
---names plain --description 350 --objects 2|R[0-9]{1,6}|350|1
---names words --description 2000 --objects 0|[A-Z][a-z]+[A-Z][a-z]+[0-9]+|2000|0
---names plain --objects 1 --start first|R0|0|0.5
-SHAPES
+done < <(sed -n 's/^shape|//p' "$table")
 
-# Sizes past the largest, 1048576G, however written, and output that cannot be written: status 2,
-# one line on standard error saying why, and no world. A pebibyte into /dev/full ends only if
-# the writing stops at the first failed write.
+# What generated_worlds.txt refuses: status 2, one line on standard error saying why, and no
+# world.
 while IFS='|' read -r arguments output message; do
   status=0
   # A world made after all stops at 100 KiB (SIGXFSZ) or 20 s, and fails.
@@ -58,16 +52,7 @@ while IFS='|' read -r arguments output message; do
   ((status == 2)) || fail "exit status $status, not 2"
   [[ $(cat stderr) == "wander-make-world: $message" ]] || fail "standard error: $(cat stderr)"
   [[ -n $output || ! -s World.txt ]] || fail "$(wc -c < World.txt) bytes written"
-done <<'REFUSED'
-9223372036854775807||'9223372036854775807' is past the largest world it makes, 1048576G (2^50 bytes)
-99999999999999999999||'99999999999999999999' is past the largest world it makes, 1048576G (2^50 bytes)
-5000000G||'5000000G' is past the largest world it makes, 1048576G (2^50 bytes)
-1048577G||'1048577G' is past the largest world it makes, 1048576G (2^50 bytes)
-1099511627777K||'1099511627777K' is past the largest world it makes, 1048576G (2^50 bytes)
-1125899906842625||'1125899906842625' is past the largest world it makes, 1048576G (2^50 bytes)
-1M|/dev/full|cannot write to standard output: No space left on device
-1048576G --names words|/dev/full|cannot write to standard output: No space left on device
-REFUSED
+done < <(sed -n 's/^refused|//p' "$table")
 # Arguments are shown escaped: an escape byte in one never reaches the terminal.
 "$make_world" 1M $'\e[2J' > /dev/null 2> stderr && fail "an unknown argument taken"
 grep -qF "unexpected argument '\\x1b[2J'" stderr || fail "the argument shown raw: $(head -n 1 stderr)"

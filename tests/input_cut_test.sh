@@ -6,12 +6,11 @@
 #   input_cut_test.sh GAME
 set -uo pipefail
 game=$(realpath "$1")
+world=$(realpath "$(dirname "$0")/scripts_world.txt")
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder"
-printf 'Start: Hall\n<Hall>\nA hall.\n*\nNorth: Kitchen East: None South: None West: None\n' > World.txt
-printf 'Objects: 2 lamp rug\n<Hall|lamp>\nA lamp.\n*\n<Kitchen>\nA kitchen.\n*\n' >> World.txt
-printf 'North: None East: None South: Hall West: None\nObjects: 0\n' >> World.txt
+cp "$world" World.txt
 script=$'look\nexa\nlamp rug\n\nexa\nkettle\nn\r\nquit\nx\n'
 before_quit=${script%%quit*}
 quit_read=$(( ${#before_quit} + 4 ))  # "quit" is a whole command once its letters are in

@@ -4,30 +4,19 @@
 # support. A unit test (NAME_test.cc) may use its folder's and the tests' support too.
 #   layers_test.sh SOURCE_DIR
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 cd "$1"
 failures=0
-# FOLDER: the folders it may use. A folder missing here is a folder nobody placed.
-declare -A may_use=(
-  [text]=""
-  [console]="text"
-  [world]="text console"
-  [game]="text console world"
-  [tools/names]=""
-  [tools/diagnostics]="text tools/names"
-  [tools/survey]="text console world tools/names"
-  [tools/checks]="text console world tools/names tools/diagnostics tools/survey"
-  [tools/map]="text console world tools/names tools/survey"
-  [tools/publish]="text tools/names"
-  [tools/walkthroughs]="text console world game tools/names"
-  [tools/generator]="tools/names"
-  [tools/lsp]="text console world tools/names tools/diagnostics tools/survey tools/checks"
-  [tools/wander-world]="text console world game tools/names tools/diagnostics tools/survey
-                        tools/checks tools/map tools/publish tools/walkthroughs tools/lsp"
-)
+# The folders it may use, by folder, from layers.txt. A folder missing there is a folder nobody
+# placed.
+declare -A may_use=()
+while read -r folder used; do
+  [[ -z $folder || $folder == '#'* ]] || may_use[${folder%:}]=$used
+done < "$here/layers.txt"
 for folder in "${!may_use[@]}"; do
   for file in "$folder"/*.cc "$folder"/*.h; do
     [ -e "$file" ] || continue
-    allowed=" $folder $(echo ${may_use[$folder]}) "
+    allowed=" $folder ${may_use[$folder]} "
     case $file in *_test.cc) allowed+=" tests/support " ;; esac
     while IFS= read -r used; do
       [[ $allowed == *" $used "* ]] && continue

@@ -7,9 +7,7 @@ set -euo pipefail
 game=$(realpath "$1")
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-printf 'Start: Hall\n<Hall>\nA hall.\n*\nNorth: None East: None South: None West: None\n' \
-  > "$folder/World.txt"
-printf 'Objects: 1 lamp\n<Hall|lamp>\nA lamp.\n*\n' >> "$folder/World.txt"
+cp "$(dirname "$0")/scripts_world.txt" "$folder/World.txt"
 
 coproc GAME { cd "$folder" && exec "$game"; }
 # Bash forgets the coprocess's descriptors once it ends; the test reads its last words after that.

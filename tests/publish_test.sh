@@ -6,6 +6,7 @@
 #   publish_test.sh WANDER_WORLD
 set -euo pipefail
 tool=$(realpath "$1")
+cases=$(realpath "$(dirname "$0")/publish_failures.txt")
 root=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$root"' EXIT
 page=$root/page out=$root/out installed=$root/prefix/share/wander/web esc=$'\e' bad=$'\xff'
@@ -47,10 +48,11 @@ printf 'play();\n' > "$page/page.js"
 printf 'wanderWorld("old.txt", "");\n' > "$page/world.js"
 world='Start: Hall\n<Hall>\nA hall.\n*\nNorth: None East: None South: None West: None\nObjects: 0\n'
 
-# Each failure says why and writes nothing; run by a copy in an installed layout, PREFIX/bin,
-# with no page (no index.html) in PREFIX/share/wander/web.
+# Each failure of publish_failures.txt says why and writes nothing; run by a copy in an installed
+# layout, PREFIX/bin, with no page (no index.html) in PREFIX/share/wander/web.
 cp "$tool" "$root/prefix/bin/wander-world" && program=$root/prefix/bin/wander-world
 while IFS='|' read -r row errors; do
+  [[ $row == '#'* ]] && continue
   read -ra words <<< "$row"
   words=("${words[@]//PAGE/"$page"}") && words=("${words[@]//OUT/"$out"}")
   words=("${words[@]//ROOT/"$root"}") && words=("${words[@]//ESC/"$esc"}")
@@ -62,30 +64,7 @@ while IFS='|' read -r row errors; do
   expect "$root/stderr" "wander-world: ${errors//INSTALLED/"$installed"}" start
   [ ! -e "$out" ] || fail "$out was made"
   expect "$page/world.js" 'wanderWorld("old.txt", "");\n'
-done << 'EOF'
-|no folder to publish into\n\nusage: wander-world publish
-a b OUT|more than one file given\n\nusage:
-EMPTY OUT|the file name is empty\n\nusage: wander-world publish
-World.txt EMPTY|the folder name is empty\n\nusage: wander-world publish
-EMPTY|the folder name is empty\n\nusage: wander-world publish
---page EMPTY World.txt OUT|the page's folder name is empty\n\nusage: wander-world publish
---bogusESC[1m OUT|unknown option '--bogus\\x1b[1m'\n\nusage:
-OUT --page|--page needs a folder\n\nusage:
---page PAGE/extra OUT|'PAGE/extra' holds no web page (no index.html)\n
---page PAGE/ESC OUT|'PAGE/\\x1b' holds no web page (no index.html)\n
---page PAGE MissingESC.txt OUT|cannot read 'Missing\\x1b.txt': No such file or directory\n
---page PAGE /dev/zero OUT|cannot read '/dev/zero': not a regular file\n
---page PAGE /proc/self/mem OUT|cannot read '/proc/self/mem': Input/output error\n
---page PAGE World.txt World.txt/OUTESC|cannot make the folder 'World.txt/OUT\\x1b': Not a directory\n
---page PAGE World.txt PAGE|the folder 'PAGE' is the page itself
---page ROOT/untitled OUT|cannot title 'ROOT/untitled/index.html': it has no <h1 id="title">
-OUT --title|--title needs a text\n\nusage:
---title EMPTY OUT|the title is empty\n\nusage:
---title TheESC[1mEnd OUT|the text of --title holds a control character, \\x1b\n\nusage:
---title A --byline BAD OUT|the text of --byline is not UTF-8\n\nusage:
---byline by OUT|--byline needs a --title\n\nusage:
-OUT|no web page beside the program (looked in 'BUILT' and 'INSTALLED').\nBuild it with wander: 
-EOF
+done < "$cases"
 
 row=help && publish 0 "$world" --help
 expect "$root/stdout" \

@@ -7,31 +7,19 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/captured.h"
 #include "tools/generator/world_generator.h"
 
 namespace wander::testing {
 namespace {
 
 std::string generated(std::int64_t rooms, StartAt start) {
-  std::FILE* file = std::tmpfile();
-  write_world(file, rooms, start);
-  std::string bytes(static_cast<std::size_t>(std::ftell(file)), '\0');
-  std::rewind(file);
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-  std::fclose(file);
-  return bytes;
-}
-
-std::string file_bytes(const std::filesystem::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
+  return written([&](std::FILE* out) { write_world(out, rooms, start); });
 }
 
 // A fixed sequence of numbers, the same on every system, so that every run makes the same slips.

@@ -6,39 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_tables.h"
+
 namespace wander {
 namespace {
-
-struct FilterCase {
-  const char* name;
-  std::string wanted;
-  std::string text;
-};
 
 std::string repeat(std::string_view piece, int times) {
   std::string text;
   for (int i = 0; i < times; ++i) text += piece;
   return text;
 }
-
-// Near misses of "<R7>" in every byte the filter looks at, whole lines, CR LF, bytes above 127,
-// and the wanted line at the first and the last place the filter can test.
-const std::vector<FilterCase> kCases = {
-    {"OneByte", "x", "\nx\nxx\n\n\nx"},
-    {"TwoBytes", "<>", "<>\n<>\n<<>>\n<>"},
-    {"NearMisses", "<R7>",
-     "<R7>\n<R7 \n<R8>\n[R7>\n<Q7>\n<R7>>\n<<R7>\n <R7>\n<R7>\r\nx<R7>\n<R7>"},
-    {"CrLf", "<A|b>", "<A|b>\r\n<A|b>\r\r\n\r<A|b>\r\n<A|c>\r\n<A|b>\r"},
-    {"MarkersEveryFewBytes", "<R0001234>",
-     repeat("<R0001233>\n<R0001224>\nA line.\n", 9) + "<R0001234>\n" +
-         repeat("<R0001234|key>\n", 3) + "<R0001234>"},
-    {"HighBytes", "\xE9\xFF\x80", "\n\xE9\xFF\x80\n\xE9\xFE\x80\n\xE9\xFF\x80\xFF\n\xE9\xFF\x80"},
-    {"LongerThanABlock", std::string(40, '=') + "end",
-     "\n" + std::string(40, '=') + "end\n" + std::string(41, '=') + "end\n" + std::string(40, '=') +
-         "end"},
-    {"OnlyLineEnds", "ab", std::string(70, '\n')},
-    {"NoLineEnd", "ab", std::string(70, 'a') + "b"},
-};
 
 // Every width this processor runs, byte by byte first.
 std::vector<FilterWidth> widths() {
@@ -72,21 +49,23 @@ std::vector<std::size_t> candidates(FilterWidth width, const std::string& text, 
 // wanted line stand (a plain search finds those), each candidate passes the test, the widths
 // agree with the byte-by-byte filter, and where they stop is the first place they could not test.
 TEST(LineFilterTest, AgreesWithAPlainSearchFromEveryStartToEveryEnd) {
-  for (const FilterCase& c : kCases) {
-    const std::string needle = "\n" + c.wanted;
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_LINE_FILTER_CASES)) {
+    ASSERT_EQ(row.at(0), "filter");
+    const std::string& wanted = row.at(2);
+    const std::string needle = "\n" + wanted;
     // Shifting the text, and starting at many places, moves every candidate across the vectors.
     for (std::size_t shift = 0; shift < 17; ++shift) {
-      const std::string text = std::string(shift, 'x') + c.text;
+      const std::string text = std::string(shift, 'x') + row.at(3);
       for (std::size_t to = 0; to <= text.size(); ++to) {
         for (std::size_t from = 0; from <= to; from += (from < shift + 3 ? 1 : 5)) {
-          SCOPED_TRACE(std::string(c.name) + " shift " + std::to_string(shift) + " from " +
+          SCOPED_TRACE(row[1] + " shift " + std::to_string(shift) + " from " +
                        std::to_string(from) + " to " + std::to_string(to));
           std::size_t plain_stop = 0;
-          const auto plain = candidates(FilterWidth::kOne, text, from, to, c.wanted, plain_stop);
-          ASSERT_EQ(plain_stop, std::max(from, to >= c.wanted.size() ? to - c.wanted.size() : 0));
+          const auto plain = candidates(FilterWidth::kOne, text, from, to, wanted, plain_stop);
+          ASSERT_EQ(plain_stop, std::max(from, to >= wanted.size() ? to - wanted.size() : 0));
           for (FilterWidth width : widths()) {
             std::size_t stop = 0;
-            ASSERT_EQ(candidates(width, text, from, to, c.wanted, stop), plain)
+            ASSERT_EQ(candidates(width, text, from, to, wanted, stop), plain)
                 << static_cast<int>(width) << " at once";
             ASSERT_EQ(stop, plain_stop) << static_cast<int>(width) << " at once";
           }
@@ -99,7 +78,7 @@ TEST(LineFilterTest, AgreesWithAPlainSearchFromEveryStartToEveryEnd) {
             ASSERT_NE(std::find(plain.begin(), plain.end(), at), plain.end()) << "missed " << at;
           }
           for (std::size_t at : plain) {
-            ASSERT_TRUE(is_line_candidate(text.data() + at, c.wanted)) << "passed " << at;
+            ASSERT_TRUE(is_line_candidate(text.data() + at, wanted)) << "passed " << at;
           }
         }
       }

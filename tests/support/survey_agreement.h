@@ -14,7 +14,8 @@ namespace wander::testing {
 /// leads when the game walks it (game/'s move_through); which rooms the start leads to; and what
 /// examining every object a room lists shows. Also checks and maps the world, which must not
 /// fail, and writes the diagnostics as JSON and as SARIF, each of which must read back as
-/// strict JSON. Returns one line per disagreement (the first few), empty when there is none.
+/// strict JSON (when nlohmann_json was found). Returns one line per disagreement (the first
+/// few), empty when there is none.
 std::string disagreements(const std::string& world, std::size_t capacity = 256 * 1024);
 
 }  // namespace wander::testing

@@ -1,6 +1,7 @@
 // The checks stay linear in the file on the worlds that once made them quadratic: rooms that list
 // objects without blocks, and a great many misspelt names much like each other. Work is counted,
-// not timed: four times the world may cost at most about four times the steps.
+// not timed: four times the world may cost at most about four times the steps. Also bytes that are
+// not UTF-8 found through buffers of every size, and the table of kinds.
 #include "tools/checks/world_checks.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/test_tables.h"
 #include "tools/checks/kinds.h"
 #include "tools/survey/world_survey.h"
 
@@ -88,34 +90,18 @@ TEST(CheckWorkTest, MisspeltNamesGetSuggestionsWithinTheBudget) {
   EXPECT_EQ(few.suggestions, 20u);
 }
 
-}  // namespace
-}  // namespace wander
-
-namespace wander {
-namespace {
-
 // Bytes that are no UTF-8 in a text are found wherever the reader's pieces cut its lines, and
-// characters split between pieces are no such bytes.
+// characters split between pieces are no such bytes: the rows of world_checks_test.txt.
 TEST(CheckEncodingTest, FindsTheFirstByteThatIsNoUtf8InEachText) {
-  struct Row {
-    const char* text;
-    std::int64_t column;  // of the warning on the description's line; 0 for none
-  };
-  const Row rows[] = {
-      {"Ch\xc3\xa2teau \xe6\x9d\xb1\xe4\xba\xac \xf0\x9f\x90\x9a", 0},
-      {"A \x93quiet\x94 hall.", 3},
-      {"Caf\xe9", 4},                   // a lead byte cut short by the line end
-      {"ok \xe6\x9d", 4},               // likewise, two bytes of three
-      {"\xed\xa0\x80 surrogate", 1},    // no surrogates
-      {"\xf4\x90\x80\x80 too far", 1},  // nothing past U+10FFFF
-      {"\xc0\xaf overlong", 1},
-  };
-  for (const Row& row : rows) {
-    const std::string world = std::string("Start: Hall\n<Hall>\n") + row.text +
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_CHECKS_CASES)) {
+    ASSERT_EQ(row.at(0), "not-utf8");
+    const std::string world = "Start: Hall\n<Hall>\n" + row.at(1) +
                               "\n*\nNorth: None East: None South: None West: None\nObjects: 0\n";
+    const std::int64_t column = std::stoll(row.at(2));
     for (const std::size_t capacity :
          {std::size_t{4}, std::size_t{5}, std::size_t{7}, std::size_t{4096}}) {
-      SCOPED_TRACE(std::string(row.text) + " read " + std::to_string(capacity) + " at a time");
+      SCOPED_TRACE(::testing::PrintToString(row) + " read " + std::to_string(capacity) +
+                   " at a time");
       WorldFile reader(make_string_source(world), capacity);
       const Survey survey = survey_world(reader);
       std::vector<std::int64_t> columns;
@@ -125,8 +111,8 @@ TEST(CheckEncodingTest, FindsTheFirstByteThatIsNoUtf8InEachText) {
           columns.push_back(static_cast<std::int64_t>(d.range.place.column()));
         }
       }
-      EXPECT_EQ(columns, row.column == 0 ? std::vector<std::int64_t>{}
-                                         : std::vector<std::int64_t>{row.column});
+      EXPECT_EQ(columns,
+                column == 0 ? std::vector<std::int64_t>{} : std::vector<std::int64_t>{column});
     }
   }
 }

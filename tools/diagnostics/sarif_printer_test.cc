@@ -1,47 +1,29 @@
 // Diagnostics as SARIF: regions and URIs, most of their cases the rows of sarif_printer_test.txt,
-// each region found through readers that hand out the text in pieces of every size; and a log
-// written from diagnostics made by hand, read back.
+// each region found through readers that hand out the text in pieces of every size; and the
+// whole log for diagnostics made by hand, sarif_printer_test.sarif, written out by hand.
 #include "tools/diagnostics/sarif_printer.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/support/json_reader.h"
+#include "tests/support/captured.h"
+#include "tests/support/sample_diagnostics.h"
 #include "tests/support/test_tables.h"
 #include "tools/names/printable.h"
 
 namespace wander {
 namespace {
 
-using testing::JsonValue;
-using testing::read_json;
-
-std::string written(const std::function<void(std::FILE*)>& write) {
-  std::FILE* file = std::tmpfile();
-  write(file);
-  std::string bytes(static_cast<std::size_t>(std::ftell(file)), '\0');
-  std::rewind(file);
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-  std::fclose(file);
-  return bytes;
-}
+using testing::range_in;
+using testing::written;
 
 std::string region_words(const SarifRegion& r) {
   return std::to_string(r.start_line) + ":" + std::to_string(r.start_column) + "-" +
          std::to_string(r.end_line) + ":" + std::to_string(r.end_column);
-}
-
-// The range at byte `column` of line `line` of `text`.
-TextRange range_in(std::string_view text, std::int64_t line, std::uint64_t column,
-                   std::uint64_t width) {
-  std::uint64_t line_start = 0;
-  for (std::int64_t n = 1; n < line; ++n) line_start = text.find('\n', line_start) + 1;
-  return {TextPlace{line_start + column - 1, line, line_start}, width};
 }
 
 // Readers over `text` of every kind the regions must not tell apart: buffers of 4 bytes (the
@@ -127,141 +109,16 @@ TEST(SarifRegionsTest, LongLine) {
   }
 }
 
-constexpr DiagnosticKind kCountKind = {"count-above-names", Severity::kError,
-                                       "An object count is above the names given."};
-constexpr DiagnosticKind kMissingBlock = {"missing-block", Severity::kError,
-                                          "An exit names a \"block\" there is not."};
-constexpr DiagnosticKind kUnreachable = {"unreachable-room", Severity::kWarning,
-                                         "No way leads from the start to the room."};
-
-TEST(WriteSarifTest, EveryFieldReadsBack) {
-  // Line 2: a face (two units) before the exits; line 3: a tab, a byte that is not UTF-8 and "é"
-  // before X; line 4: no line end.
-  const std::string text =
-      "Start: Hall\n"
-      "North: \xf0\x9f\x98\x80 East: Kitchn\n"
-      "\t\xff caf\xc3\xa9 X\n"
-      "end";
-  std::vector<Diagnostic> diagnostics(4);
-  Diagnostic& misspelt = diagnostics[0];
-  misspelt.kind = &kMissingBlock;
-  misspelt.range = range_in(text, 2, 19, 6);
-  misspelt.message = "room 'Hall': the east exit leads to room 'Kitchn'";
-  misspelt.more = 2;
-  misspelt.notes = {{range_in(text, 3, 10, 1), "X is here"},
-                    {range_in(text, 1, 8, 4), "the start, before the place"}};
-  misspelt.fixes = {{range_in(text, 2, 19, 6), "Kitchen", true},
-                    {range_in(text, 2, 19, 6), "K\xff\x1b", false},
-                    {range_in(text, 2, 19, 6), "\xff\xfe", false}};
-  diagnostics[1].kind = &kUnreachable;
-  diagnostics[1].severity = Severity::kWarning;
-  diagnostics[1].range = range_in(text, 2, 8, 4);
-  diagnostics[1].message = "the face \\x1b";
-  diagnostics[1].more = 1;
-  diagnostics[2].range = range_in(text, 4, 4, 1);
-  diagnostics[2].message = "no kind, at the end of the text";
-  diagnostics[3].kind = &kMissingBlock;
-  diagnostics[3].severity = Severity::kWarning;
-  diagnostics[3].range = range_in(text, 2, 25, 1);
-  diagnostics[3].message = "at the line's end";
-
-  const std::array<const DiagnosticKind*, 2> kinds = {&kCountKind, &kMissingBlock};
-  TextReader source = reader_over(text, {4, 1});
-  const JsonValue log = read_json(written([&](std::FILE* out) {
-    write_sarif(out, "my w\xf6rld.txt", diagnostics, source, {"wander-world", "1.2.3", kinds});
-  }));
-
-  EXPECT_EQ(log["version"].as_string(), "2.1.0");
-  EXPECT_NE(log["$schema"].as_string().find("sarif-schema-2.1.0.json"), std::string::npos);
-  ASSERT_EQ(log["runs"].items.size(), 1u);
-  const JsonValue& run = log["runs"][0];
-  EXPECT_EQ(run["columnKind"].as_string(), "utf16CodeUnits");
-  const JsonValue& driver = run["tool"]["driver"];
-  EXPECT_EQ(driver["name"].as_string(), "wander-world");
-  EXPECT_EQ(driver["version"].as_string(), "1.2.3");
-  // The kinds given, then those raised that were not given, then the one of no kind.
-  const std::vector<std::array<std::string, 3>> rules = {
-      {"count-above-names", "An object count is above the names given.", "error"},
-      {"missing-block", "An exit names a \"block\" there is not.", "error"},
-      {"unreachable-room", "No way leads from the start to the room.", "warning"},
-      {"unclassified", "A problem raised without a kind of its own.", "error"}};
-  ASSERT_EQ(driver["rules"].items.size(), rules.size());
-  for (std::size_t i = 0; i < rules.size(); ++i) {
-    const JsonValue& rule = driver["rules"][i];
-    EXPECT_EQ(rule["id"].as_string(), rules[i][0]);
-    EXPECT_EQ(rule["shortDescription"]["text"].as_string(), rules[i][1]);
-    EXPECT_EQ(rule["defaultConfiguration"]["level"].as_string(), rules[i][2]);
-  }
-  EXPECT_EQ(run["artifacts"][0]["location"]["uri"].as_string(), "my%20w%F6rld.txt");
-  EXPECT_EQ(run["artifacts"][0]["roles"][0].as_string(), "analysisTarget");
-
-  const JsonValue& results = run["results"];
-  ASSERT_EQ(results.items.size(), 4u);
-  const auto region_of = [](const JsonValue& region) {
-    EXPECT_EQ(region.keys(),
-              (std::vector<std::string>{"startLine", "startColumn", "endLine", "endColumn"}));
-    return std::to_string(region["startLine"].as_int()) + ":" +
-           std::to_string(region["startColumn"].as_int()) + "-" +
-           std::to_string(region["endLine"].as_int()) + ":" +
-           std::to_string(region["endColumn"].as_int());
-  };
-  const auto where = [&](const JsonValue& location) {
-    const JsonValue& physical = location["physicalLocation"];
-    EXPECT_EQ(physical["artifactLocation"]["uri"].as_string(), "my%20w%F6rld.txt");
-    EXPECT_EQ(physical["artifactLocation"]["index"].as_int(), 0);
-    return region_of(physical["region"]);
-  };
-
-  const JsonValue& first = results[0];
-  EXPECT_EQ(first["ruleId"].as_string(), "missing-block");
-  EXPECT_EQ(first["ruleIndex"].as_int(), 1);
-  EXPECT_EQ(first["level"].as_string(), "error");
-  EXPECT_EQ(first["message"]["text"].as_string(),
-            "room 'Hall': the east exit leads to room 'Kitchn' (2 more problems follow from this, in the blocks inside the text)");
-  EXPECT_EQ(where(first["locations"][0]), "2:17-2:23");
-  ASSERT_EQ(first["relatedLocations"].items.size(), 2u);
-  EXPECT_EQ(first["relatedLocations"][0]["id"].as_int(), 1);
-  EXPECT_EQ(where(first["relatedLocations"][0]), "3:9-3:10");
-  EXPECT_EQ(first["relatedLocations"][0]["message"]["text"].as_string(), "X is here");
-  EXPECT_EQ(first["relatedLocations"][1]["id"].as_int(), 2);
-  EXPECT_EQ(where(first["relatedLocations"][1]), "1:8-1:12");
-  EXPECT_EQ(first["properties"]["more"].as_int(), 2);
-  ASSERT_EQ(first["fixes"].items.size(), 3u);
-  const std::array<std::array<std::string, 2>, 3> inserted = {
-      {{"text", "Kitchen"}, {"binary", "S/8b"}, {"binary", "//4="}}};
-  for (std::size_t i = 0; i < inserted.size(); ++i) {
-    const JsonValue& fix = first["fixes"][i];
-    EXPECT_EQ(fix["properties"]["certain"].boolean, i == 0);
-    ASSERT_EQ(fix["artifactChanges"].items.size(), 1u);
-    const JsonValue& change = fix["artifactChanges"][0];
-    EXPECT_EQ(change["artifactLocation"]["uri"].as_string(), "my%20w%F6rld.txt");
-    ASSERT_EQ(change["replacements"].items.size(), 1u);
-    const JsonValue& replacement = change["replacements"][0];
-    EXPECT_EQ(region_of(replacement["deletedRegion"]), "2:17-2:23");
-    EXPECT_EQ(replacement["insertedContent"].keys(), std::vector<std::string>{inserted[i][0]});
-    EXPECT_EQ(replacement["insertedContent"][inserted[i][0]].as_string(), inserted[i][1]);
-  }
-
-  const JsonValue& second = results[1];
-  EXPECT_EQ(second["ruleId"].as_string(), "unreachable-room");
-  EXPECT_EQ(second["ruleIndex"].as_int(), 2);
-  EXPECT_EQ(second["level"].as_string(), "warning");
-  EXPECT_EQ(second["message"]["text"].as_string(),
-            "the face \\x1b (1 more problem follows from this, in the blocks inside the text)");
-  EXPECT_EQ(where(second["locations"][0]), "2:8-2:10");
-  EXPECT_FALSE(second.has("relatedLocations"));
-  EXPECT_FALSE(second.has("fixes"));
-
-  EXPECT_EQ(results[2]["ruleId"].as_string(), "unclassified");
-  EXPECT_EQ(results[2]["ruleIndex"].as_int(), 3);
-  EXPECT_EQ(results[2]["message"]["text"].as_string(), "no kind, at the end of the text");
-  EXPECT_EQ(where(results[2]["locations"][0]), "4:4-4:4");
-  EXPECT_EQ(results[2]["properties"]["more"].as_int(), 0);
-
-  // A kind's severity changed by an option: the result says so, the rule keeps its default.
-  EXPECT_EQ(results[3]["ruleIndex"].as_int(), 1);
-  EXPECT_EQ(results[3]["level"].as_string(), "warning");
-  EXPECT_EQ(where(results[3]["locations"][0]), "2:23-3:1");
+// The log of the sample diagnostics, its lines read a byte at a time through the smallest buffer.
+TEST(WriteSarifTest, EveryField) {
+  const std::array<const DiagnosticKind*, 2> kinds = {&testing::kCountKind,
+                                                      &testing::kMissingBlock};
+  TextReader source = reader_over(testing::kSampleText, {4, 1});
+  EXPECT_EQ(written([&](std::FILE* out) {
+              write_sarif(out, testing::kSampleFileName, testing::sample_diagnostics(), source,
+                          {"wander-world", "1.2.3", kinds});
+            }),
+            testing::file_bytes(WANDER_SARIF_PRINTER_DOCUMENT));
 }
 
 }  // namespace

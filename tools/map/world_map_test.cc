@@ -176,12 +176,6 @@ TEST(MapLayoutTest, TiesGoNorthThenWest) {
 
 // Four times the rooms, at most five times the cells looked at; and however the cells line up, a
 // few slots of the grid's table, kept at most half full, for each cell looked at or put.
-// Text in a map's labels: quotes and backslashes escaped, and "&", which Graphviz reads as an
-// entity.
-TEST(DotEscapedTest, QuotesBackslashesAndAmpersands) {
-  EXPECT_EQ(dot_escaped("Q\"\\ a&amp; <b>"), "Q\\\"\\\\ a&amp;amp; <b>");
-}
-
 TEST(MapLayoutTest, WorkGrowsInProportionToTheRooms) {
   for (const Shape& shape : kShapes) {
     SCOPED_TRACE(shape.name);

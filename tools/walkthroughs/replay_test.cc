@@ -8,6 +8,10 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "tests/support/captured.h"
+#include "tests/support/test_tables.h"
 
 namespace wander {
 namespace {
@@ -33,7 +37,7 @@ class ReplayTest : public ::testing::Test {
   // Writes `bytes` as the case file walk.case, replays it with --update, and returns what was
   // written in its place (nothing when it was not written); the replay's report is left in
   // `report_`.
-  std::optional<std::string> updated(const std::string& bytes, ReplayOutcome outcome) {
+  std::optional<std::string> updated(const std::string& bytes) {
     const std::string path = (folder_ / "walk.case").string();
     std::ofstream(path, std::ios::binary) << bytes;
     std::optional<std::string> written;
@@ -42,67 +46,41 @@ class ReplayTest : public ::testing::Test {
       written = new_bytes;
       return true;
     };
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(replay({path}, out, stderr, writer), outcome);
-    report_ = read_back(out);
+    report_ = testing::written([&](std::FILE* out) {
+      EXPECT_EQ(replay({path}, out, stderr, writer), ReplayOutcome::kAllPlayed);
+    });
     return written;
-  }
-
-  static std::string read_back(std::FILE* file) {
-    std::rewind(file);
-    std::string bytes;
-    for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
-    std::fclose(file);
-    return bytes;
   }
 
   fs::path folder_;
   std::string report_;
 };
 
-// What differs is re-recorded where it stands; every other byte stays.
-TEST_F(ReplayTest, UpdateRewritesWhatDiffersAndKeepsTheRest) {
-  const std::string head =
-      "# Kept as it is.\n--- world file W.txt\n--- case Passes\n--- input\nlook\n--- stdout\n"
-      "A hall.\n\n\n\n> A hall.\n\n\n\n>  (esc)\n";
-  const std::optional<std::string> written = updated(
-      head +
-          "--- case Differs\n--- input\nn\n--- stdout\nA hall.\n\n\n\n> A kitchen. (no-eol)\n"
-          "--- status 1\n# ignored after a status line\n"
-          "--- case NoStdout\n--- input\nquit\nx\n"
-          "--- case ExpectsAnError\n--- stdout\n--- stderr\noops\n--- status 0\n"
-          "--- case StatusAfterOutput\n--- stdout\n--- input\nquit\nx\n",
-      ReplayOutcome::kAllPlayed);
-  EXPECT_EQ(written, head +
-                         "--- case Differs\n--- input\nn\n--- stdout\nA hall.\n\n\n\n"
-                         "> You can't go that way!\n\n>  (esc)\n"
-                         "--- status 0\n# ignored after a status line\n"
-                         "--- case NoStdout\n--- input\nquit\nx\n--- status 1\n"
-                         "--- case ExpectsAnError\n--- stdout\nA hall.\n\n\n\n>  (esc)\n"
-                         "--- stderr\n--- status 0\n"
-                         "--- case StatusAfterOutput\n--- stdout\nA hall.\n\n\n\n> Terminated\nx\n"
-                         "--- status 1\n--- input\nquit\nx\n");
-  EXPECT_EQ(report_, "ok   Passes\nupdated Differs (" + (folder_ / "walk.case").string() +
-                         ":24)\nupdated NoStdout (" + (folder_ / "walk.case").string() +
-                         ":27)\nupdated ExpectsAnError (" + (folder_ / "walk.case").string() +
-                         ":33)\nupdated StatusAfterOutput (" + (folder_ / "walk.case").string() +
-                         ":38)\n1 passed, 4 updated, 0 skipped\n");
-  // Written back, it plays as it says.
-  EXPECT_EQ(updated(*written, ReplayOutcome::kAllPlayed), std::nullopt);
-}
-
-// New lines end as the file's do; a line added after a last line without a line end starts a
-// line of its own; output that still plays as it says is kept as it was written.
-TEST_F(ReplayTest, UpdateWritesTheFilesLineEnds) {
-  EXPECT_EQ(updated("--- world file W.txt\r\n--- input\r\nn\r\n--- stdout\r\nold\r\n--- status 0",
-                    ReplayOutcome::kAllPlayed),
-            "--- world file W.txt\r\n--- input\r\nn\r\n--- stdout\r\n"
-            "A hall.\r\n\r\n\r\n\r\n> You can't go that way!\r\n\r\n>  (esc)\r\n--- status 0");
-  EXPECT_EQ(updated("--- world file W.txt\n--- input\nquit\nx\n--- stdout\n"
-                    "A hall.\\n\\n\\n (esc)\n> Terminated\nx",
-                    ReplayOutcome::kAllPlayed),
-            "--- world file W.txt\n--- input\nquit\nx\n--- stdout\n"
-            "A hall.\\n\\n\\n (esc)\n> Terminated\nx\n--- status 1\n");
+// Each row of replay_test.txt.
+TEST_F(ReplayTest, Tables) {
+  const std::string path = (folder_ / "walk.case").string();
+  for (const std::vector<std::string>& row : testing::table_rows(WANDER_REPLAY_CASES)) {
+    SCOPED_TRACE(::testing::PrintToString(row));
+    if (row[0] == "update") {
+      std::string report = row.at(3);
+      for (std::size_t at; (at = report.find("FILE")) != std::string::npos;) {
+        report.replace(at, 4, path);
+      }
+      EXPECT_EQ(updated(row.at(1)).value_or("-"), row.at(2));
+      EXPECT_EQ(report_, report);
+    } else if (row[0] == "departs") {
+      Case c;
+      c.world_setup = WorldSetup::kText;
+      c.world = kHall;
+      c.input = row.at(1);
+      std::string why_not;
+      const std::optional<Played> played = play_case(c, why_not);
+      ASSERT_TRUE(played) << why_not;
+      EXPECT_EQ(where_play_departs(*played, c.input, row.at(2)), row.at(3));
+    } else {
+      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+    }
+  }
 }
 
 TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
@@ -113,42 +91,25 @@ TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
     error = "cannot write it: no room";
     return false;
   };
-  std::FILE* out = std::tmpfile();
-  std::FILE* errors = std::tmpfile();
-  EXPECT_EQ(replay({path, path}, out, errors, refuse), ReplayOutcome::kFileFailed);
-  EXPECT_EQ(read_back(out), "FAIL walk (" + path +
-                                ":5)\nbefore the first command, in room 'Hall':\nstandard output "
-                                "differs:\n  A hall.\n+ \n+ \n+ \n+ >  (esc)\nok   Next\n");
-  EXPECT_EQ(read_back(errors), "wander-world: cannot write it: no room\n");
+  std::string errors;
+  const std::string out = testing::written([&](std::FILE* out_file) {
+    errors = testing::written([&](std::FILE* errors_file) {
+      EXPECT_EQ(replay({path, path}, out_file, errors_file, refuse), ReplayOutcome::kFileFailed);
+    });
+  });
+  EXPECT_EQ(out, "FAIL walk (" + path +
+                     ":5)\nbefore the first command, in room 'Hall':\nstandard output "
+                     "differs:\n  A hall.\n+ \n+ \n+ \n+ >  (esc)\nok   Next\n");
+  EXPECT_EQ(errors, "wander-world: cannot write it: no room\n");
 }
 
-// Where the play departs from what a case expects, for each kind of line the game reads.
-TEST(WherePlayDeparts, NamesTheLineTypedAndTheRoom) {
+// Where the play departs, counted in commands, and a command longer than the keyboard's buffer.
+TEST(WherePlayDeparts, CountsCommands) {
   Case c;
   c.world_setup = WorldSetup::kText;
   c.world = kHall;
-  // The key wait takes the "k"; the rest of its line and the line end left by the object's name
-  // make two empty commands, read without a new line of keys.
-  c.input = "look at\nlamp\nk\nn\r\n";
   std::string why_not;
-  const std::optional<Played> played = play_case(c, why_not);
-  ASSERT_TRUE(played) << why_not;
   const std::string start = "A hall.\n\n\n\n> ";
-  const std::string examined = start + "What do you want to look at? \nA lamp.\n\nk\nA hall.\n\n\n";
-  const std::map<std::string, std::string> cases = {
-      {start + "What do you want to look at? \nA brass lamp.",
-       "at input line 2, 'lamp', after the 1st command, in room 'Hall':\n"},
-      {start + "What do you want to look at? \nA lamp.\n\n\n",
-       "at input line 3, 'k', after the 1st command, in room 'Hall':\n"},
-      {examined + "\n> \n> \n> You cannot",
-       "at the 2nd command, 'n' (input line 4), in room 'Hall':\n"},
-      {examined + "\n> \n> \n> You can't go that way!\n\n> ",
-       "at the end of the input, after the 2nd command, in room 'Hall':\n"},
-      {played->out, ""},
-  };
-  for (const auto& [expected, where] : cases) {
-    EXPECT_EQ(where_play_departs(*played, c.input, expected), where) << expected;
-  }
   for (const auto& [commands, where] :
        std::map<int, std::string>{{12, "12th"}, {21, "21st"}, {22, "22nd"}, {113, "113th"}}) {
     c.input.clear();

@@ -59,16 +59,10 @@ class Uri {
   }
 }
 
-class Position {
-  constructor(line, character) {
-    this.line = line;
-    this.character = character;
-  }
-}
-
 class Range {
   constructor(a, b, c, d) {
-    [this.start, this.end] = typeof a === 'number' ? [new Position(a, b), new Position(c, d)] : [a, b];
+    const at = (line, character) => ({ line, character });
+    [this.start, this.end] = typeof a === 'number' ? [at(a, b), at(c, d)] : [a, b];
   }
 }
 
@@ -151,7 +145,6 @@ function createFakeVscode({ settings = {}, documents = [] } = {}) {
           seen.settingsAsked.push(name);
           return name in settings ? settings[name] : fallback;
         },
-        has: (key) => `${section}.${key}` in settings,
       };
     },
   });
@@ -166,36 +159,19 @@ function createFakeVscode({ settings = {}, documents = [] } = {}) {
     dispose() {},
   });
   const window = namespace({
-    activeTextEditor: undefined,
-    visibleTextEditors: [],
-    tabGroups: { all: [], onDidChangeTabs: event() },
     createOutputChannel: outputChannel,
     showErrorMessage: async (message) => void seen.errors.push(message),
-    showWarningMessage: async () => undefined,
-    showInformationMessage: async () => undefined,
   });
   const known = {
     version: '1.82.0',
-    env: { appName: 'fake VS Code', language: 'en', openExternal: async () => false },
     Uri,
-    Position,
     Range,
     Diagnostic,
     EventEmitter,
     CancellationTokenSource,
-    CancellationError: class CancellationError extends Error {},
-    Disposable: Object.assign(
-      class Disposable {
-        constructor(dispose) {
-          this.dispose = dispose;
-        }
-      },
-      { from: () => disposable() },
-    ),
     languages,
     workspace,
     window,
-    commands: namespace({}),
   };
   const vscode = new Proxy(known, {
     get: (target, key) => {
