@@ -14,9 +14,13 @@ else()
   set(wander_bin_dir ${CMAKE_INSTALL_BINDIR})
   set(wander_data_dir ${CMAKE_INSTALL_DATADIR}/wander)
   set(wander_doc_dir ${CMAKE_INSTALL_DOCDIR})
-  install(FILES man/wander.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-  install(FILES man/wander-world.1 man/wander-make-world.1
-          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # The man pages name the installed data folder, known only at install time.
+  install(CODE "
+    set(wander_man_pages [[${PROJECT_SOURCE_DIR}/man/wander.6;${PROJECT_SOURCE_DIR}/man/wander-world.1;${PROJECT_SOURCE_DIR}/man/wander-make-world.1]])
+    set(wander_man_dir [[${CMAKE_INSTALL_MANDIR}]])
+    set(wander_data_dir [[${wander_data_dir}]])
+    set(wander_scratch [[${PROJECT_BINARY_DIR}/man]])
+    include([[${PROJECT_SOURCE_DIR}/cmake/install_man_pages.cmake]])")
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
@@ -42,6 +46,7 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_config.cmake)
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()

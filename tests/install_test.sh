@@ -44,12 +44,13 @@ same_files() {
 }
 
 check_tree() {
-  local cmake=$1 build=$2 version=$3 runner=$4 page=$5 vsix=$6
-  prefix=$(mktemp -d)
-  trap 'rm -rf "$prefix"' EXIT
-  "$cmake" --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 ||
-    { cat "$prefix.log"; rm -f "$prefix.log"; fail "cmake --install failed"; return; }
-  rm -f "$prefix.log"
+  local cmake=$1 build=$2 version=$3 runner=$4 page=$5 vsix=$6 top
+  top=$(mktemp -d)
+  trap 'rm -rf "$top"' EXIT
+  # A hyphen in the prefix, which the man pages must write as roff's \-.
+  prefix=$top/wander-prefix
+  "$cmake" --install "$build" --prefix "$prefix" > "$top/log" 2>&1 ||
+    { cat "$top/log"; fail "cmake --install failed"; return; }
   (cd "$prefix" && find . ! -type d | sed 's|^\./||') |
     same_files "the installed tree" "$(linux_files "$page" "$vsix")"
   for program in wander wander-world wander-make-world; do
@@ -60,6 +61,8 @@ check_tree() {
   [ "$said" = "wander-world $version" ] ||
     fail "wander-world --version says '$said', expected 'wander-world $version'"
   cmp "$prefix/share/wander/World.txt" "$here/../examples/World.txt" || fail "another sample world"
+  man_pages_name "$prefix/share/wander" "$prefix/share/man/man6/wander.6.gz" \
+    "$prefix/share/man/man1/wander-world.1.gz"
   "$runner" --game "$prefix/bin/wander" --tool "$prefix/bin/wander-world" \
     "$here/cases/game/gull_rock.case" || failed=1
   if [ -d "$page" ]; then
@@ -68,6 +71,21 @@ check_tree() {
   fi
   if command -v nvim > /dev/null 2>&1; then neovim_finds_its_files "$prefix"; fi
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"
+}
+
+# Each man page given (compressed with gzip -9n) names the data folder DATA, as roff writes it,
+# and no other: no folder of the default prefixes, no placeholder left.
+man_pages_name() {
+  local data=${1//-/\\-} page
+  shift
+  for page in "$@"; do
+    # gzip -9n: no name and no time in the header, and the best compression marked.
+    [ "$(head -c 9 "$page" | od -An -tx1 | tr -d ' \n')" = 1f8b08000000000002 ] ||
+      fail "$page is not compressed by gzip -9n"
+    gzip -dc "$page" | grep -qF "$data/World.txt" || fail "$page does not name $data"
+    gzip -dc "$page" | grep -o -e '[^ "]*share/wander' -e '@[A-Z_]*@' | grep -vxF "$data" |
+      sed "s|^|$page names another folder than $data: |" | grep . && failed=1
+  done
 }
 
 # Neovim finds the files under share/nvim/site as it finds them under /usr/share, through
@@ -88,6 +106,16 @@ neovim_finds_its_files() {
 share/nvim/site: file type, syntax and clients of World.txt are '$said', not 'wander wander 1'"
 }
 
+# The man pages in the tar stream on standard input, under MAN_DIR, name DATA (man_pages_name).
+man_pages_of() {
+  local name=$1 data=$2 man=$3 unpacked
+  unpacked=$(mktemp -d)
+  tar -xf - -C "$unpacked" "$man/man6/wander.6.gz" "$man/man1/wander-world.1.gz" ||
+    fail "$name holds no man pages under $man"
+  man_pages_name "$data" "$unpacked/$man/man6/wander.6.gz" "$unpacked/$man/man1/wander-world.1.gz"
+  rm -rf "$unpacked"
+}
+
 check_package() {
   local version=$1 page=$2 vsix=$3 file=$4 name failed_before=$failed
   failed=0
@@ -100,10 +128,14 @@ check_package() {
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
         fail "$name depends on no C library: $(dpkg-deb -f "$file" Depends)"
+      dpkg-deb --fsys-tarfile "$file" | man_pages_of "$name" /usr/share/wander ./usr/share/man
       ;;
     wander-"$version"-Linux.tar.gz)
       tar -tzf "$file" | grep -v '/$' | sed "s|^wander-$version-Linux/||" |
         same_files "$name" "$(linux_files "$page" "$vsix")"
+      # Unpacked anywhere: the pages name the folder from the archive's own.
+      gzip -dc "$file" | man_pages_of "$name" "wander-$version-Linux/share/wander" \
+        "wander-$version-Linux/share/man"
       ;;
     wander-"$version"-win64.zip)
       cmake -E tar tf "$file" | grep -v '/$' | sed "s|^wander-$version-win64/||" |

@@ -124,6 +124,8 @@ std::string world_script(std::string_view name, std::string_view bytes) {
   return script;
 }
 
+const char kPageFromProgramFolder[] = WANDER_PAGE_FROM_PROGRAM;
+
 fs::path installed_page(const fs::path& program) {
   const fs::path page = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
   std::error_code error;

@@ -18,8 +18,10 @@ namespace wander {
 /// The page's script that holds its world: world.js.
 inline constexpr char kWorldScriptName[] = "world.js";
 
-/// Where the page is installed, from the folder an installed wander-world stands in.
-inline constexpr char kPageFromProgramFolder[] = "../share/wander/web";
+/// Where the page is installed, from the folder an installed wander-world stands in: the way
+/// from the programs' folder to the data folder as the build was configured (GNUInstallDirs'
+/// bin and share: ../share/wander/web).
+extern const char kPageFromProgramFolder[];
 
 /// The text of world.js for a world file named `name` holding `bytes`: a call
 /// `wanderWorld("NAME", "HEX")`, the name as a JavaScript string and the bytes as two lower-case
