@@ -5,8 +5,8 @@
 # policy asks, with gzip -9n: no name and no time in it, so that its bytes depend on its text
 # alone.
 #
-# Given: wander_man_pages, the pages' sources, each named NAME.SECTION and holding
-# @WANDER_DATA_DIR@ where the data folder goes; wander_man_dir and wander_data_dir, the
+# Given: wander_source_dir, whose man/ holds the pages' sources, each named NAME.SECTION and
+# holding @WANDER_DATA_DIR@ where the data folder goes; wander_man_dir and wander_data_dir, the
 # folders as GNUInstallDirs gives them (relative to the prefix, or absolute); wander_scratch, a
 # folder of the build's to write the pages in first.
 #
@@ -34,7 +34,8 @@ if(IS_ABSOLUTE "${wander_man_dir}")
 else()
   set(man_dir "${CMAKE_INSTALL_PREFIX}/${wander_man_dir}")
 endif()
-foreach(source IN LISTS wander_man_pages)
+foreach(page wander.6 wander-world.1 wander-make-world.1)
+  set(source "${wander_source_dir}/man/${page}")
   get_filename_component(name "${source}" NAME)
   string(REGEX REPLACE ".*\\." "" section "${name}")
   configure_file("${source}" "${wander_scratch}/${name}" @ONLY)

@@ -3,6 +3,9 @@
 if(EMSCRIPTEN)
   return()  # the web build is published as a page (wander-world publish), not installed
 endif()
+set(WANDER_PACKAGE_MAINTAINER "The wander developers <developers@wander.invalid>" CACHE STRING
+    "Who made the packages, as a name and an email address: the .deb's Maintainer")
+
 if(WIN32)
   # One folder, as a Windows player unpacks it: the programs beside the sample world, so that
   # starting wander.exe in that folder plays Gull Rock.
@@ -14,29 +17,45 @@ else()
   set(wander_bin_dir ${CMAKE_INSTALL_BINDIR})
   set(wander_data_dir ${CMAKE_INSTALL_DATADIR}/wander)
   set(wander_doc_dir ${CMAKE_INSTALL_DOCDIR})
-  # The man pages name the installed data folder, known only at install time.
+  # What the steps below that run at install time (cmake/install_*.cmake) are given: the
+  # folders, relative to the prefix that is known only then.
   install(CODE "
-    set(wander_man_pages [[${PROJECT_SOURCE_DIR}/man/wander.6;${PROJECT_SOURCE_DIR}/man/wander-world.1;${PROJECT_SOURCE_DIR}/man/wander-make-world.1]])
-    set(wander_man_dir [[${CMAKE_INSTALL_MANDIR}]])
+    set(wander_bin_dir [[${wander_bin_dir}]])
     set(wander_data_dir [[${wander_data_dir}]])
-    set(wander_scratch [[${PROJECT_BINARY_DIR}/man]])
-    include([[${PROJECT_SOURCE_DIR}/cmake/install_man_pages.cmake]])")
+    set(wander_doc_dir [[${wander_doc_dir}]])
+    set(wander_man_dir [[${CMAKE_INSTALL_MANDIR}]])
+    set(wander_source_dir [[${PROJECT_SOURCE_DIR}]])
+    set(wander_scratch [[${PROJECT_BINARY_DIR}/install]])
+    set(wander_strip [[${CMAKE_STRIP}]])
+    set(wander_version [[${PROJECT_VERSION}]])
+    set(wander_maintainer [[${WANDER_PACKAGE_MAINTAINER}]])")
+  # The man pages name the installed data folder.
+  install(SCRIPT cmake/install_man_pages.cmake)
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
   # The web page, when the "web" preset has built it, where an installed `wander-world publish`
-  # finds it: ../share/wander/web from the program's folder. Not in the Windows folder, whose
+  # finds it from its own folder (tools/publish/CMakeLists.txt). Not in the Windows folder, whose
   # programs stand beside the sample world: there, publish is given the page with --page.
   install(DIRECTORY ${WANDER_WEB_BUILD}/page/ DESTINATION ${wander_data_dir}/web OPTIONAL)
 endif()
 install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
 install(FILES examples/World.txt examples/map.svg DESTINATION ${wander_data_dir})
 install(FILES README.md LICENSE DESTINATION ${wander_doc_dir})
+if(NOT WIN32)
+  # A stripped install (the packages, `cmake --install --strip`) leaves out the compilers'
+  # notes as well.
+  install(SCRIPT cmake/install_strip.cmake)
+  # Last: the .deb's own layout (the game in games/, the copyright file and the changelog).
+  install(SCRIPT cmake/install_debian.cmake)
+endif()
 
 set(CPACK_PACKAGE_NAME wander)
 set(CPACK_PACKAGE_VENDOR "The wander developers")
-set(CPACK_PACKAGE_CONTACT "The wander developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_CONTACT "${WANDER_PACKAGE_MAINTAINER}")
+# Debian's synopsis: a noun phrase, without an article.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "console text adventure whose whole world lives in one plain text file")
 set(CPACK_PACKAGE_DESCRIPTION "\
 You write the rooms, their exits and the objects worth a closer look into\n\
 World.txt: wander reads it from the current folder and lets a player walk\n\
@@ -47,6 +66,7 @@ set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_config.cmake)
+set(CPACK_WANDER_SOURCE_DIR ${PROJECT_SOURCE_DIR})  # for package_config.cmake, at package time
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()

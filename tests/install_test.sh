@@ -11,18 +11,19 @@ set -uo pipefail
 shopt -s lastpipe
 here=$(cd "$(dirname "$0")" && pwd)
 
-# The files a package holds, by system (linux or windows), from installed_files.txt, sorted.
-files_of() { awk -v kind="$1" '$1 == kind { print $2 }' "$here/installed_files.txt" | LC_ALL=C sort; }
-program_files=$(files_of linux)
-windows_files=$(files_of windows)
+# The files an install of KIND (tree, deb, windows) holds, from installed_files.txt, sorted.
+files_of() {
+  awk -v kind="$1" '!/^#/ && index("," $1 ",", "," kind ",") { print $2 }' \
+    "$here/installed_files.txt" | LC_ALL=C sort
+}
 
-# Every file installed on Linux, the web page in WEB_PAGE and the extension in VSIX included
-# when they were built.
+# Every file an install of KIND holds on Linux, the web page in WEB_PAGE and the extension in
+# VSIX included when they were built.
 linux_files() {
   {
-    printf '%s\n' "$program_files"
-    if [ -d "$1" ]; then (cd "$1" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
-    if [ -f "$2" ]; then echo "share/wander/editors/vscode/$(basename "$2")"; fi
+    files_of "$1"
+    if [ -d "$2" ]; then (cd "$2" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
+    if [ -f "$3" ]; then echo "share/wander/editors/vscode/$(basename "$3")"; fi
   } | LC_ALL=C sort
 }
 
@@ -52,7 +53,7 @@ check_tree() {
   "$cmake" --install "$build" --prefix "$prefix" > "$top/log" 2>&1 ||
     { cat "$top/log"; fail "cmake --install failed"; return; }
   (cd "$prefix" && find . ! -type d | sed 's|^\./||') |
-    same_files "the installed tree" "$(linux_files "$page" "$vsix")"
+    same_files "the installed tree" "$(linux_files tree "$page" "$vsix")"
   for program in wander wander-world wander-make-world; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
   done
@@ -116,6 +117,31 @@ man_pages_of() {
   rm -rf "$unpacked"
 }
 
+# The copyright file and the changelog in the .deb's tar stream on standard input: the licence
+# in the copyright file is LICENSE, word for word; every npm package the .vsix carries has its
+# notice there; the changelog's newest entry is VERSION's.
+debian_documents() {
+  local name=$1 version=$2 vsix=$3 unpacked doc module
+  unpacked=$(mktemp -d)
+  doc=$unpacked/usr/share/doc/wander
+  tar -xf - -C "$unpacked" ./usr/share/doc/wander/copyright ./usr/share/doc/wander/changelog.gz ||
+    fail "$name holds no copyright file or changelog"
+  # The stand-alone paragraph "License: Expat", its lines indented and its blank lines " .".
+  awk -v RS= '/^License: Expat\n/' "$doc/copyright" | sed -e 1d -e 's/^ //' -e 's/^\.$//' |
+    cmp -s - <(sed -n '/^Permission/,$p' "$here/../LICENSE") ||
+    fail "$name: the copyright file's Expat licence is not LICENSE's text"
+  if [ -f "$vsix" ]; then
+    cmake -E tar tf "$vsix" | sed -n 's|^extension/node_modules/\([^/]*\)/.*|\1|p' | sort -u |
+      while read -r module; do
+        grep -q "^ *Files: .*node_modules/$module/\*$\|^ *editors/vscode/node_modules/$module/\*$" \
+          "$doc/copyright" || fail "$name: the copyright file says nothing of $module, in the .vsix"
+      done
+  fi
+  [ "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = "wander ($version) unstable; urgency=medium" ] ||
+    fail "$name: the changelog's newest entry is not $version's: $(gzip -dc "$doc/changelog.gz" | head -n 1)"
+  rm -rf "$unpacked"
+}
+
 check_package() {
   local version=$1 page=$2 vsix=$3 file=$4 name failed_before=$failed
   failed=0
@@ -123,23 +149,24 @@ check_package() {
   case $name in
     wander_"$version"_*.deb)
       dpkg-deb -c "$file" | awk '/^-/ { print $NF }' | sed 's|^\./usr/||' |
-        same_files "$name" "$(linux_files "$page" "$vsix")"
+        same_files "$name" "$(linux_files deb "$page" "$vsix")"
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
         fail "$name depends on no C library: $(dpkg-deb -f "$file" Depends)"
       dpkg-deb --fsys-tarfile "$file" | man_pages_of "$name" /usr/share/wander ./usr/share/man
+      dpkg-deb --fsys-tarfile "$file" | debian_documents "$name" "$version" "$vsix"
       ;;
     wander-"$version"-Linux.tar.gz)
       tar -tzf "$file" | grep -v '/$' | sed "s|^wander-$version-Linux/||" |
-        same_files "$name" "$(linux_files "$page" "$vsix")"
+        same_files "$name" "$(linux_files tree "$page" "$vsix")"
       # Unpacked anywhere: the pages name the folder from the archive's own.
       gzip -dc "$file" | man_pages_of "$name" "wander-$version-Linux/share/wander" \
         "wander-$version-Linux/share/man"
       ;;
     wander-"$version"-win64.zip)
       cmake -E tar tf "$file" | grep -v '/$' | sed "s|^wander-$version-win64/||" |
-        same_files "$name" "$windows_files"
+        same_files "$name" "$(files_of windows)"
       ;;
     *) fail "$name: not a package of wander $version" ;;
   esac
