@@ -4,7 +4,7 @@ if(EMSCRIPTEN)
   return()  # the web build is published as a page (wander-world publish), not installed
 endif()
 set(WANDER_PACKAGE_MAINTAINER "The wander developers <developers@wander.invalid>" CACHE STRING
-    "Who made the packages, as a name and an email address: the .deb's Maintainer")
+    "Who made the packages, as a name and an email address: the .deb's Maintainer, the .rpm's Packager")
 
 if(WIN32)
   # One folder, as a Windows player unpacks it: the programs beside the sample world, so that
@@ -71,10 +71,32 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()
   set(CPACK_GENERATOR DEB TGZ)
+  find_program(RPMBUILD rpmbuild)
+  if(RPMBUILD)
+    list(APPEND CPACK_GENERATOR RPM)
+  endif()
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The C and C++ runtimes the programs were linked with, as dpkg-shlibdeps finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS graphviz)
+
+# The .rpm, when rpmbuild is there (Debian: apt-get install rpm): the plain install's layout,
+# as Fedora keeps games in /usr/bin too. rpmlint checks it with packaging/rpmlint.toml.
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_SUMMARY
+    "Console text adventure whose whole world lives in one plain text file")
+set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_RPM_PACKAGE_LICENSE MIT)
+set(CPACK_RPM_PACKAGE_GROUP "Amusements/Games")
+# Not relocatable: the man pages name the folders it installs to. (Only the .rpm and macOS's
+# bundles read CPACK_PACKAGE_RELOCATABLE; the archives can be unpacked anywhere all the same.)
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+# The folders of the man pages belong to the system (the filesystem package), not to wander.
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+    /usr/share/man /usr/share/man/man1 /usr/share/man/man6)
+set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${WANDER_PACKAGE_MAINTAINER}")
+# The licence marked as such, which `rpm --excludedocs` keeps.
+set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/LICENSE")
 include(CPack)

@@ -3,7 +3,7 @@
 #   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER WEB_PAGE VSIX
 #       installs BUILD_DIR into a new folder, checks every file, plays Gull Rock from it
 #   tests/install_test.sh packages VERSION WEB_PAGE VSIX FILE...
-#       checks what each .deb, .tar.gz and .zip holds
+#       checks what each .deb, .rpm, .tar.gz and .zip holds
 # WEB_PAGE is the web build's page/ folder, installed under share/wander/web, and VSIX the VS
 # Code extension, installed under share/wander/editors/vscode, each when it was built.
 set -uo pipefail
@@ -107,25 +107,11 @@ neovim_finds_its_files() {
 share/nvim/site: file type, syntax and clients of World.txt are '$said', not 'wander wander 1'"
 }
 
-# The man pages in the tar stream on standard input, under MAN_DIR, name DATA (man_pages_name).
-man_pages_of() {
-  local name=$1 data=$2 man=$3 unpacked
-  unpacked=$(mktemp -d)
-  tar -xf - -C "$unpacked" "$man/man6/wander.6.gz" "$man/man1/wander-world.1.gz" ||
-    fail "$name holds no man pages under $man"
-  man_pages_name "$data" "$unpacked/$man/man6/wander.6.gz" "$unpacked/$man/man1/wander-world.1.gz"
-  rm -rf "$unpacked"
-}
-
-# The copyright file and the changelog in the .deb's tar stream on standard input: the licence
-# in the copyright file is LICENSE, word for word; every npm package the .vsix carries has its
-# notice there; the changelog's newest entry is VERSION's.
+# The copyright file and the changelog in the .deb's documents folder DOC: the licence in the
+# copyright file is LICENSE, word for word; every npm package the .vsix carries has its notice
+# there; the changelog's newest entry is VERSION's.
 debian_documents() {
-  local name=$1 version=$2 vsix=$3 unpacked doc module
-  unpacked=$(mktemp -d)
-  doc=$unpacked/usr/share/doc/wander
-  tar -xf - -C "$unpacked" ./usr/share/doc/wander/copyright ./usr/share/doc/wander/changelog.gz ||
-    fail "$name holds no copyright file or changelog"
+  local name=$1 doc=$2 version=$3 vsix=$4 module
   # The stand-alone paragraph "License: Expat", its lines indented and its blank lines " .".
   awk -v RS= '/^License: Expat\n/' "$doc/copyright" | sed -e 1d -e 's/^ //' -e 's/^\.$//' |
     cmp -s - <(sed -n '/^Permission/,$p' "$here/../LICENSE") ||
@@ -139,37 +125,55 @@ debian_documents() {
   fi
   [ "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = "wander ($version) unstable; urgency=medium" ] ||
     fail "$name: the changelog's newest entry is not $version's: $(gzip -dc "$doc/changelog.gz" | head -n 1)"
-  rm -rf "$unpacked"
 }
 
+# Checks the package FILE, unpacked into a new folder: its files (regular files; the .rpm's
+# build-id links aside) against installed_files.txt, its man pages, its fields.
 check_package() {
-  local version=$1 page=$2 vsix=$3 file=$4 name failed_before=$failed
+  local version=$1 page=$2 vsix=$3 file=$4 name unpacked root failed_before=$failed
   failed=0
   name=$(basename "$file")
+  unpacked=$(mktemp -d)
   case $name in
     wander_"$version"_*.deb)
-      dpkg-deb -c "$file" | awk '/^-/ { print $NF }' | sed 's|^\./usr/||' |
+      dpkg-deb -x "$file" "$unpacked" && root=$unpacked/usr
+      (cd "$root" && find . -type f | sed 's|^\./||') |
         same_files "$name" "$(linux_files deb "$page" "$vsix")"
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
         fail "$name depends on no C library: $(dpkg-deb -f "$file" Depends)"
-      dpkg-deb --fsys-tarfile "$file" | man_pages_of "$name" /usr/share/wander ./usr/share/man
-      dpkg-deb --fsys-tarfile "$file" | debian_documents "$name" "$version" "$vsix"
+      man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
+        "$root/share/man/man1/wander-world.1.gz"
+      debian_documents "$name" "$root/share/doc/wander" "$version" "$vsix"
+      ;;
+    wander-"$version"-*.rpm)
+      rpm2archive - < "$file" | tar -xzf - -C "$unpacked" && root=$unpacked/usr
+      (cd "$root" && find . -type f | sed 's|^\./||') |
+        same_files "$name" "$(linux_files tree "$page" "$vsix")"
+      [ "$(rpm -qp --qf '%{NAME} %{VERSION}' "$file")" = "wander $version" ] ||
+        fail "$name: wrong package name or version: $(rpm -qp --qf '%{NAME} %{VERSION}' "$file")"
+      rpm -qRp "$file" | grep -q '^libc\.so' ||
+        fail "$name requires no C library: $(rpm -qRp "$file" | tr '\n' ' ')"
+      man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
+        "$root/share/man/man1/wander-world.1.gz"
       ;;
     wander-"$version"-Linux.tar.gz)
-      tar -tzf "$file" | grep -v '/$' | sed "s|^wander-$version-Linux/||" |
+      tar -xzf "$file" -C "$unpacked" && root=$unpacked/wander-$version-Linux
+      (cd "$root" && find . -type f | sed 's|^\./||') |
         same_files "$name" "$(linux_files tree "$page" "$vsix")"
       # Unpacked anywhere: the pages name the folder from the archive's own.
-      gzip -dc "$file" | man_pages_of "$name" "wander-$version-Linux/share/wander" \
-        "wander-$version-Linux/share/man"
+      man_pages_name "wander-$version-Linux/share/wander" "$root/share/man/man6/wander.6.gz" \
+        "$root/share/man/man1/wander-world.1.gz"
       ;;
     wander-"$version"-win64.zip)
-      cmake -E tar tf "$file" | grep -v '/$' | sed "s|^wander-$version-win64/||" |
-        same_files "$name" "$(files_of windows)"
+      cmake -E chdir "$unpacked" cmake -E tar xf "$(realpath "$file")" &&
+        root=$unpacked/wander-$version-win64
+      (cd "$root" && find . -type f | sed 's|^\./||') | same_files "$name" "$(files_of windows)"
       ;;
     *) fail "$name: not a package of wander $version" ;;
   esac
+  rm -rf "$unpacked"
   [ "$failed" -eq 0 ] && echo "$name holds what it should"
   [ "$failed_before" -eq 0 ] || failed=1
 }
