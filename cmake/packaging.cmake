@@ -31,6 +31,8 @@ else()
     set(wander_maintainer [[${WANDER_PACKAGE_MAINTAINER}]])")
   # The man pages name the installed data folder.
   install(SCRIPT cmake/install_man_pages.cmake)
+  # What software centres list wander from (AppStream).
+  install(FILES ${WANDER_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
