@@ -5,18 +5,8 @@
 # cmake/install_debian.cmake).
 set(ENV{WANDER_PACKAGE} "${CPACK_GENERATOR}")
 
-# Every date in the packages (their files' times, the .deb's changelog) is the last commit's,
-# unless SOURCE_DATE_EPOCH is set already (reproducible-builds.org): two builds of one commit
-# give the same bytes, wherever and whenever they are made. CPack's archives and .deb take it
-# from the environment.
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  find_program(wander_git git)
-  if(wander_git)
-    execute_process(COMMAND "${wander_git}" -C "${CPACK_WANDER_SOURCE_DIR}" log -1 --format=%ct
-                    OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE
-                    RESULT_VARIABLE status ERROR_QUIET)
-    if(status EQUAL 0 AND commit_time MATCHES "^[0-9]+$")
-      set(ENV{SOURCE_DATE_EPOCH} "${commit_time}")
-    endif()
-  endif()
-endif()
+# Every date in the packages (their files' times, the .deb's changelog, the .rpm's build time)
+# is SOURCE_DATE_EPOCH: the last commit's time unless it is set already. CPack's archives and
+# .deb, rpmbuild (cmake/packaging.cmake) and the install steps take it from the environment.
+set(wander_source_dir "${CPACK_WANDER_SOURCE_DIR}")
+include("${CPACK_WANDER_SOURCE_DIR}/cmake/source_date.cmake")

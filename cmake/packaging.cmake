@@ -48,8 +48,10 @@ if(NOT WIN32)
   # A stripped install (the packages, `cmake --install --strip`) leaves out the compilers'
   # notes as well.
   install(SCRIPT cmake/install_strip.cmake)
-  # Last: the .deb's own layout (the game in games/, the copyright file and the changelog).
+  # Last: the .deb's own layout (the game in games/, the copyright file and the changelog), and
+  # the .rpm's files' times.
   install(SCRIPT cmake/install_debian.cmake)
+  install(SCRIPT cmake/install_rpm.cmake)
 endif()
 
 set(CPACK_PACKAGE_NAME wander)
@@ -98,7 +100,13 @@ set(CPACK_PACKAGE_RELOCATABLE OFF)
 # The folders of the man pages belong to the system (the filesystem package), not to wander.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
     /usr/share/man /usr/share/man/man1 /usr/share/man/man6)
-set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${WANDER_PACKAGE_MAINTAINER}")
+# rpmbuild takes the time of the build and its files' times from SOURCE_DATE_EPOCH (set by
+# package_config.cmake), and names no build host, so that two builds of a commit are the same.
+string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
+       "%define packager ${WANDER_PACKAGE_MAINTAINER}"
+       "%define use_source_date_epoch_as_buildtime 1"
+       "%define clamp_mtime_to_source_date_epoch 1"
+       "%define _buildhost reproducible")
 # The licence marked as such, which `rpm --excludedocs` keeps.
 set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/LICENSE")
 include(CPack)
