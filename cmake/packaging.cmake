@@ -36,10 +36,29 @@ else()
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
-  # The web page, when the "web" preset has built it, where an installed `wander-world publish`
-  # finds it from its own folder (tools/publish/CMakeLists.txt). Not in the Windows folder, whose
-  # programs stand beside the sample world: there, publish is given the page with --page.
-  install(DIRECTORY ${WANDER_WEB_BUILD}/page/ DESTINATION ${wander_data_dir}/web OPTIONAL)
+  # The web page, when this build has one (WANDER_WEB), where an installed `wander-world publish`
+  # finds it from its own folder (tools/publish/CMakeLists.txt). It is the sample world's page,
+  # published as an author would, under the world's title, and installed when it is there at
+  # install time. Not in the Windows folder, whose programs stand beside the sample world: there,
+  # publish is given the page with --page.
+  if(NOT CMAKE_CROSSCOMPILING)
+    set(sample_page ${PROJECT_BINARY_DIR}/page)
+    if(WANDER_HAS_WEB)
+      file(GLOB web_page CONFIGURE_DEPENDS ${WANDER_WEB_BUILD}/page/*)
+      add_custom_command(OUTPUT ${sample_page}/index.html
+                         COMMAND wander-world publish --title "Gull Rock"
+                                 --page ${WANDER_WEB_BUILD}/page
+                                 ${PROJECT_SOURCE_DIR}/examples/World.txt ${sample_page}
+                         DEPENDS wander-world ${web_page} ${WANDER_WEB_BUILD}/page/index.html
+                                 ${PROJECT_SOURCE_DIR}/examples/World.txt
+                         VERBATIM)
+      add_custom_target(sample-page ALL DEPENDS ${sample_page}/index.html)
+      if(TARGET wander_web)
+        add_dependencies(sample-page wander_web)
+      endif()
+    endif()
+    install(DIRECTORY ${sample_page}/ DESTINATION ${wander_data_dir}/web OPTIONAL)
+  endif()
 endif()
 install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
 install(FILES examples/World.txt examples/map.svg DESTINATION ${wander_data_dir})

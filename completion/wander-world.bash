@@ -31,7 +31,7 @@ _wander_world() {
       most_operands=0
       ;;
     publish)
-      options='--help --page --'
+      options='--help --title --byline --page --'
       most_operands=2
       ;;
     replay)
@@ -66,12 +66,13 @@ _wander_world() {
   fi
 
   # The words between the command and the one being completed: after "--" every word is an
-  # operand, the word after --page is its folder, "=" WHEN belong to the --color before, and
-  # "=" FORMAT or FORMAT to the --format before.
-  local i word options_done=false operands=0 skip=0 after_page=false
+  # operand, the word after --page is its folder, the word after --title or --byline a text of
+  # the author's, "=" WHEN belong to the --color before, and "=" FORMAT or FORMAT to the --format
+  # before.
+  local i word options_done=false operands=0 skip=0 after_page=false after_text=false
   for ((i = 2; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
-    after_page=false
+    after_page=false after_text=false
     if ((skip > 0)); then
       skip=$((skip - 1))
     elif ! $options_done && [[ $word == -- ]]; then
@@ -79,6 +80,9 @@ _wander_world() {
     elif ! $options_done && [[ $word == --page ]]; then
       skip=1
       after_page=true
+    elif ! $options_done && [[ $word == --title || $word == --byline ]]; then
+      skip=1
+      after_text=true
     elif ! $options_done && [[ $word == --color && ${COMP_WORDS[i + 1]:-} == = ]]; then
       skip=2
     elif ! $options_done && [[ $word == --format ]]; then
@@ -88,6 +92,7 @@ _wander_world() {
       operands=$((operands + 1))
     fi
   done
+  $after_text && return
   if $after_page; then
     compopt -o filenames 2> /dev/null
     mapfile -t COMPREPLY < <(compgen -d -- "$cur")

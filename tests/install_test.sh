@@ -67,8 +67,11 @@ check_tree() {
   "$runner" --game "$prefix/bin/wander" --tool "$prefix/bin/wander-world" \
     "$here/cases/game/gull_rock.case" || failed=1
   if [ -d "$page" ]; then
+    grep -qF '<title>Gull Rock</title>' "$prefix/share/wander/web/index.html" ||
+      fail "the installed page is not titled Gull Rock"
     "$prefix/bin/wander-world" publish "$prefix/share/wander/World.txt" "$prefix/site" > /dev/null &&
-      [ -f "$prefix/site/index.html" ] || fail "the installed wander-world publishes no page"
+      grep -qF '<title>World.txt</title>' "$prefix/site/index.html" ||
+      fail "the installed wander-world publishes no page titled World.txt"
   fi
   if command -v nvim > /dev/null 2>&1; then neovim_finds_its_files "$prefix"; fi
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"

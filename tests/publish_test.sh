@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # wander-world publish run as an author runs it, on a small stand-in for the web page: what the
-# published folder holds, byte for byte and with which modes, that links in it are replaced and
-# never written through, where an installed program finds the page, names shown escaped, and
-# every way the command can fail.
+# published folder holds, byte for byte and with which modes, the page's title and byline, that
+# links in it are replaced and never written through, where an installed program finds the page,
+# names shown escaped, and every way the command can fail.
 #   publish_test.sh WANDER_WORLD
 set -euo pipefail
 tool=$(realpath "$1")
 root=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$root"' EXIT
-page=$root/page out=$root/out installed=$root/prefix/share/wander/web esc=$'\e'
+page=$root/page out=$root/out installed=$root/prefix/share/wander/web esc=$'\e' bad=$'\xff'
 
 failures=0
 fail() { echo "FAIL ($row): $*" && failures=$((failures + 1)); }
@@ -18,6 +18,10 @@ expect() {
   { if [ -n "${3-}" ]; then head -c "$(wc -c < "$root/want")" "$1"; else cat "$1"; fi; } \
     2> /dev/null | cmp -s "$root/want" - ||
     fail "${1#"$root"/} should ${3:-be} $(printf %q "$2"); is:"$'\n'"$(cat "$1" 2>&1)"
+}
+# The stand-in's index.html titled TITLE, with BYLINE under it, both as printf %b takes them.
+titled() {
+  printf '<title>%s</title><h1 id="title">%s</h1><p id="byline">%s</p>\\n' "$1" "$1" "$2"
 }
 # world.js for a World.txt holding WORLD: every byte as two lower-case hex digits.
 script() {
@@ -34,9 +38,12 @@ publish() {
   (cd "$root/work" && "$program" publish "$@") > "$root/stdout" 2> "$root/stderr" || status=$?
   [ "$status" = "$want" ] || fail "exit status $status, not $want: $(cat "$root/stderr")"
 }
-# A page of three files, one of them the world it came with, and a folder publish ignores.
-mkdir -p "$page/extra" "$root/prefix/bin" "$installed" && printf 'no\n' > "$page/extra/notes"
-printf '<title>page</title>\n' > "$page/index.html" && printf 'play();\n' > "$page/page.js"
+# A page of three files, one of them the world it came with, and a folder publish ignores; and
+# a page whose index.html has no place for the title.
+mkdir -p "$page/extra" "$root/untitled" "$root/prefix/bin" "$installed"
+printf 'no\n' > "$page/extra/notes" && printf '<title>page</title>\n' > "$root/untitled/index.html"
+printf '<title>page</title><h1 id="title">page</h1><p id="byline">old</p>\n' > "$page/index.html"
+printf 'play();\n' > "$page/page.js"
 printf 'wanderWorld("old.txt", "");\n' > "$page/world.js"
 world='Start: Hall\n<Hall>\nA hall.\n*\nNorth: None East: None South: None West: None\nObjects: 0\n'
 
@@ -46,10 +53,12 @@ cp "$tool" "$root/prefix/bin/wander-world" && program=$root/prefix/bin/wander-wo
 while IFS='|' read -r row errors; do
   read -ra words <<< "$row"
   words=("${words[@]//PAGE/"$page"}") && words=("${words[@]//OUT/"$out"}")
-  words=("${words[@]//ESC/"$esc"}") && words=("${words[@]//EMPTY/}")
+  words=("${words[@]//ROOT/"$root"}") && words=("${words[@]//ESC/"$esc"}")
+  words=("${words[@]//EMPTY/}") && words=("${words[@]//BAD/"$bad"}")
   publish 2 "$world" "${words[@]}"
   expect "$root/stdout" ''
-  errors=${errors//PAGE/"$page"} && errors=${errors//OUT/"$out"}
+  errors=${errors//PAGE/"$page"} && errors=${errors//OUT/"$out"} && errors=${errors//ROOT/"$root"}
+  errors=${errors//BUILT/"$root/prefix/bin/web/page"}
   expect "$root/stderr" "wander-world: ${errors//INSTALLED/"$installed"}" start
   [ ! -e "$out" ] || fail "$out was made"
   expect "$page/world.js" 'wanderWorld("old.txt", "");\n'
@@ -69,21 +78,33 @@ OUT --page|--page needs a folder\n\nusage:
 --page PAGE /proc/self/mem OUT|cannot read '/proc/self/mem': Input/output error\n
 --page PAGE World.txt World.txt/OUTESC|cannot make the folder 'World.txt/OUT\\x1b': Not a directory\n
 --page PAGE World.txt PAGE|the folder 'PAGE' is the page itself
-OUT|the web page is not installed (looked in 'INSTALLED').\nBuild it with 'npm ci --prefix web'
+--page ROOT/untitled OUT|cannot title 'ROOT/untitled/index.html': it has no <h1 id="title">
+OUT --title|--title needs a text\n\nusage:
+--title EMPTY OUT|the title is empty\n\nusage:
+--title TheESC[1mEnd OUT|the text of --title holds a control character, \\x1b\n\nusage:
+--title A --byline BAD OUT|the text of --byline is not UTF-8\n\nusage:
+--byline by OUT|--byline needs a --title\n\nusage:
+OUT|no web page beside the program (looked in 'BUILT' and 'INSTALLED').\nBuild it with wander: 
 EOF
 
 row=help && publish 0 "$world" --help
-expect "$root/stdout" 'usage: wander-world publish [--page FOLDER] [FILE] DIR\n' start
+expect "$root/stdout" \
+  'usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER]\n' start
 
 row='the page and the world' && publish 0 "$world" --page "$page" World.txt "$out"
 expect "$root/stderr" ''
-expect "$root/stdout" "Published 'World.txt' in '$out': 28 bytes of page and \
+expect "$root/stdout" "Published 'World.txt' in '$out': 81 bytes of page and \
 $(printf '%b' "$(script "$world")" | wc -c) bytes of world.
 Open '$out/index.html' in a browser, or put the folder on any web server.\n"
-expect "$out/index.html" '<title>page</title>\n'
+expect "$out/index.html" "$(titled World.txt '')"
 expect "$out/page.js" 'play();\n'
 expect "$out/world.js" "$(script "$world")"
 [ ! -e "$out/extra" ] || fail "extra/ was copied"
+
+row='a title and a byline, escaped'
+publish 0 "$world" --title "Île <b>&\"Gull's\"</b> 🐚" --byline 'by Ann & Co' --page "$page" "$out"
+expect "$out/index.html" \
+  "$(titled 'Île &lt;b&gt;&amp;&quot;Gull&#39;s&quot;&lt;/b&gt; 🐚' 'by Ann &amp; Co')"
 
 row='World.txt when no file is given' && publish 0 'Start: Cellar\n' --page "$page" "$out"
 expect "$out/world.js" "$(script 'Start: Cellar\n')"
@@ -91,7 +112,7 @@ expect "$out/world.js" "$(script 'Start: Cellar\n')"
 row='its own files replaced, others left alone' && mkdir "$root/site"
 printf 'old\n' | tee "$root/site/index.html" "$root/site/world.js" > "$root/site/about.html"
 publish 0 "$world" --page "$page" World.txt "$root/site"
-expect "$root/site/index.html" '<title>page</title>\n'
+expect "$root/site/index.html" "$(titled World.txt '')"
 expect "$root/site/world.js" "$(script "$world")"
 expect "$root/site/about.html" 'old\n'
 
@@ -102,14 +123,16 @@ the console does; 'wander-world check ./World.txt' lists them\n"
 expect "$out/world.js" "$(script "$world")"
 
 # A world file and a folder whose names hold an escape: both shown escaped, never raw. In
-# world.js the name is W\x1b[31m.txt, four bytes longer than World.txt.
+# world.js the name is W\x1b[31m.txt, four bytes longer than World.txt; the page's title shows
+# it as W\x1b[31m.txt, four bytes longer too, twice.
 row='names shown escaped' && odd="W$esc[31m.txt"
 name=$odd publish 0 "$world" --page "$page" "$odd" "$out$esc[1m"
-expect "$root/stdout" "Published 'W\\\\x1b[31m.txt' in '$out\\\\x1b[1m': 28 bytes of page and \
+expect "$root/stdout" "Published 'W\\\\x1b[31m.txt' in '$out\\\\x1b[1m': 89 bytes of page and \
 $(($(printf '%b' "$(script "$world")" | wc -c) + 4)) bytes of world.
 Open '$out\\\\x1b[1m/index.html' in a browser, or put the folder on any web server.\n"
 expect "$root/stderr" "wander-world: warning: 'W\\\\x1b[31m.txt' has 1 error, which the page plays \
 as the console does; 'wander-world check W\\\\x1b[31m.txt' lists them\n"
+expect "$out$esc[1m/index.html" "$(titled 'W\\x1b[31m.txt' '')"
 
 row='links in the folder replaced, never written through' && mkdir "$root/linked" "$root/elsewhere"
 printf 'keep\n' > "$root/elsewhere/file"
@@ -121,7 +144,7 @@ expect "$root/elsewhere/file" 'keep\n'
 for file in index.html page.js world.js; do
   [ -f "$root/linked/$file" ] && [ ! -L "$root/linked/$file" ] || fail "$file is no regular file"
 done
-expect "$root/linked/index.html" '<title>page</title>\n'
+expect "$root/linked/index.html" "$(titled World.txt '')"
 expect "$root/linked/world.js" "$(script "$world")"
 
 # Whatever modes the page's files and the files replaced had, the published ones are 0644 less
@@ -146,10 +169,20 @@ publish 2 "$world" --page "$page" World.txt "$root/site"
 expect "$root/stderr" "wander-world: cannot write '$root/site/index.html': Is a directory\n"
 left=$(cd "$root/site" && ls -A | grep -vxE 'index.html|page.js') && fail "left behind: $left"
 
-row='the installed page' && cp -R "$page/." "$installed"
-publish 0 "$world" "$out"
+# The installed page is the sample world's, titled: published again, it takes the new title.
+row='the installed page'
+publish 0 "$world" --title 'Gull Rock' --byline 'by us' --page "$page" "$out"
+cp -R "$out/." "$installed" && publish 0 "$world" "$out"
+expect "$out/index.html" "$(titled World.txt '')"
 expect "$out/page.js" 'play();\n'
 expect "$out/world.js" "$(script "$world")"
+
+# In a build folder the page built beside the program comes first.
+row='the page built beside' && mkdir -p "$root/prefix/bin/web/page"
+printf '<title>t</title><h1 id="title">t</h1><p id="byline"></p>\n' > "$root/prefix/bin/web/page/index.html"
+publish 0 "$world" "$out"
+expect "$out/index.html" "$(titled World.txt '')"
+[ ! -e "$out/page.js" ] || fail "the installed page was published"
 
 [ "$failures" = 0 ] || exit 1
 echo "publish test passed"

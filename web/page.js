@@ -1,20 +1,162 @@
 // The web page: a terminal (xterm.js) that plays the game built to WebAssembly
-// (wander-game.js, from the same sources as the console game). This script only moves bytes:
-// the keys the player types go to the game a line at a time, as a console in line mode sends
-// them, and what the game writes goes to the terminal as it is.
+// (wander-game.js, from the same sources as the console game). The keys the player types, or the
+// command buttons type for them, go to the game a line at a time, as a console in line mode
+// sends them. What the game writes goes to the terminal, its lines broken between words to the
+// terminal's width, and, as plain text, to a live region that screen readers announce (xterm.js's
+// own screen-reader mode stays off, so that nothing is announced twice).
 //
 // The world comes from world.js (the bundled or published world), from ?world=URL on the same
 // site, from "Open world…", or from a file dropped on the page; each starts a new game.
 'use strict';
 
-// The terminal's keyboard in line mode: typing echoes, Backspace edits the line, Enter sends it
-// with its line end; Ctrl+D on an empty line ends the input, Ctrl+C stops the game. The game
-// reads the bytes sent, as many as it asks for, and waits when there are none.
+// The pieces of the game's text: an escape sequence (CSI, OSC, or ESC and one character), a line
+// end, a run of blanks, a word, or one other character.
+const textPieces = new RegExp(
+  '\x1b(?:\\[[0-?]*[ -/]*[@-~]?|\\][^\x07\x1b]*(?:\x07|\x1b\\\\)?|[ -/]*[0-~]?)' +
+  '|\\r?\\n|[ \\t]+|[^\\s\x1b]+|[^]', 'g');
+
+// The terminal's writes, in order. A piece may be a function, called once the terminal has drawn
+// everything written before it, that returns the text to write then: so the line editor erases
+// exactly the cells a character took, and a line breaks where the cursor really stands. Only
+// the terminal knows those: a wide character takes two cells, a tab up to eight, and one that
+// does not fit at a row's end goes to the next row.
+class Screen {
+  constructor(terminal) {
+    this.terminal = terminal;
+    this.queue = [];
+    this.waiting = false;
+    this.stopped = false;  // set when another game takes the terminal: nothing more is written
+  }
+
+  // Writes `piece`, a string or such a function; calls `drawn`, if given, once it is drawn.
+  write(piece, drawn) {
+    this.queue.push([piece, drawn]);
+    while (!this.waiting && !this.stopped && this.queue.length > 0) {
+      const [next, then] = this.queue.shift();
+      if (typeof next === 'string') {
+        this.terminal.write(next, then);
+      } else {
+        this.waiting = true;
+        this.terminal.write('', () => {
+          this.waiting = false;
+          this.queue.unshift([next(), then]);
+          this.write('');
+        });
+      }
+    }
+  }
+
+  // The cell the cursor stands in, counted along the rows from the start of `marker`'s row.
+  cursorCell(marker) {
+    const buffer = this.terminal.buffer.active;
+    return (buffer.baseY + buffer.cursorY - marker.line) * this.terminal.cols + buffer.cursorX;
+  }
+
+  // The escape sequence that puts the cursor in `cell` (as cursorCell counts it).
+  moveTo(marker, cell) {
+    const cols = this.terminal.cols;
+    const row = marker.line + Math.floor(cell / cols) - this.terminal.buffer.active.baseY;
+    return `\x1b[${row + 1};${(cell % cols) + 1}H`;
+  }
+}
+
+// `text` with a line end put before each word that would not fit the rest of its row, on a
+// terminal `cols` wide whose cursor stands in column `column` (from 0): lines break between
+// words, never inside one, and blanks that would start a row are left out. A word longer than a
+// row runs on into the next.
+function wrapWords(text, column, cols) {
+  let out = '';
+  for (const [piece] of text.matchAll(textPieces)) {
+    let width = 0;
+    if (piece[0] === '\x1b') {
+      const home = /^\x1b\[\d*;?(\d*)H$/.exec(piece);
+      if (home) column = Math.max(Number(home[1]) - 1, 0);
+    } else if (piece.endsWith('\n') || piece === '\r') {
+      column = 0;
+    } else if (piece[0] === '\t' || piece[0] === ' ') {
+      // A tab goes on to the next multiple of eight.
+      for (const c of piece) width = c === '\t' ? ((column + width) | 7) + 1 - column : width + 1;
+      if (column + width > cols) {
+        out += '\r\n';
+        column = 0;
+        continue;
+      }
+    } else {
+      width = Array.from(piece).length;
+      if (column > 0 && column + width > cols) {
+        out += '\r\n';
+        column = 0;
+      }
+    }
+    column = column + width > cols ? (column + width) % cols : column + width;
+    out += piece;
+  }
+  return out;
+}
+
+// The live region that screen readers announce: the game's text as plain text, a paragraph a
+// line, without escape sequences; a blanked screen starts a new passage. Only the latest
+// passages are kept.
+class Transcript {
+  constructor(element) {
+    this.element = element;
+    this.element.replaceChildren();
+    this.passage = null;
+    this.paragraph = null;
+    this.tail = '';  // the end of the text, for the question it ends with
+    this.newPassage();
+  }
+
+  newPassage() {
+    if (this.passage && !this.passage.hasChildNodes()) return;
+    this.passage = this.element.appendChild(document.createElement('div'));
+    this.paragraph = null;
+    while (this.element.childElementCount > 20) this.element.firstElementChild.remove();
+  }
+
+  add(text) {
+    for (const [piece] of text.matchAll(textPieces)) {
+      if (piece[0] === '\x1b') {
+        if (/^\x1b(\[[23]J|c)$/.test(piece)) this.newPassage();
+      } else if (piece.endsWith('\n')) {
+        this.paragraph = null;
+        this.tail = '\n';
+      } else {
+        const plain = piece.replace(/[\0-\x08\x0a-\x1f\x7f]/g, '');
+        if (plain === '') continue;
+        if (!this.paragraph) this.paragraph = this.passage.appendChild(document.createElement('p'));
+        this.paragraph.append(plain);
+        this.tail = (this.tail + plain).slice(-40);
+      }
+    }
+  }
+
+  // What the game waits for, told by the end of what it wrote: a command after its prompt, an
+  // object's name after its question (game/game.cc), else any key.
+  waitingFor() {
+    if (this.tail.endsWith('\n> ')) return 'command';
+    if (this.tail.endsWith('\nWhat do you want to look at? ')) return 'object';
+    return 'key';
+  }
+}
+
+// The terminal's keyboard in line mode: typing echoes, Backspace erases a character and Ctrl+U
+// the whole line, Enter sends the line with its line end; Ctrl+D on an empty line ends the
+// input, Ctrl+C stops the game. The game reads the bytes sent, as many as it asks for, and waits
+// when there are none. What is typed after a line end waits until the game has read that line
+// and waits for keys again, so that a pasted line shows after the answer to the one before, as
+// if the player had typed it then.
 class LineKeyboard {
-  constructor(echo, interrupt) {
-    this.echo = echo;
+  constructor(screen, { interrupt, waiting, lineSent }) {
+    this.screen = screen;
     this.interrupt = interrupt;
-    this.line = [];     // the characters of the line being typed
+    this.waiting = waiting;    // called when the game waits for keys
+    this.lineSent = lineSent;  // called with each line sent, without its line end
+    this.ahead = [];    // characters typed and not yet taken into the line
+    this.held = false;  // whether a line was sent that the game has not yet asked past
+    this.line = [];     // the line's characters, each with the cell after it once drawn
+    this.start = null;  // the cell the line starts in, once drawn
+    this.marker = null; // the row that cells are counted from
     this.sent = [];     // bytes sent and not yet read
     this.ended = false;
     this.wake = null;   // resolves the game's read that waits
@@ -23,38 +165,86 @@ class LineKeyboard {
   // Takes what the terminal reports as typed: one key, a key's escape sequence, or a paste.
   type(typed) {
     // By characters, not UTF-16 units, so that Backspace takes back a whole one.
-    const data = Array.from(typed);
-    for (let i = 0; i < data.length; ++i) {
-      const c = data[i];
+    this.ahead.push(...Array.from(typed));
+    const data = this.ahead;
+    let i = 0;
+    while (i < data.length && !this.held) {
+      const c = data[i++];
       if (c === '\r' || c === '\n') {
         // A pasted CR LF is one line end.
-        if (c === '\r' && data[i + 1] === '\n') ++i;
-        this.echo('\r\n');
-        this.send(this.line.join('') + '\n');
+        if (c === '\r' && data[i] === '\n') ++i;
+        const line = this.line.map((entry) => entry.char).join('');
+        this.screen.write('\r\n');
+        this.lineSent(line);
+        this.send(`${line}\n`);
+        this.held = true;
       } else if (c === '\x7f' || c === '\b') {
-        if (this.line.length > 0) {
-          this.line.pop();
-          this.echo('\b \b');
-        }
+        this.erase(1);
+      } else if (c === '\x15') {
+        this.erase(this.line.length);
       } else if (c === '\x04') {
         // As a terminal does: Ctrl+D sends a partial line, and on an empty line ends the input.
-        if (this.line.length > 0) this.send(this.line.join(''));
+        if (this.line.length > 0) this.send(this.line.map((entry) => entry.char).join(''));
         else this.end();
       } else if (c === '\x03') {
-        this.echo('^C\r\n');
+        this.screen.write('^C\r\n');
+        data.length = 0;
         this.interrupt();
         return;
       } else if (c === '\x1b') {
-        i = skipEscapeSequence(data, i);
-      } else if (c >= ' ') {
-        this.line.push(c);
-        this.echo(c);
+        i = skipEscapeSequence(data, i - 1) + 1;
+      } else if (c >= ' ' || c === '\t') {
+        this.add(c);
       }
     }
+    data.splice(0, i);
+  }
+
+  add(c) {
+    if (!this.start) {
+      const start = (this.start = { end: null });
+      this.screen.write('', () => {
+        if (this.marker) this.marker.dispose();
+        this.marker = this.screen.terminal.registerMarker(0);
+        start.end = this.screen.cursorCell(this.marker);
+      });
+    }
+    const entry = { char: c, end: null };
+    this.line.push(entry);
+    this.screen.write(c, () => (entry.end = this.screen.cursorCell(this.marker)));
+  }
+
+  // Erases the last `count` characters of the line, on the screen the cells they took.
+  erase(count) {
+    const from = this.line.length - Math.min(count, this.line.length);
+    if (from === this.line.length) return;
+    const back = from > 0 ? this.line[from - 1] : this.start;
+    this.line.length = from;
+    this.screen.write(() => this.screen.moveTo(this.marker, back.end) + '\x1b[J');
+  }
+
+  // After the terminal has changed its width and moved the rows, the line's characters still
+  // take as many cells each, counted back from where the cursor now stands.
+  refit() {
+    this.screen.write(() => {
+      if (!this.start || this.start.end === null) return '';
+      const ends = [this.start, ...this.line];
+      if (this.marker) this.marker.dispose();
+      this.marker = this.screen.terminal.registerMarker(0);
+      let cell = this.screen.cursorCell(this.marker);
+      for (let i = ends.length - 1; i > 0; --i) {
+        const width = ends[i].end - ends[i - 1].end;
+        ends[i].end = cell;
+        cell -= width;
+      }
+      this.start.end = cell;
+      return '';
+    });
   }
 
   send(text) {
     this.line = [];
+    this.start = null;
     for (const byte of new TextEncoder().encode(text)) this.sent.push(byte);
     this.wakeReader();
   }
@@ -76,8 +266,19 @@ class LineKeyboard {
   read(size) {
     return new Promise((resolve) => {
       const take = () => resolve(Uint8Array.from(this.sent.splice(0, size)));
-      if (this.sent.length > 0 || this.ended) take();
-      else this.wake = take;
+      if (this.sent.length > 0 || this.ended) {
+        take();
+        return;
+      }
+      this.wake = take;
+      // Once what the game wrote before it waits has been passed on (game_host.js), the page
+      // follows the question, and what was typed ahead is typed.
+      setTimeout(() => {
+        if (this.wake !== take) return;
+        this.held = false;
+        this.waiting();
+        this.type('');
+      }, 0);
     });
   }
 }
@@ -105,36 +306,78 @@ function bytesFromHex(hex) {
 
 const page = {
   terminal: null,
-  world: null,     // { name, bytes } of the world being played
+  screen: null,
+  world: null,     // { name, bytes, title, byline } of the world being played
   bundled: null,   // the world that world.js brought
-  game: null,      // the game being played: { keyboard, stopped }
+  game: null,      // the game being played: { keyboard, stopped, waitingFor }
 };
 
 function say(text) {
   document.getElementById('status').textContent = text;
 }
 
+// The command buttons follow what the game waits for: at a command each types its command, at
+// a key any of them continues, at an object's question the name is the player's to type and
+// only Enter is of use; when the game has ended none is.
+function followGame(waitingFor) {
+  for (const button of document.querySelectorAll('#commands button')) {
+    const off = waitingFor === 'ended' || (waitingFor === 'object' && button.id !== 'enter');
+    if (off && document.activeElement === button) page.terminal.focus();
+    button.disabled = off;
+  }
+}
+
+function pressButton(button) {
+  const keyboard = page.game && page.game.keyboard;
+  // Only once the game waits: what a button types depends on what for.
+  if (!keyboard || keyboard.held) return;
+  if (button.id === 'enter') {
+    keyboard.type('\r');
+    return;
+  }
+  // Ctrl+U first: a button replaces a half-typed line, as a player would.
+  const command = button.dataset.line;
+  keyboard.type(page.game.waitingFor === 'command' ? `\x15${command}\r` : '\x15\r');
+  // The game asks which object next: the phone's keyboard comes up for its name.
+  if (command === 'examine') page.terminal.focus();
+}
+
 // Starts a new game on `world`, stopping the one being played: its output and keys no longer
 // reach the terminal, and it waits forever for keys that never come.
 function play(world) {
   if (page.game) page.game.stopped = true;
+  if (page.screen) page.screen.stopped = true;
   page.world = world;
   const terminal = page.terminal;
   terminal.reset();
+  const screen = (page.screen = new Screen(terminal));
+  const transcript = new Transcript(document.getElementById('transcript'));
   document.getElementById('ended').hidden = true;
-  document.getElementById('world-name').textContent = world.name;
-  document.title = `${world.name} · wander`;
+  document.getElementById('title').textContent = world.title;
+  document.getElementById('byline').textContent = world.byline;
+  document.title = world.title;
   say('');
-  const game = { stopped: false, keyboard: null };
+  const game = { stopped: false, keyboard: null, waitingFor: 'command' };
   const ended = () => {
     if (game.stopped) return;
     game.stopped = true;
     game.keyboard = null;
+    followGame('ended');
     document.getElementById('ended').hidden = false;
     document.getElementById('play-again').focus();
   };
-  game.keyboard = new LineKeyboard((text) => terminal.write(text), ended);
+  game.keyboard = new LineKeyboard(screen, {
+    interrupt: ended,
+    waiting: () => {
+      if (game.stopped) return;
+      game.waitingFor = transcript.waitingFor();
+      followGame(game.waitingFor);
+    },
+    lineSent: (line) => transcript.add(`${line}\n`),
+  });
   page.game = game;
+  followGame('command');
+  const decoders = { 1: new TextDecoder(), 2: new TextDecoder() };
   let firstOutput = true;
   createWanderGame({
     host: {
@@ -147,7 +390,9 @@ function play(world) {
           firstOutput = false;
           performance.mark('wander-first-output');
         }
-        terminal.write(bytes);
+        const text = decoders[fd].decode(bytes, { stream: true });
+        transcript.add(text);
+        screen.write(() => wrapWords(text, terminal.buffer.active.cursorX, terminal.cols));
       },
       ended: (status) => {
         if (status === null && !game.stopped) say('The game stopped on an internal error.');
@@ -163,7 +408,8 @@ function play(world) {
 // Plays the file the player chose or dropped.
 async function playFile(file) {
   try {
-    play({ name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) });
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    play({ name: file.name, bytes, title: file.name, byline: '' });
   } catch (error) {
     say(`Cannot read ${file.name}: ${error.message}`);
   }
@@ -186,37 +432,63 @@ async function playAddress(address) {
     const response = await fetch(url);
     if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
     const name = decodeURIComponent(url.pathname.split('/').pop()) || address;
-    play({ name, bytes: new Uint8Array(await response.arrayBuffer()) });
+    play({ name, bytes: new Uint8Array(await response.arrayBuffer()), title: name, byline: '' });
   } catch (error) {
     say(`Cannot load the world ${address}: ${error.message}`);
   }
 }
 
-// Called by world.js with the world the page plays unless told otherwise.
+// Called by world.js with the world the page plays unless told otherwise. Its title and byline
+// are the page's own, as `wander-world publish` wrote them into index.html.
 function wanderWorld(name, hex) {
-  page.bundled = { name, bytes: bytesFromHex(hex) };
+  page.bundled = {
+    name,
+    bytes: bytesFromHex(hex),
+    title: document.getElementById('title').textContent,
+    byline: document.getElementById('byline').textContent,
+  };
 }
 
 function start() {
   const terminal = new Terminal({
-    cols: 100,
-    rows: 30,
     convertEol: true,
     cursorBlink: true,
     scrollback: 1000,
     fontFamily: 'ui-monospace, "DejaVu Sans Mono", Menlo, Consolas, monospace',
     fontSize: 14,
+    screenReaderMode: false,
   });
   page.terminal = terminal;
-  terminal.open(document.getElementById('terminal'));
+  const box = document.getElementById('terminal');
+  // As many columns and rows as the box holds: it follows the window, turned or resized. Fitted
+  // at once too, before the game starts, so that nothing is drawn twice on the way to its first
+  // output (that cost the first prompt some 20 to 40 ms).
+  const fit = new FitAddon.FitAddon();
+  terminal.loadAddon(fit);
+  terminal.open(box);
+  fit.fit();
+  new ResizeObserver(() => fit.fit()).observe(box);
+  terminal.onResize(() => page.game && page.game.keyboard && page.game.keyboard.refit());
   terminal.onData((data) => {
     if (page.game && page.game.keyboard) page.game.keyboard.type(data);
   });
+  // Tab moves the focus on, out of the terminal, as everywhere else on the page.
+  terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
 
-  document.getElementById('open-world').addEventListener('change', (event) => {
-    const file = event.target.files[0];
-    event.target.value = '';
-    if (file) playFile(file);
+  const file = document.getElementById('world-file');
+  document.getElementById('open-world').addEventListener('click', () => file.click());
+  file.addEventListener('change', () => {
+    const chosen = file.files[0];
+    file.value = '';
+    if (chosen) playFile(chosen);
+  });
+  for (const button of document.querySelectorAll('#commands button')) {
+    button.addEventListener('click', () => pressButton(button));
+  }
+  const show = document.getElementById('show-commands');
+  show.addEventListener('click', () => {
+    const shown = document.body.classList.toggle('commands-shown');
+    show.setAttribute('aria-pressed', String(shown));
   });
   document.getElementById('play-again').addEventListener('click', () => play(page.world));
   document.addEventListener('dragover', (event) => {
@@ -227,8 +499,8 @@ function start() {
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     document.body.classList.remove('dropping');
-    const file = event.dataTransfer.files[0];
-    if (file) playFile(file);
+    const dropped = event.dataTransfer.files[0];
+    if (dropped) playFile(dropped);
   });
 
   const address = new URLSearchParams(location.search).get('world');

@@ -1,12 +1,12 @@
 // The web page in a real browser: Debian's Chromium, driven by playwright-core (nothing is
-// downloaded). Each test plays through the page as a player would, by keys, a file input or a
-// dropped file, and compares the whole terminal, scrollback included, with what the console
-// shows.
+// downloaded). Each test plays through the page as a player would, by keys, a paste, buttons, a
+// file input or a dropped file, on a desktop or a phone, and compares the whole terminal,
+// scrollback included, with what the console shows; axe-core checks what a screen reader meets.
 //
 //   WANDER_PAGE=build-web/page WANDER_WORLD_TOOL=build/wander-world node --test web/page_test.js
 //
 // Optional: WANDER_CHROMIUM (default /usr/bin/chromium), WANDER_SCREENSHOT (a PNG of the page in
-// play is written there).
+// play is written there, and one at a phone's size beside it, its name ending in -phone.png).
 'use strict';
 
 const assert = require('node:assert');
@@ -82,8 +82,8 @@ after(async () => {
   fs.rmSync(worldsFolder, { recursive: true, force: true });
 });
 
-async function openPage(url) {
-  const page = await browser.newPage({ viewport: { width: 1000, height: 760 } });
+async function openPage(url, options = { viewport: { width: 1000, height: 760 } }) {
+  const page = await browser.newPage(options);
   const problems = [];
   page.on('pageerror', (error) => problems.push(error.message));
   page.problems = problems;
@@ -116,6 +116,55 @@ async function type(page, text) {
   await page.keyboard.press('Enter');
 }
 
+// Pastes `text` into the terminal as a browser does: a paste event on its input.
+const paste = (page, text) => page.evaluate((text) => {
+  const data = new DataTransfer();
+  data.setData('text/plain', text);
+  document.querySelector('.xterm-helper-textarea')
+    .dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true }));
+}, text);
+
+// The words of `text`, whatever breaks its lines.
+const words = (text) => text.split(/\s+/).filter((word) => word !== '');
+
+// Waits until the terminal's text, read as words, ends with the words of `text`.
+async function expectWords(page, text) {
+  const want = words(text);
+  try {
+    await page.waitForFunction((want) => {
+      const got = window.wanderScreen().join(' ').split(/\s+/).filter((word) => word !== '');
+      return JSON.stringify(got.slice(-want.length)) === JSON.stringify(want);
+    }, want, { timeout: 5000, polling: 20 });
+  } catch (error) {
+    assert.deepStrictEqual(words((await screen(page)).join(' ')).slice(-want.length), want);
+    throw error;
+  }
+}
+
+// axe-core finds nothing serious or critical on the page.
+async function expectAccessible(page, when) {
+  await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+  const { violations } = await page.evaluate(() => window.axe.run());
+  const grave = violations.filter((v) => v.impact === 'serious' || v.impact === 'critical');
+  console.log(`axe-core ${when}: ${violations.length} violations, ` +
+              `${violations.map((v) => `${v.id} (${v.impact})`).join(', ') || 'none'}`);
+  assert.deepStrictEqual(grave.map((v) => `${v.id}: ${v.help}`), [], when);
+}
+
+// The live region's passages, each a list of its paragraphs.
+const passages = (page) => page.$$eval('#transcript > div',
+  (divs) => divs.map((div) => Array.from(div.children, (p) => p.textContent)));
+
+// What has the keyboard's focus, and whether it shows.
+const focus = (page) => page.evaluate(() => {
+  const element = document.activeElement;
+  const shown = element.closest('#terminal') || element;
+  return {
+    id: element.id || element.className,
+    outline: getComputedStyle(shown).outlineStyle !== 'none',
+  };
+});
+
 test('plays the sample world: examine, the key, a blocked move, an unlisted object, quit, another world', async () => {
   const started = Date.now();
   const page = await openPage(`${site}/index.html`);
@@ -124,7 +173,8 @@ test('plays the sample world: examine, the key, a blocked move, an unlisted obje
     () => performance.getEntriesByName('wander-first-output')[0].startTime);
   console.log(`first description: ${Date.now() - started} ms from goto, ` +
               `${Math.round(firstOutput)} ms from navigation start`);
-  assert.strictEqual(await page.textContent('#world-name'), 'World.txt');
+  assert.strictEqual(await page.textContent('#title'), 'World.txt');
+  assert.strictEqual(await page.title(), 'World.txt');
 
   // After an examine, only the object's text; after the key, only the room and the prompts.
   await type(page, 'exa');
@@ -154,11 +204,11 @@ test('plays the sample world: examine, the key, a blocked move, an unlisted obje
   assert.match(await page.textContent('#ended'), /The game has ended\./);
 
   // A second world through the file input replaces the game, screen and all.
-  await page.setInputFiles('#open-world', {
+  await page.setInputFiles('#world-file', {
     name: 'cabin.txt', mimeType: 'text/plain', buffer: Buffer.from(cabin),
   });
   await expectScreen(page, described(['A log cabin. A chair stands by the stove.']));
-  assert.strictEqual(await page.textContent('#world-name'), 'cabin.txt');
+  assert.strictEqual(await page.textContent('#title'), 'cabin.txt');
   assert.strictEqual(await page.isVisible('#ended'), false);
   await type(page, 'n');
   await expectScreen(page, ['> n', 'A creaking porch.', '', '', '', '>'], { tail: true });
@@ -179,6 +229,23 @@ test('a world with mistakes plays as in the console; ?world= loads it from the s
   await expectScreen(page, []);
   await page.keyboard.press('Enter');
   await expectScreen(page, [...cabinRoom, '>']);
+  // Backspace takes back the cells a character took: a wide one's two, a pasted tab's.
+  await page.keyboard.type('東');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type('x');
+  await expectScreen(page, ['> x'], { tail: true });
+  await page.keyboard.press('Backspace');
+  await paste(page, '\tn');
+  await expectScreen(page, ['>       n'], { tail: true });
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type('x');
+  await expectScreen(page, ['> x'], { tail: true });
+  await page.keyboard.press('Backspace');
+  // Pasted lines are typed one after another, each once the game has answered the one before.
+  await paste(page, 'n\r\ns\n');
+  await expectScreen(page, ['> n', 'A creaking porch.', '', '', '', '> s', ...cabinRoom],
+                     { tail: true });
   // Typed text goes to the game as UTF-8, and Backspace takes back a whole character.
   await type(page, 'n');
   await type(page, 'exa');
@@ -209,6 +276,111 @@ test('a dropped world, Ctrl+D and "Play again"', async () => {
   await page.close();
 });
 
+test('keyboard alone: Tab in and out of the terminal, the buttons, the live region, axe-core', async () => {
+  const page = await openPage(`${site}/index.html`);
+  await expectScreen(page, described(jetty));
+  await expectAccessible(page, 'at start');
+  // xterm.js's own screen-reader mode is off: the live region alone speaks.
+  assert.strictEqual(await page.locator('.xterm-accessibility').count(), 0);
+
+  // Tab leaves the terminal, with nothing typed, and every stop shows where the focus is.
+  assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
+  await page.keyboard.press('Shift+Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'open-world', outline: true });
+  await page.keyboard.press('Shift+Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'show-commands', outline: true });
+  assert.strictEqual(await page.isVisible('#commands'), false);
+  await page.keyboard.press('Enter');
+  assert.strictEqual(await page.getAttribute('#show-commands', 'aria-pressed'), 'true');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  assert.deepStrictEqual(await focus(page), { id: 'xterm-helper-textarea', outline: true });
+  await page.keyboard.press('Tab');
+  assert.deepStrictEqual(await focus(page), { id: '', outline: true });
+  assert.strictEqual(await page.evaluate(() => document.activeElement.dataset.line), 'north');
+  await page.keyboard.press('Enter');
+  const path = [
+    'A narrow path winds up from the jetty between gorse and heather. A wooden signpost leans at',
+    'a tired angle. The path goes on north to a cobbled yard and back south to the water.',
+  ];
+  await expectScreen(page, [...described(jetty).slice(0, -1), '> north', ...described(path)]);
+
+  // The live region holds the same text, plain, a paragraph a line, with the player's command.
+  assert.strictEqual(await page.getAttribute('#transcript', 'role'), 'log');
+  assert.strictEqual(await page.getAttribute('#transcript', 'aria-live'), 'polite');
+  assert.deepStrictEqual(await passages(page), [[...jetty, '> north', ...path, '> ']]);
+  await expectAccessible(page, 'after a move');
+  assert.deepStrictEqual(page.problems, []);
+  await page.close();
+});
+
+test('on a phone: the terminal fits the screen, the keyboard comes up, tapped buttons play', async () => {
+  const phone = await openPage(`${site}/index.html`, {
+    viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true,
+  });
+  await expectWords(phone, `${jetty.join(' ')} >`);
+  await expectAccessible(phone, 'on a phone, at start');
+  // Laid out at the phone's width, never wider; the terminal in its box, in readable text, its
+  // lines broken between words.
+  const layout = () => phone.evaluate(() => ({
+    width: innerWidth,
+    pageWidth: document.documentElement.scrollWidth,
+    cols: page.terminal.cols,
+    fontSize: parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize),
+    overhang: document.querySelector('.xterm-screen').getBoundingClientRect().right -
+              document.getElementById('terminal').getBoundingClientRect().right,
+  }));
+  const upright = await layout();
+  assert.ok(upright.width === 390 && upright.pageWidth === 390, JSON.stringify(upright));
+  assert.ok(upright.cols >= 30 && upright.cols < 60, JSON.stringify(upright));
+  assert.ok(upright.fontSize >= 12 && upright.overhang <= 0, JSON.stringify(upright));
+  const rows = await screen(phone);
+  assert.deepStrictEqual(words(rows.join(' ')), words(`${jetty.join(' ')} >`));
+  assert.ok(rows.every((row) => row.length <= upright.cols), rows.join('\n'));
+
+  // Tapping the terminal brings up the keyboard: its input takes the focus.
+  await phone.tap('#terminal');
+  assert.strictEqual((await focus(phone)).id, 'xterm-helper-textarea');
+  // A button replaces a half-typed line.
+  await phone.keyboard.type('xyz');
+  await phone.getByRole('button', { name: 'North' }).tap();
+  const path = 'A narrow path winds up from the jetty between gorse and heather. A wooden ' +
+               'signpost leans at a tired angle. The path goes on north to a cobbled yard and ' +
+               'back south to the water.';
+  await expectWords(phone, `> north ${path} >`);
+  await expectAccessible(phone, 'on a phone, after a move');
+  if (process.env.WANDER_SCREENSHOT) {
+    await phone.screenshot({ path: process.env.WANDER_SCREENSHOT.replace(/\.png$/, '-phone.png') });
+  }
+
+  // At the object's question the name is the player's to type, and Enter is a button; the
+  // keyboard is up for it. Its text is a new passage in the live region.
+  await phone.getByRole('button', { name: 'Examine' }).tap();
+  await expectWords(phone, '> examine What do you want to look at?');
+  assert.strictEqual((await focus(phone)).id, 'xterm-helper-textarea');
+  assert.deepStrictEqual(
+    await phone.$$eval('#commands button', (buttons) => buttons.map((b) => b.disabled)),
+    [true, true, true, true, true, true, true, false]);
+  await phone.keyboard.type('signpost');
+  await phone.getByRole('button', { name: 'Enter' }).tap();
+  const signpost = 'The signpost has two arms. One reads "LIGHT", the other "LANDING". Someone has ' +
+                   'carved a small gull into the post beneath them.';
+  await expectWords(phone, signpost);
+  assert.strictEqual((await passages(phone)).pop().join(' '), signpost);
+  // At the key wait any button continues: West is no move west here.
+  await phone.getByRole('button', { name: 'West' }).tap();
+  await expectWords(phone, `${path} > >`);
+  assert.deepStrictEqual(words((await screen(phone)).join(' ')), words(`${path} > >`));
+
+  // Turned sideways, the terminal fits the wider screen.
+  await phone.setViewportSize({ width: 844, height: 390 });
+  await phone.waitForFunction((cols) => page.terminal.cols > cols, upright.cols);
+  const sideways = await layout();
+  assert.ok(sideways.pageWidth === 844 && sideways.overhang <= 0, JSON.stringify(sideways));
+  assert.deepStrictEqual(phone.problems, []);
+  await phone.close();
+});
+
 test('worlds load only from the page\'s own site', async () => {
   const page = await openPage(`${site}/index.html?world=http://example.invalid/World.txt`);
   await page.waitForFunction(() => document.getElementById('status').textContent !== '');
@@ -220,20 +392,27 @@ test('worlds load only from the page\'s own site', async () => {
   await missing.close();
 });
 
-test('the published folder plays from disk and from a web server, in under 1 MB', { skip: !worldTool && 'WANDER_WORLD_TOOL is not set' }, async () => {
+test('the published folder plays from disk and from a web server, titled, within 700 KB', { skip: !worldTool && 'WANDER_WORLD_TOOL is not set' }, async () => {
   const folder = path.join(worldsFolder, 'published');
   const world = path.join(worldsFolder, 'World.txt');
   fs.writeFileSync(world, cabin);
-  execFileSync(worldTool, ['publish', '--page', pageFolder, world, folder]);
+  const title = 'The <b>Cabin</b> & "Porch" 🏕';
+  execFileSync(worldTool, ['publish', '--title', title, '--byline', 'by Ann <i>', '--page',
+                           pageFolder, world, folder]);
   let pageBytes = 0;
   for (const name of fs.readdirSync(folder)) {
     if (name !== 'world.js') pageBytes += fs.statSync(path.join(folder, name)).size;
   }
   console.log(`published page: ${pageBytes} bytes, the world aside`);
-  assert.ok(pageBytes < 1000 * 1000, `${pageBytes} bytes`);
+  assert.ok(pageBytes <= 700 * 1000, `${pageBytes} bytes`);
 
   const fromDisk = await openPage(pathToFileURL(path.join(folder, 'index.html')).href);
   await expectScreen(fromDisk, described(['A log cabin. A chair stands by the stove.']));
+  // The title and byline show as given: their markup is text, never the page's.
+  assert.strictEqual(await fromDisk.title(), title);
+  assert.strictEqual(await fromDisk.textContent('#title'), title);
+  assert.strictEqual(await fromDisk.textContent('#byline'), 'by Ann <i>');
+  assert.strictEqual(await fromDisk.locator('header b, header i').count(), 0);
   await type(fromDisk, 'n');
   await expectScreen(fromDisk, ['> n', 'A creaking porch.', '', '', '', '>'], { tail: true });
   assert.deepStrictEqual(fromDisk.problems, []);

@@ -19,21 +19,22 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: wander-make-world SIZE [--start first|middle|last] [--names padded|plain|words]\n"
-    "                         [--description BYTES] [--objects MOST]\n"
+    "usage: wander-make-world SIZE [--start first|middle|last]\n"
+    "                         [--names padded|plain|words] [--description BYTES]\n"
+    "                         [--objects MOST]\n"
     "Writes a valid generated world of about SIZE bytes to standard output.\n"
-    "SIZE is a number of bytes, optionally followed by K, M or G (powers of 1024), at most\n"
-    "1048576G (2^50 bytes, a pebibyte).\n"
-    "--start      the starting room's block is the first in the file, the middle one, or the\n"
-    "             last (the default)\n"
-    "--names      room names: R and seven digits, R0000042 (the default); R and the number,\n"
-    "             R42; or two words and a number, MossyGrotto0\n"
-    "--description  about BYTES bytes in each room's description (the default: two to five\n"
-    "             lines of 40 to 140 bytes)\n"
-    "--objects    each room lists 0 to MOST objects, 0 to 3 (the default: 3)\n"
-    "Exit status: 0 when the world was written, 2 when the arguments are wrong (a size past the\n"
-    "largest among them) or standard output cannot be written; a line on standard error says\n"
-    "which.\n";
+    "SIZE is a number of bytes, optionally followed by K, M or G (powers of 1024),\n"
+    "at most 1048576G (2^50 bytes, a pebibyte).\n"
+    "--start        the starting room's block is the first in the file, the middle\n"
+    "               one, or the last (the default)\n"
+    "--names        room names: R and seven digits, R0000042 (the default); R and\n"
+    "               the number, R42; or two words and a number, MossyGrotto0\n"
+    "--description  about BYTES bytes in each room's description (the default: two\n"
+    "               to five lines of 40 to 140 bytes)\n"
+    "--objects      each room lists 0 to MOST objects, 0 to 3 (the default: 3)\n"
+    "Exit status: 0 when the world was written, 2 when the arguments are wrong (a\n"
+    "size past the largest among them) or standard output cannot be written; a line\n"
+    "on standard error says which.\n";
 
 // The value of a --name VALUE option among `choices`; -1, with a message, when it is none.
 int choice(const char* option, const std::string& value,

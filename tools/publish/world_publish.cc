@@ -124,12 +124,72 @@ std::string world_script(std::string_view name, std::string_view bytes) {
   return script;
 }
 
-const char kPageFromProgramFolder[] = WANDER_PAGE_FROM_PROGRAM;
+std::string html_escaped(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
 
-fs::path installed_page(const fs::path& program) {
-  const fs::path page = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
-  std::error_code error;
-  return fs::is_regular_file(page / "index.html", error) ? page : fs::path();
+bool titled_page(std::string_view html, const PageTitle& title, std::string& page,
+                 std::string& error) {
+  // Each place is an opening tag and the text up to the next '<': the page's own text there is
+  // plain, and what is written there is escaped, so it holds no '<' either.
+  const std::string escaped_title = html_escaped(title.title);
+  const std::string escaped_byline = html_escaped(title.byline);
+  const struct {
+    std::string_view tag;
+    const std::string& text;
+  } places[] = {{"<title>", escaped_title},
+                {"<h1 id=\"title\">", escaped_title},
+                {"<p id=\"byline\">", escaped_byline}};
+  page.clear();
+  std::size_t done = 0;
+  for (const auto& place : places) {
+    const std::size_t tag = html.find(place.tag, done);
+    const std::size_t end =
+        tag == std::string_view::npos ? tag : html.find('<', tag + place.tag.size());
+    if (end == std::string_view::npos) {
+      error = "it has no " + std::string(place.tag) + " to hold the title";
+      return false;
+    }
+    const std::size_t text = tag + place.tag.size();
+    page.append(html.substr(done, text - done)).append(place.text);
+    done = end;
+  }
+  page.append(html.substr(done));
+  return true;
+}
+
+const std::array<const char*, 2> kPagesFromProgramFolder = {"web/page", WANDER_PAGE_FROM_PROGRAM};
+
+fs::path page_beside(const fs::path& program) {
+  for (const char* relative : kPagesFromProgramFolder) {
+    const fs::path page = (program.parent_path() / relative).lexically_normal();
+    std::error_code error;
+    if (fs::is_regular_file(page / "index.html", error)) return page;
+  }
+  return {};
 }
 
 fs::path running_program(const char* argv0) {
@@ -152,7 +212,20 @@ fs::path running_program(const char* argv0) {
 }
 
 bool publish_world(const fs::path& page, std::string_view name, std::string_view bytes,
-                   const fs::path& folder, Published& published, std::string& error) {
+                   const PageTitle& title, const fs::path& folder, Published& published,
+                   std::string& error) {
+  // The page is titled first: a page that cannot be leaves nothing written.
+  const fs::path index = page / "index.html";
+  std::string index_bytes;
+  std::string titled;
+  if (!read_whole_file(index.string(), index_bytes, error)) {
+    error = "cannot read " + in_quotes(index.string()) + ": " + error;
+    return false;
+  }
+  if (!titled_page(index_bytes, title, titled, error)) {
+    error = "cannot title " + in_quotes(index.string()) + ": " + error;
+    return false;
+  }
   std::error_code code;
   fs::create_directories(folder, code);
   if (code) {
@@ -174,7 +247,9 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
     if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName) continue;
     std::string page_bytes;
     std::string why;
-    if (!read_whole_file(file.path().string(), page_bytes, why)) {
+    if (file.path().filename() == "index.html") {
+      page_bytes = titled;
+    } else if (!read_whole_file(file.path().string(), page_bytes, why)) {
       error = "cannot read " + in_quotes(file.path().string()) + ": " + why;
       return false;
     }

@@ -1,4 +1,5 @@
-// The script a published page reads its world from, its cases the rows of world_publish_test.txt.
+// The script a published page reads its world from, and its page's title: the cases are the rows
+// of world_publish_test.txt.
 #include "tools/publish/world_publish.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,11 @@ TEST(WorldScriptTest, Tables) {
     SCOPED_TRACE(printable(row.at(1)));
     if (row[0] == "script") {
       EXPECT_EQ(world_script(row[1], row.at(2)), row.at(3));
+    } else if (row[0] == "title") {
+      std::string page = "(untouched)";
+      std::string error;
+      const bool titled = titled_page(row[1], {row.at(2), row.at(3)}, page, error);
+      EXPECT_EQ(titled ? page : "!" + error, row.at(4));
     } else {
       ADD_FAILURE() << "a row of an unknown kind: " << row[0];
     }

@@ -35,11 +35,12 @@ constexpr char kUsage[] =
     "  replay    play walkthroughs again, and say where the game now shows otherwise\n"
     "  lsp       serve worlds to an editor by the Language Server Protocol\n"
     "\n"
-    "FILE is World.txt in the current folder when not given; to check and map, '-' is\n"
-    "standard input. 'wander-world COMMAND --help' says more about each command.\n"
+    "FILE is World.txt in the current folder when not given; to check and map, '-'\n"
+    "is standard input. 'wander-world COMMAND --help' says more about each command.\n"
     "\n"
-    "Exit status 2 means the run could not go on: the arguments are wrong, FILE cannot be read\n"
-    "or is not a regular file, standard output cannot be written, or memory ran out.\n";
+    "Exit status 2 means the run could not go on: the arguments are wrong, FILE\n"
+    "cannot be read or is not a regular file, standard output cannot be written, or\n"
+    "memory ran out.\n";
 
 int run(int argc, char** argv) {
   if (argc < 2) return usage_error("no command given", kUsage);

@@ -15,16 +15,18 @@ namespace {
 constexpr char kMapUsage[] =
     "usage: wander-world map [FILE]\n"
     "\n"
-    "Writes the map of the world file FILE (World.txt when not given, standard input when '-')\n"
-    "on standard output as a Graphviz graph, laid out with north up and east right: a box per\n"
-    "room with its objects, a line per way between two rooms, an arrow for a way that goes one\n"
-    "way only, the starting room with a double border, rooms that exits name but that have no\n"
-    "block dashed in red, and rooms that cannot be reached from the start in grey.\n"
+    "Writes the map of the world file FILE (World.txt when not given, standard input\n"
+    "when '-') on standard output as a Graphviz graph, laid out with north up and\n"
+    "east right: a box per room with its objects, a line per way between two rooms,\n"
+    "an arrow for a way that goes one way only, the starting room with a double\n"
+    "border, rooms that exits name but that have no block dashed in red, and rooms\n"
+    "that cannot be reached from the start in grey.\n"
     "\n"
     "  wander-world map | dot -Tsvg > map.svg\n"
     "\n"
-    "Exit status: 0 when the map was written, 2 when the arguments are wrong, FILE cannot be read\n"
-    "or is not a regular file, standard output cannot be written, or memory ran out.\n";
+    "Exit status: 0 when the map was written, 2 when the arguments are wrong, FILE\n"
+    "cannot be read or is not a regular file, standard output cannot be written, or\n"
+    "memory ran out.\n";
 
 }  // namespace
 

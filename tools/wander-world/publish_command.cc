@@ -1,6 +1,7 @@
 // wander-world publish: a world as a web page that plays it.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,22 +19,42 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kPublishUsage[] =
-    "usage: wander-world publish [--page FOLDER] [FILE] DIR\n"
+    "usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER]\n"
+    "                            [FILE] DIR\n"
     "\n"
-    "Writes a web page that plays the world file FILE (World.txt when not given) into the\n"
-    "folder DIR: index.html, the game, the terminal's script and style, and world.js, the\n"
-    "world. Open DIR/index.html in a browser, or put DIR on any web server. DIR is made when\n"
-    "missing; files of the same names in it are replaced (a link among them is replaced, never\n"
-    "followed), other files are left alone.\n"
+    "Writes a web page that plays the world file FILE (World.txt when not given)\n"
+    "into the folder DIR: index.html, the game, the terminal's script and style, and\n"
+    "world.js, the world. Open DIR/index.html in a browser, or put DIR on any web\n"
+    "server. DIR is made when missing; files of the same names in it are replaced (a\n"
+    "link among them is replaced, never followed), other files are left alone.\n"
     "\n"
-    "  --page FOLDER   the web page to publish with (default: the one installed with\n"
-    "                  wander-world, in ../share/wander/web from the folder it stands in)\n"
+    "  --title TEXT    the world's title, in the page's title and heading (default:\n"
+    "                  the file's name); any UTF-8 text without control characters\n"
+    "  --byline TEXT   a line under the heading, such as \"by Ann Other\"\n"
+    "  --page FOLDER   the web page to publish with (default: the one beside\n"
+    "                  wander-world, in web/page of its build folder or\n"
+    "                  ../share/wander/web when installed)\n"
     "\n"
-    "Exit status: 0 when published, 2 when FILE (which must be a regular file) or the page\n"
-    "cannot be read, DIR or standard output cannot be written, the arguments are wrong, or\n"
-    "memory ran out.\n";
+    "Exit status: 0 when published, 2 when FILE (which must be a regular file) or\n"
+    "the page cannot be read, DIR or standard output cannot be written, the\n"
+    "arguments are wrong, or memory ran out.\n";
 
 int publish_usage_error(const std::string& message) { return usage_error(message, kPublishUsage); }
+
+// Why `text`, given as --title or --byline, cannot be shown as it is on a page; empty when it
+// can. A control character would be no text to see, and bytes that are no UTF-8 no character.
+std::string unshowable(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8_length(text.substr(at));
+    if (length == 0) return "is not UTF-8";
+    const char32_t point = code_point(text.substr(at), length);
+    if (point < 0x20 || (point >= 0x7f && point < 0xa0)) {
+      return "holds a control character, " + printable(text.substr(at, length));
+    }
+    at += length;
+  }
+  return {};
+}
 
 int count_errors(const std::string& bytes) {
   WorldFile world(make_string_source(bytes));
@@ -65,6 +86,8 @@ int publish_command(int argc, char** argv) {
   std::vector<std::string> operands;
   fs::path page;
   bool page_given = false;
+  std::optional<std::string> title;
+  std::optional<std::string> byline;
   bool options_done = false;
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = args[i];
@@ -78,6 +101,13 @@ int publish_command(int argc, char** argv) {
       if (i + 1 == argc) return publish_usage_error("--page needs a folder");
       page = args[++i];
       page_given = true;
+    } else if (!options_done && (arg == "--title" || arg == "--byline")) {
+      if (i + 1 == argc) return publish_usage_error(std::string(arg) + " needs a text");
+      const std::string_view text = args[++i];
+      if (const std::string why = unshowable(text); !why.empty()) {
+        return publish_usage_error("the text of " + std::string(arg) + " " + why);
+      }
+      (arg == "--title" ? title : byline) = text;
     } else if (!options_done && arg.size() > 1 && arg.front() == '-') {
       return publish_usage_error("unknown option " + in_quotes(arg));
     } else {
@@ -91,20 +121,25 @@ int publish_command(int argc, char** argv) {
   }
   if (operands.back().empty()) return publish_usage_error("the folder name is empty");
   if (page_given && page.empty()) return publish_usage_error("the page's folder name is empty");
+  if (title && title->empty()) return publish_usage_error("the title is empty");
+  if (byline && !title) return publish_usage_error("--byline needs a --title");
   const std::string world_path = operands.size() == 2 ? operands[0] : "World.txt";
   const fs::path folder = operands.back();
 
   if (!page_given) {
     const fs::path program = running_program(argv0);
-    page = installed_page(program);
+    page = page_beside(program);
     if (page.empty()) {
-      const fs::path looked = (program.parent_path() / kPageFromProgramFolder).lexically_normal();
+      std::string looked;
+      for (const char* relative : kPagesFromProgramFolder) {
+        if (!looked.empty()) looked += " and ";
+        looked += in_quotes((program.parent_path() / relative).lexically_normal().string());
+      }
       std::fprintf(stderr,
-                   "wander-world: the web page is not installed (looked in %s).\n"
-                   "Build it with 'npm ci --prefix web', 'cmake --preset web' and 'cmake --build "
-                   "build-web' in wander's sources,\nthen install it with the programs, or name "
-                   "its folder: --page build-web/page\n",
-                   in_quotes(looked.string()).c_str());
+                   "wander-world: no web page beside the program (looked in %s).\n"
+                   "Build it with wander: 'npm ci --prefix web', then configure with "
+                   "-DWANDER_WEB=ON;\nor name the folder of a page: --page FOLDER\n",
+                   looked.c_str());
       return kCannotGoOn;
     }
   } else if (std::error_code code; !fs::is_regular_file(page / "index.html", code)) {
@@ -122,8 +157,9 @@ int publish_command(int argc, char** argv) {
   }
   Published published;
   std::string error;
-  if (!publish_world(page, fs::path(world_path).filename().string(), bytes, folder, published,
-                     error)) {
+  const std::string name = fs::path(world_path).filename().string();
+  const PageTitle page_title{title ? *title : printable(name), byline ? *byline : ""};
+  if (!publish_world(page, name, bytes, page_title, folder, published, error)) {
     std::fprintf(stderr, "wander-world: %s\n", error.c_str());
     return kCannotGoOn;
   }

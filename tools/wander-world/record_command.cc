@@ -15,16 +15,18 @@ namespace {
 constexpr char kRecordUsage[] =
     "usage: wander-world record [FILE] < KEYS > CASE\n"
     "\n"
-    "Plays the world file FILE (World.txt when not given) with the keys read from standard\n"
-    "input, in process and exactly as the game would, and writes a case file to standard\n"
-    "output: the world (as `--- world file FILE`), the keys, and the output and exit status\n"
-    "the game gave. Keep it beside the world and replay it after every edit:\n"
+    "Plays the world file FILE (World.txt when not given) with the keys read from\n"
+    "standard input, in process and exactly as the game would, and writes a case\n"
+    "file to standard output: the world (as `--- world file FILE`), the keys, and\n"
+    "the output and exit status the game gave. Keep it beside the world and replay\n"
+    "it after every edit:\n"
     "\n"
-    "  printf 'n\\nlook at\\nsignpost\\n\\nquit\\n\\n' | wander-world record > walkthrough.case\n"
-    "  wander-world replay walkthrough.case\n"
+    "  printf 'n\\nlook at\\nsignpost\\n\\nquit\\n\\n' | wander-world record > walk.case\n"
+    "  wander-world replay walk.case\n"
     "\n"
-    "Exit status: 0 when the case was written, 2 when the arguments are wrong, FILE cannot be\n"
-    "read or is not a regular file, standard output cannot be written, or memory ran out.\n";
+    "Exit status: 0 when the case was written, 2 when the arguments are wrong, FILE\n"
+    "cannot be read or is not a regular file, standard output cannot be written, or\n"
+    "memory ran out.\n";
 
 }  // namespace
 

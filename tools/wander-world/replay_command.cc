@@ -21,18 +21,21 @@ namespace fs = std::filesystem;
 constexpr char kReplayUsage[] =
     "usage: wander-world replay [--update] CASE...\n"
     "\n"
-    "Plays every case of the case files CASE (walkthroughs recorded with 'wander-world\n"
-    "record', or written by hand in the same format as the game's own end-to-end cases) in\n"
-    "process, exactly as the game would, and compares the output and the exit status with the\n"
-    "case's. Prints 'ok NAME' for each case that still plays as it says, and for one that does\n"
-    "not, 'FAIL NAME (FILE:LINE)' at the first line that differs, the command typed there and\n"
-    "the room the player stood in, and the lines that differ ('-' expected, '+' shown now).\n"
+    "Plays every case of the case files CASE (walkthroughs recorded with\n"
+    "'wander-world record', or written by hand in the same format as the game's own\n"
+    "end-to-end cases) in process, exactly as the game would, and compares the\n"
+    "output and the exit status with the case's. Prints 'ok NAME' for each case that\n"
+    "still plays as it says, and for one that does not, 'FAIL NAME (FILE:LINE)' at\n"
+    "the first line that differs, the command typed there and the room the player\n"
+    "stood in, and the lines that differ ('-' expected, '+' shown now).\n"
     "\n"
-    "  --update   record anew the output and status of each case that differs, in its file,\n"
-    "             and print 'updated NAME (FILE:LINE)'; every other byte of the file is kept\n"
+    "  --update   record anew the output and status of each case that differs, in\n"
+    "             its file, and print 'updated NAME (FILE:LINE)'; every other byte\n"
+    "             of the file is kept\n"
     "\n"
-    "Exit status: 0 when every case played as it says (or was updated), 1 when one did not,\n"
-    "2 when a case file cannot be read or updated or the arguments are wrong.\n";
+    "Exit status: 0 when every case played as it says (or was updated), 1 when one\n"
+    "did not, 2 when a case file cannot be read or updated or the arguments are\n"
+    "wrong.\n";
 
 // A case file written anew beside itself and renamed into place, keeping its mode. A link is
 // neither replaced (the link would be lost) nor written through (to a file the author did not
