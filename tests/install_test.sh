@@ -111,21 +111,25 @@ share/nvim/site: file type, syntax and clients of World.txt are '$said', not 'wa
 }
 
 # The copyright file and the changelog in the .deb's documents folder DOC: the licence in the
-# copyright file is LICENSE, word for word; every npm package the .vsix carries has its notice
-# there; the changelog's newest entry is VERSION's.
+# copyright file is LICENSE, word for word; every npm package the .vsix and the web page carry
+# has its notice there; the changelog's newest entry is VERSION's.
 debian_documents() {
   local name=$1 doc=$2 version=$3 vsix=$4 module
   # The stand-alone paragraph "License: Expat", its lines indented and its blank lines " .".
   awk -v RS= '/^License: Expat\n/' "$doc/copyright" | sed -e 1d -e 's/^ //' -e 's/^\.$//' |
     cmp -s - <(sed -n '/^Permission/,$p' "$here/../LICENSE") ||
     fail "$name: the copyright file's Expat licence is not LICENSE's text"
-  if [ -f "$vsix" ]; then
-    cmake -E tar tf "$vsix" | sed -n 's|^extension/node_modules/\([^/]*\)/.*|\1|p' | sort -u |
-      while read -r module; do
-        grep -q "^ *Files: .*node_modules/$module/\*$\|^ *editors/vscode/node_modules/$module/\*$" \
-          "$doc/copyright" || fail "$name: the copyright file says nothing of $module, in the .vsix"
-      done
-  fi
+  # The npm packages in the .vsix, and those whose notices (NAME-LICENSE.txt) the page carries.
+  {
+    if [ -f "$vsix" ]; then
+      cmake -E tar tf "$vsix" | sed -n 's|^extension/node_modules/\([^/]*\)/.*|\1 the .vsix|p'
+    fi
+    find "$doc/../../wander/web" -name '*-LICENSE.txt' 2> /dev/null |
+      sed 's|.*/\(.*\)-LICENSE\.txt$|\1 the web page|'
+  } | sort -u | while read -r module where; do
+    grep -q "^\(Files:\)\? *[a-z/]*node_modules/\(@[^/]*/\)\?$module/\*$" "$doc/copyright" ||
+      fail "$name: the copyright file says nothing of $module, in $where"
+  done
   [ "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = "wander ($version) unstable; urgency=medium" ] ||
     fail "$name: the changelog's newest entry is not $version's: $(gzip -dc "$doc/changelog.gz" | head -n 1)"
 }
