@@ -3,6 +3,9 @@
 if(EMSCRIPTEN)
   return()  # the web build is published as a page (wander-world publish), not installed
 endif()
+set(WANDER_PACKAGE_MAINTAINER "The wander developers <developers@wander.invalid>" CACHE STRING
+    "Who made the packages, as a name and an email address: the .deb's Maintainer, the .rpm's Packager")
+
 if(WIN32)
   # One folder, as a Windows player unpacks it: the programs beside the sample world, so that
   # starting wander.exe in that folder plays Gull Rock.
@@ -14,14 +17,27 @@ else()
   set(wander_bin_dir ${CMAKE_INSTALL_BINDIR})
   set(wander_data_dir ${CMAKE_INSTALL_DATADIR}/wander)
   set(wander_doc_dir ${CMAKE_INSTALL_DOCDIR})
-  install(FILES man/wander.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-  install(FILES man/wander-world.1 man/wander-make-world.1
-          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # What the steps below that run at install time (cmake/install_*.cmake) are given: the
+  # folders, relative to the prefix that is known only then.
+  install(CODE "
+    set(wander_bin_dir [[${wander_bin_dir}]])
+    set(wander_data_dir [[${wander_data_dir}]])
+    set(wander_doc_dir [[${wander_doc_dir}]])
+    set(wander_man_dir [[${CMAKE_INSTALL_MANDIR}]])
+    set(wander_source_dir [[${PROJECT_SOURCE_DIR}]])
+    set(wander_scratch [[${PROJECT_BINARY_DIR}/install]])
+    set(wander_strip [[${CMAKE_STRIP}]])
+    set(wander_version [[${PROJECT_VERSION}]])
+    set(wander_maintainer [[${WANDER_PACKAGE_MAINTAINER}]])")
+  # The man pages name the installed data folder.
+  install(SCRIPT cmake/install_man_pages.cmake)
+  # What software centres list wander from (AppStream).
+  install(FILES ${WANDER_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
   # The web page, when this build has one (WANDER_WEB), where an installed `wander-world publish`
-  # finds it: ../share/wander/web from the program's folder. It is the sample world's page,
+  # finds it from its own folder (tools/publish/CMakeLists.txt). It is the sample world's page,
   # published as an author would, under the world's title, and installed when it is there at
   # install time. Not in the Windows folder, whose programs stand beside the sample world: there,
   # publish is given the page with --page.
@@ -47,11 +63,22 @@ endif()
 install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
 install(FILES examples/World.txt examples/map.svg DESTINATION ${wander_data_dir})
 install(FILES README.md LICENSE DESTINATION ${wander_doc_dir})
+if(NOT WIN32)
+  # A stripped install (the packages, `cmake --install --strip`) leaves out the compilers'
+  # notes as well.
+  install(SCRIPT cmake/install_strip.cmake)
+  # Last: the .deb's own layout (the game in games/, the copyright file and the changelog), and
+  # the .rpm's files' times.
+  install(SCRIPT cmake/install_debian.cmake)
+  install(SCRIPT cmake/install_rpm.cmake)
+endif()
 
 set(CPACK_PACKAGE_NAME wander)
 set(CPACK_PACKAGE_VENDOR "The wander developers")
-set(CPACK_PACKAGE_CONTACT "The wander developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_CONTACT "${WANDER_PACKAGE_MAINTAINER}")
+# Debian's synopsis: a noun phrase, without an article.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "console text adventure whose whole world lives in one plain text file")
 set(CPACK_PACKAGE_DESCRIPTION "\
 You write the rooms, their exits and the objects worth a closer look into\n\
 World.txt: wander reads it from the current folder and lets a player walk\n\
@@ -61,14 +88,44 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_config.cmake)
+set(CPACK_WANDER_SOURCE_DIR ${PROJECT_SOURCE_DIR})  # for package_config.cmake, at package time
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()
   set(CPACK_GENERATOR DEB TGZ)
+  find_program(RPMBUILD rpmbuild)
+  if(RPMBUILD)
+    list(APPEND CPACK_GENERATOR RPM)
+  endif()
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The C and C++ runtimes the programs were linked with, as dpkg-shlibdeps finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS graphviz)
+
+# The .rpm, when rpmbuild is there (Debian: apt-get install rpm): the plain install's layout,
+# as Fedora keeps games in /usr/bin too. rpmlint checks it with packaging/rpmlint.toml.
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_SUMMARY
+    "Console text adventure whose whole world lives in one plain text file")
+set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_RPM_PACKAGE_LICENSE MIT)
+set(CPACK_RPM_PACKAGE_GROUP "Amusements/Games")
+# Not relocatable: the man pages name the folders it installs to. (Only the .rpm and macOS's
+# bundles read CPACK_PACKAGE_RELOCATABLE; the archives can be unpacked anywhere all the same.)
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+# The folders of the man pages belong to the system (the filesystem package), not to wander.
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+    /usr/share/man /usr/share/man/man1 /usr/share/man/man6)
+# rpmbuild takes the time of the build and its files' times from SOURCE_DATE_EPOCH (set by
+# package_config.cmake), and names no build host, so that two builds of a commit are the same.
+string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
+       "%define packager ${WANDER_PACKAGE_MAINTAINER}"
+       "%define use_source_date_epoch_as_buildtime 1"
+       "%define clamp_mtime_to_source_date_epoch 1"
+       "%define _buildhost reproducible")
+# The licence marked as such, which `rpm --excludedocs` keeps.
+set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/LICENSE")
 include(CPack)

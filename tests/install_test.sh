@@ -3,7 +3,7 @@
 #   tests/install_test.sh tree CMAKE BUILD_DIR VERSION CASE_RUNNER WEB_PAGE VSIX
 #       installs BUILD_DIR into a new folder, checks every file, plays Gull Rock from it
 #   tests/install_test.sh packages VERSION WEB_PAGE VSIX FILE...
-#       checks what each .deb, .tar.gz and .zip holds
+#       checks what each .deb, .rpm, .tar.gz and .zip holds
 # WEB_PAGE is the web build's page/ folder, installed under share/wander/web, and VSIX the VS
 # Code extension, installed under share/wander/editors/vscode, each when it was built.
 set -uo pipefail
@@ -11,18 +11,19 @@ set -uo pipefail
 shopt -s lastpipe
 here=$(cd "$(dirname "$0")" && pwd)
 
-# The files a package holds, by system (linux or windows), from installed_files.txt, sorted.
-files_of() { awk -v kind="$1" '$1 == kind { print $2 }' "$here/installed_files.txt" | LC_ALL=C sort; }
-program_files=$(files_of linux)
-windows_files=$(files_of windows)
+# The files an install of KIND (tree, deb, windows) holds, from installed_files.txt, sorted.
+files_of() {
+  awk -v kind="$1" '!/^#/ && index("," $1 ",", "," kind ",") { print $2 }' \
+    "$here/installed_files.txt" | LC_ALL=C sort
+}
 
-# Every file installed on Linux, the web page in WEB_PAGE and the extension in VSIX included
-# when they were built.
+# Every file an install of KIND holds on Linux, the web page in WEB_PAGE and the extension in
+# VSIX included when they were built.
 linux_files() {
   {
-    printf '%s\n' "$program_files"
-    if [ -d "$1" ]; then (cd "$1" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
-    if [ -f "$2" ]; then echo "share/wander/editors/vscode/$(basename "$2")"; fi
+    files_of "$1"
+    if [ -d "$2" ]; then (cd "$2" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
+    if [ -f "$3" ]; then echo "share/wander/editors/vscode/$(basename "$3")"; fi
   } | LC_ALL=C sort
 }
 
@@ -44,14 +45,15 @@ same_files() {
 }
 
 check_tree() {
-  local cmake=$1 build=$2 version=$3 runner=$4 page=$5 vsix=$6
-  prefix=$(mktemp -d)
-  trap 'rm -rf "$prefix"' EXIT
-  "$cmake" --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 ||
-    { cat "$prefix.log"; rm -f "$prefix.log"; fail "cmake --install failed"; return; }
-  rm -f "$prefix.log"
+  local cmake=$1 build=$2 version=$3 runner=$4 page=$5 vsix=$6 top
+  top=$(mktemp -d)
+  trap 'rm -rf "$top"' EXIT
+  # A hyphen in the prefix, which the man pages must write as roff's \-.
+  prefix=$top/wander-prefix
+  "$cmake" --install "$build" --prefix "$prefix" > "$top/log" 2>&1 ||
+    { cat "$top/log"; fail "cmake --install failed"; return; }
   (cd "$prefix" && find . ! -type d | sed 's|^\./||') |
-    same_files "the installed tree" "$(linux_files "$page" "$vsix")"
+    same_files "the installed tree" "$(linux_files tree "$page" "$vsix")"
   for program in wander wander-world wander-make-world; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
   done
@@ -60,6 +62,8 @@ check_tree() {
   [ "$said" = "wander-world $version" ] ||
     fail "wander-world --version says '$said', expected 'wander-world $version'"
   cmp "$prefix/share/wander/World.txt" "$here/../examples/World.txt" || fail "another sample world"
+  man_pages_name "$prefix/share/wander" "$prefix/share/man/man6/wander.6.gz" \
+    "$prefix/share/man/man1/wander-world.1.gz"
   "$runner" --game "$prefix/bin/wander" --tool "$prefix/bin/wander-world" \
     "$here/cases/game/gull_rock.case" || failed=1
   if [ -d "$page" ]; then
@@ -71,6 +75,21 @@ check_tree() {
   fi
   if command -v nvim > /dev/null 2>&1; then neovim_finds_its_files "$prefix"; fi
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"
+}
+
+# Each man page given (compressed with gzip -9n) names the data folder DATA, as roff writes it,
+# and no other: no folder of the default prefixes, no placeholder left.
+man_pages_name() {
+  local data=${1//-/\\-} page
+  shift
+  for page in "$@"; do
+    # gzip -9n: no name and no time in the header, and the best compression marked.
+    [ "$(head -c 9 "$page" | od -An -tx1 | tr -d ' \n')" = 1f8b08000000000002 ] ||
+      fail "$page is not compressed by gzip -9n"
+    gzip -dc "$page" | grep -qF "$data/World.txt" || fail "$page does not name $data"
+    gzip -dc "$page" | grep -o -e '[^ "]*share/wander' -e '@[A-Z_]*@' | grep -vxF "$data" |
+      sed "s|^|$page names another folder than $data: |" | grep . && failed=1
+  done
 }
 
 # Neovim finds the files under share/nvim/site as it finds them under /usr/share, through
@@ -91,29 +110,77 @@ neovim_finds_its_files() {
 share/nvim/site: file type, syntax and clients of World.txt are '$said', not 'wander wander 1'"
 }
 
+# The copyright file and the changelog in the .deb's documents folder DOC: the licence in the
+# copyright file is LICENSE, word for word; every npm package the .vsix and the web page carry
+# has its notice there; the changelog's newest entry is VERSION's.
+debian_documents() {
+  local name=$1 doc=$2 version=$3 vsix=$4 module
+  # The stand-alone paragraph "License: Expat", its lines indented and its blank lines " .".
+  awk -v RS= '/^License: Expat\n/' "$doc/copyright" | sed -e 1d -e 's/^ //' -e 's/^\.$//' |
+    cmp -s - <(sed -n '/^Permission/,$p' "$here/../LICENSE") ||
+    fail "$name: the copyright file's Expat licence is not LICENSE's text"
+  # The npm packages in the .vsix, and those whose notices (NAME-LICENSE.txt) the page carries.
+  {
+    if [ -f "$vsix" ]; then
+      cmake -E tar tf "$vsix" | sed -n 's|^extension/node_modules/\([^/]*\)/.*|\1 the .vsix|p'
+    fi
+    find "$doc/../../wander/web" -name '*-LICENSE.txt' 2> /dev/null |
+      sed 's|.*/\(.*\)-LICENSE\.txt$|\1 the web page|'
+  } | sort -u | while read -r module where; do
+    grep -q "^\(Files:\)\? *[a-z/]*node_modules/\(@[^/]*/\)\?$module/\*$" "$doc/copyright" ||
+      fail "$name: the copyright file says nothing of $module, in $where"
+  done
+  [ "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = "wander ($version) unstable; urgency=medium" ] ||
+    fail "$name: the changelog's newest entry is not $version's: $(gzip -dc "$doc/changelog.gz" | head -n 1)"
+}
+
+# Checks the package FILE, unpacked into a new folder: its files (regular files; the .rpm's
+# build-id links aside) against installed_files.txt, its man pages, its fields.
 check_package() {
-  local version=$1 page=$2 vsix=$3 file=$4 name failed_before=$failed
+  local version=$1 page=$2 vsix=$3 file=$4 name unpacked root failed_before=$failed
   failed=0
   name=$(basename "$file")
+  unpacked=$(mktemp -d)
   case $name in
     wander_"$version"_*.deb)
-      dpkg-deb -c "$file" | awk '/^-/ { print $NF }' | sed 's|^\./usr/||' |
-        same_files "$name" "$(linux_files "$page" "$vsix")"
+      dpkg-deb -x "$file" "$unpacked" && root=$unpacked/usr
+      (cd "$root" && find . -type f | sed 's|^\./||') |
+        same_files "$name" "$(linux_files deb "$page" "$vsix")"
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
         fail "$name depends on no C library: $(dpkg-deb -f "$file" Depends)"
+      man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
+        "$root/share/man/man1/wander-world.1.gz"
+      debian_documents "$name" "$root/share/doc/wander" "$version" "$vsix"
+      ;;
+    wander-"$version"-*.rpm)
+      rpm2archive - < "$file" | tar -xzf - -C "$unpacked" && root=$unpacked/usr
+      (cd "$root" && find . -type f | sed 's|^\./||') |
+        same_files "$name" "$(linux_files tree "$page" "$vsix")"
+      [ "$(rpm -qp --qf '%{NAME} %{VERSION}' "$file")" = "wander $version" ] ||
+        fail "$name: wrong package name or version: $(rpm -qp --qf '%{NAME} %{VERSION}' "$file")"
+      rpm -qRp "$file" | grep -q '^libc\.so' ||
+        fail "$name requires no C library: $(rpm -qRp "$file" | tr '\n' ' ')"
+      man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
+        "$root/share/man/man1/wander-world.1.gz"
       ;;
     wander-"$version"-Linux.tar.gz)
-      tar -tzf "$file" | grep -v '/$' | sed "s|^wander-$version-Linux/||" |
-        same_files "$name" "$(linux_files "$page" "$vsix")"
+      tar -xzf "$file" -C "$unpacked" && root=$unpacked/wander-$version-Linux
+      (cd "$root" && find . -type f | sed 's|^\./||') |
+        same_files "$name" "$(linux_files tree "$page" "$vsix")"
+      # Unpacked anywhere: the pages name the folder from the archive's own.
+      man_pages_name "wander-$version-Linux/share/wander" "$root/share/man/man6/wander.6.gz" \
+        "$root/share/man/man1/wander-world.1.gz"
       ;;
     wander-"$version"-win64.zip)
-      cmake -E tar tf "$file" | grep -v '/$' | sed "s|^wander-$version-win64/||" |
-        same_files "$name" "$windows_files"
+      cmake -E chdir "$unpacked" cmake -E tar xf "$(realpath "$file")" &&
+        root=$unpacked/wander-$version-win64
+      (cd "$root" && find . -type f | sed 's|^\./||') | same_files "$name" "$(files_of windows)"
       ;;
     *) fail "$name: not a package of wander $version" ;;
   esac
+  rm -rf "$unpacked"
   [ "$failed" -eq 0 ] && echo "$name holds what it should"
   [ "$failed_before" -eq 0 ] || failed=1
 }

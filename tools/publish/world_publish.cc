@@ -181,6 +181,8 @@ bool titled_page(std::string_view html, const PageTitle& title, std::string& pag
   return true;
 }
 
+const std::array<const char*, 2> kPagesFromProgramFolder = {"web/page", WANDER_PAGE_FROM_PROGRAM};
+
 fs::path page_beside(const fs::path& program) {
   for (const char* relative : kPagesFromProgramFolder) {
     const fs::path page = (program.parent_path() / relative).lexically_normal();

@@ -21,9 +21,10 @@ namespace wander {
 inline constexpr char kWorldScriptName[] = "world.js";
 
 /// Where wander-world looks for the page, from the folder it stands in, in this order: built
-/// beside it in a build folder (WANDER_WEB), then installed with it.
-inline constexpr std::array<const char*, 2> kPagesFromProgramFolder = {"web/page",
-                                                                       "../share/wander/web"};
+/// beside it in a build folder (WANDER_WEB), then installed with it, the way from the programs'
+/// folder to the data folder as the build was configured (GNUInstallDirs' bin and share:
+/// ../share/wander/web).
+extern const std::array<const char*, 2> kPagesFromProgramFolder;
 
 /// The text of world.js for a world file named `name` holding `bytes`: a call
 /// `wanderWorld("NAME", "HEX")`, the name as a JavaScript string and the bytes as two lower-case
