@@ -178,7 +178,8 @@ const hooks = {
   // At a phone's size, beside the other, its name ending in -phone.png.
   screenshot: async (page) => {
     const file = process.env.WANDER_SCREENSHOT;
-    if (file) await page.screenshot({ path: page.upright ? file.replace(/\.png$/, '-phone.png') : file });
+    if (!file) return;
+    await page.screenshot({ path: page.upright ? file.replace(/\.png$/, '-phone.png') : file });
   },
   upright: async (phone) => {
     const upright = await layout(phone);
@@ -229,11 +230,13 @@ async function step(page, { verb, argument: a, rows }) {
         .dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true }));
     }, JSON.parse(a));
     case 'screen': return eventually(page, (got) => assert.deepStrictEqual(got, rows));
-    case 'tail': return eventually(page, (got) => assert.deepStrictEqual(got.slice(-rows.length), rows));
+    case 'tail':
+      return eventually(page, (got) => assert.deepStrictEqual(got.slice(-rows.length), rows));
     case 'words': return eventually(page, (got) => {
       assert.deepStrictEqual(words(got.join(' ')).slice(-words(a).length), words(a));
     });
-    case 'all-words': return assert.deepStrictEqual(words((await screen(page)).join(' ')), words(a));
+    case 'all-words':
+      return assert.deepStrictEqual(words((await screen(page)).join(' ')), words(a));
     case 'shows': return assert.strictEqual(await page.textContent(selector), rest);
     case 'match':
       await page.waitForFunction((s) => document.querySelector(s).textContent !== '', selector);
@@ -242,9 +245,11 @@ async function step(page, { verb, argument: a, rows }) {
     case 'shown': return page.waitForSelector(a, { state: 'visible' });
     case 'hidden': return assert.strictEqual(await page.isVisible(a), false, `${a} is shown`);
     case 'none': return assert.strictEqual(await page.locator(a).count(), 0);
-    case 'attribute': return assert.strictEqual(await page.getAttribute(selector, words_[0]), words_[1]);
+    case 'attribute':
+      return assert.strictEqual(await page.getAttribute(selector, words_[0]), words_[1]);
     case 'open-file':
-      return page.setInputFiles('#world-file', { name: a, mimeType: 'text/plain', buffer: Buffer.from(cabin) });
+      return page.setInputFiles('#world-file',
+                                { name: a, mimeType: 'text/plain', buffer: Buffer.from(cabin) });
     case 'drop': {
       const file = await page.evaluateHandle(([text, name]) => {
         const transfer = new DataTransfer();
@@ -264,13 +269,15 @@ async function step(page, { verb, argument: a, rows }) {
         outline: getComputedStyle(document.activeElement.closest('#terminal') ||
                                   document.activeElement).outlineStyle !== 'none',
       }));
-      return assert.deepStrictEqual(rest === 'outlined' ? got : got.id, rest ? { id, outline: true } : id);
+      return assert.deepStrictEqual(rest === 'outlined' ? got : got.id,
+                                    rest ? { id, outline: true } : id);
     }
     case 'focused-line':
       return assert.strictEqual(await page.evaluate(() => document.activeElement.dataset.line), a);
     case 'disabled':
       return assert.deepStrictEqual(
-        await page.$$eval('#commands button', (buttons) => buttons.map((b) => b.disabled)), JSON.parse(a));
+        await page.$$eval('#commands button', (buttons) => buttons.map((b) => b.disabled)),
+        JSON.parse(a));
     case 'accessible': return expectAccessible(page, a);
     case 'passage': return assert.deepStrictEqual(await passages(page), [rows]);
     case 'last-passage': return assert.strictEqual((await passages(page)).pop().join(' '), a);
@@ -281,7 +288,8 @@ async function step(page, { verb, argument: a, rows }) {
 
 for (const play of plays) {
   const publishes = play.steps.some((s) => s.argument === 'publish');
-  test(play.title, { skip: publishes && !worldTool && 'WANDER_WORLD_TOOL is not set' }, async () => {
+  const skip = publishes && !worldTool && 'WANDER_WORLD_TOOL is not set';
+  test(play.title, { skip }, async () => {
     let page = null;
     try {
       for (const s of play.steps) {
