@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -61,10 +62,11 @@ class FileSource final : public ByteSource {
   int error_ = 0;
 };
 
-class StringSource final : public ByteSource {
+// Bytes in memory that the caller keeps, handed out at most `most_per_read` at a time.
+class ViewSource final : public ByteSource {
  public:
-  StringSource(std::string bytes, std::size_t most_per_read)
-      : bytes_(std::move(bytes)), most_(std::max<std::size_t>(most_per_read, 1)) {}
+  explicit ViewSource(std::string_view bytes, std::size_t most_per_read = SIZE_MAX)
+      : bytes_(bytes), most_(std::max<std::size_t>(most_per_read, 1)) {}
 
   std::size_t read(char* dst, std::size_t size) override {
     const std::size_t n = std::min({size, most_, bytes_.size() - pos_});
@@ -78,29 +80,26 @@ class StringSource final : public ByteSource {
   }
 
  private:
-  std::string bytes_;
+  std::string_view bytes_;
   std::size_t most_;
   std::size_t pos_ = 0;
 };
 
-class ViewSource final : public ByteSource {
+// The same over bytes of its own.
+class StringSource final : public ByteSource {
  public:
-  explicit ViewSource(std::string_view bytes) : bytes_(bytes) {}
+  StringSource(std::string bytes, std::size_t most_per_read)
+      : bytes_(std::move(bytes)), view_(bytes_, most_per_read) {}
+  // A copy's view would point into the bytes of the one copied.
+  StringSource(const StringSource&) = delete;
+  StringSource& operator=(const StringSource&) = delete;
 
-  std::size_t read(char* dst, std::size_t size) override {
-    const std::size_t n = std::min(size, bytes_.size() - pos_);
-    std::memcpy(dst, bytes_.data() + pos_, n);
-    pos_ += n;
-    return n;
-  }
-  bool seek(std::uint64_t offset) override {
-    pos_ = std::min<std::uint64_t>(offset, bytes_.size());
-    return true;
-  }
+  std::size_t read(char* dst, std::size_t size) override { return view_.read(dst, size); }
+  bool seek(std::uint64_t offset) override { return view_.seek(offset); }
 
  private:
-  std::string_view bytes_;
-  std::size_t pos_ = 0;
+  std::string bytes_;  // before view_, which points into it
+  ViewSource view_;
 };
 
 bool is_regular_file(std::FILE* file) {
