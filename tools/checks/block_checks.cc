@@ -100,11 +100,17 @@ class BlockWords {
   bool lookalike_blank(int slot, std::string_view word) {
     const LookalikePlace blank = find_blank_lookalike(word);
     if (blank.length == 0) return false;
+    // One that shows as nothing is taken out, and the word reads as it looks; that is sure in a
+    // name, while in a label it may stand where a blank was meant between the label and a name.
+    const std::string_view mend = blank_lookalike_mend(word.substr(blank.at));
+    const bool label = slot <= kCountLabelSlot && slot % 2 == 0;
+    const bool sure = !mend.empty() || !label;
     cause(c_, kinds::kLookalikeBlank, room_, slot, moved(place(slot), blank.at), blank.length,
           blank_lookalike_name(word.substr(blank.at)) + " in " + quoted(word) +
               " is no blank to the game: it reads " + quoted(word) + " as one word, " +
               slot_words(slot) + " of " + what() + ", so every word after it shifts")
-        .diagnostic.fixes = {replacing(moved(place(slot), blank.at), blank.length, " ", true)};
+        .diagnostic.fixes = {
+        replacing(moved(place(slot), blank.at), blank.length, std::string(mend), sure)};
     return true;
   }
 
@@ -132,7 +138,8 @@ class BlockWords {
     return true;
   }
 
-  // The next block's marker read as an object name: the count is more than the names.
+  // The next block's marker read as an object name: the count is more than the names. A name
+  // forgotten or a count wrong: the mend of the count is a suggestion.
   bool marker_for_a_name(int slot, std::string_view word) {
     if (slot < kFirstNameSlot || !is_marker_line(word)) return false;
     const std::string given = std::to_string(slot - kFirstNameSlot);
@@ -142,7 +149,7 @@ class BlockWords {
               " says: " + slot_words(slot) + " reads the marker " + shown(word) + " at line " +
               std::to_string(place(slot).line))
         .diagnostic.fixes = {
-        replacing(place(kCountSlot), std::to_string(report_.count).size(), given, true)};
+        replacing(place(kCountSlot), std::to_string(report_.count).size(), given, false)};
     return true;
   }
 
@@ -230,7 +237,9 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     if (meant.name.empty()) continue;
     const std::string_view pieces[] = {"<", meant.name, ">"};
     finding.claims = {c.survey.names.find(pieces) | kReach};
-    finding.diagnostic.fixes = {replacing(place, exit.size(), meant.name, meant.alone)};
+    // The exit is surely the misspelling only when more places spell the room the block's way.
+    const bool sure = meant.alone && c.spellings(meant.name) > c.spellings(exit);
+    finding.diagnostic.fixes = {replacing(place, exit.size(), meant.name, sure)};
   }
 }
 

@@ -57,6 +57,42 @@ Meant Checks::nearest_room(std::string_view id) {
   return meant;
 }
 
+void Checks::count_spellings() {
+  spellings_counted_ = true;
+  const auto named = [this](std::uint32_t id) {
+    if (id < kNoExitName && !is_object_marker(name(id))) ++spellings_[survey.room_id(id)];
+  };
+  if (survey.header_words > 0) named(survey.start_marker);
+  for (const SurveyedRoom& room : survey.rooms) {
+    for (const std::uint32_t exit : room.exits) named(exit);
+  }
+  for (std::uint32_t id = 0; id < survey.markers.size(); ++id) {
+    if (!survey.markers[id].has_block()) continue;
+    const std::string_view line = name(id);
+    if (!is_object_marker(line)) {
+      ++spellings_[survey.room_id(id)];
+      continue;
+    }
+    const std::string_view room = line.substr(1, line.find('|') - 1);
+    ++spellings_[room];
+    object_blocks_[room].push_back(id);
+  }
+  listing_steps_ += survey.markers.size() + survey.rooms.size();
+}
+
+int Checks::spellings(std::string_view id) {
+  if (!spellings_counted_) count_spellings();
+  const auto it = spellings_.find(id);
+  return it == spellings_.end() ? 0 : it->second;
+}
+
+const std::vector<std::uint32_t>& Checks::object_blocks_of(std::string_view id) {
+  static const std::vector<std::uint32_t> kNone;
+  if (!spellings_counted_) count_spellings();
+  const auto it = object_blocks_.find(id);
+  return it == object_blocks_.end() ? kNone : it->second;
+}
+
 Meant Checks::nearest_object(std::string_view marker) {
   if (!objects_meant_) {
     std::vector<std::string_view> markers;

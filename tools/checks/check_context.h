@@ -98,6 +98,12 @@ struct Checks {
   Meant nearest_room(std::string_view id);
   /// The object block `marker` ("<room|name>") was probably meant to be.
   Meant nearest_object(std::string_view marker);
+  /// How many places spell the room name `id` so: its block, the header and the exits that name
+  /// it, and the object blocks under it. Of two spellings of one room, the one more places use is
+  /// the one meant; when they tie, which is misspelt is open.
+  int spellings(std::string_view id);
+  /// The object blocks whose marker names the room `id`.
+  const std::vector<std::uint32_t>& object_blocks_of(std::string_view id);
   /// Steps the suggestions took, and the names listed for them.
   std::uint64_t suggestion_steps() const;
   /// The steps each suggestion search may take: in proportion to the file.
@@ -108,6 +114,10 @@ struct Checks {
  private:
   std::optional<NameSuggester> rooms_meant_;
   std::optional<NameSuggester> objects_meant_;
+  void count_spellings();
+  std::unordered_map<std::string_view, int> spellings_;  // by room name; made when first asked
+  std::unordered_map<std::string_view, std::vector<std::uint32_t>> object_blocks_;
+  bool spellings_counted_ = false;
   std::uint64_t listing_steps_ = 0;  // names looked at to list the ones a suggestion may be
 };
 

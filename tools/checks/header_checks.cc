@@ -41,8 +41,11 @@ bool header_with_lookalike_blank(Checks& c) {
                      quoted(s.first_word()) +
                      (s.header_words == 2 ? " and " + quoted(s.start) : std::string()) +
                      ", so the starting room is " + quoted(s.start));
-    c.findings.back().diagnostic.fixes = {
-        replacing(moved(*words[i].second, blank.at), blank.length, " ", true)};
+    // As in a room's words: one that shows as nothing is surely taken out of the start's name,
+    // while in the label it may stand where a blank was meant.
+    const std::string_view mend = blank_lookalike_mend(word.substr(blank.at));
+    c.findings.back().diagnostic.fixes = {replacing(moved(*words[i].second, blank.at), blank.length,
+                                                    std::string(mend), !mend.empty() || i == 1)};
     return true;
   }
   return false;

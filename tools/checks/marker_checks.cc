@@ -125,10 +125,18 @@ void find_misspelt_blocks(Checks& c) {
         object ? s.find(near) : s.names.find(std::array<std::string_view, 3>{"<", near, ">"});
     if (object) {
       const auto room_of = [](std::string_view line) { return line.substr(1, line.find('|') - 1); };
-      if (s.find_room(room_of(c.name(id))) != nullptr || s.find_room(room_of(near)) == nullptr) {
-        continue;
-      }
-    } else if (const auto it = times.find(wanted); it == times.end() || it->second < 2) {
+      const std::string_view room = room_of(c.name(id));
+      if (s.find_room(room) != nullptr || s.find_room(room_of(near)) == nullptr) continue;
+      // The block's room has none, but more places spell the room its way: the room's marker is
+      // the misspelling, and this block is right.
+      const int block_way = c.spellings(room);
+      const int wanted_way = c.spellings(room_of(near));
+      if (block_way > wanted_way) continue;
+      alone = alone && wanted_way > block_way;
+    } else if (const auto it = times.find(wanted);
+               it == times.end() || c.spellings(near) <= c.spellings(s.room_id(id))) {
+      // One exit against one block says nothing of which is misspelt; more places that spell
+      // the room the block's way say the exits are.
       continue;
     }
     c.misspelt_as.try_emplace(wanted, Checks::Misspelling{id, alone});
@@ -170,6 +178,14 @@ void check_misspelt_blocks(Checks& c) {
     finding.diagnostic.fixes = {replacing(moved(c.marker_place(block), 1), line.size() - 2,
                                           std::string(meant.substr(1, meant.size() - 2)),
                                           misspelling.alone)};
+    if (object) continue;
+    // The room's object blocks share its misspelling: mended with it, they stay its own.
+    const std::string_view misspelt = c.survey.room_id(block);
+    for (const std::uint32_t own : c.object_blocks_of(misspelt)) {
+      finding.diagnostic.fixes.push_back(replacing(moved(c.marker_place(own), 1), misspelt.size(),
+                                                   std::string(c.survey.room_id(wanted)),
+                                                   misspelling.alone));
+    }
   }
 }
 

@@ -28,4 +28,30 @@ bool has_errors(const std::vector<Diagnostic>& diagnostics) {
                      [](const Diagnostic& d) { return d.severity == Severity::kError; });
 }
 
+std::string with_sure_mends(std::string_view bytes, const std::vector<Diagnostic>& diagnostics,
+                            std::vector<Mend>& made) {
+  std::vector<Mend> sure;
+  for (const Diagnostic& d : diagnostics) {
+    for (const FixIt& fix : d.fixes) {
+      if (fix.certain) sure.push_back({&fix, &d});
+    }
+  }
+  std::stable_sort(sure.begin(), sure.end(), [](const Mend& a, const Mend& b) {
+    return a.fix->range.place.offset < b.fix->range.place.offset;
+  });
+  made.clear();
+  std::string mended;
+  std::uint64_t copied = 0;  // bytes up to here are in `mended`
+  for (const Mend& mend : sure) {
+    const TextRange& range = mend.fix->range;
+    if (range.place.offset < copied || range.place.offset + range.width > bytes.size()) continue;
+    mended.append(bytes.substr(copied, range.place.offset - copied));
+    mended.append(mend.fix->replacement);
+    copied = range.place.offset + range.width;
+    made.push_back(mend);
+  }
+  mended.append(bytes.substr(copied));
+  return mended;
+}
+
 }  // namespace wander

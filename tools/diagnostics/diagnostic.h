@@ -68,6 +68,18 @@ std::string summary(const std::vector<Diagnostic>& diagnostics);
 /// True when one of `diagnostics` is an error.
 bool has_errors(const std::vector<Diagnostic>& diagnostics);
 
+/// A certain fix-it made by with_sure_mends, and the diagnostic it mends.
+struct Mend {
+  const FixIt* fix;
+  const Diagnostic* diagnostic;
+};
+
+/// `bytes` (the text `diagnostics` were raised on) with every certain fix-it of `diagnostics`
+/// made, in the order of their places; one over bytes that an earlier one replaced, or past the
+/// end, is not made. Sets `made` to the fix-its made, in that order.
+std::string with_sure_mends(std::string_view bytes, const std::vector<Diagnostic>& diagnostics,
+                            std::vector<Mend>& made);
+
 }  // namespace wander
 
 #endif  // WANDER_TOOLS_DIAGNOSTICS_DIAGNOSTIC_H_

@@ -280,6 +280,13 @@ LookalikePlace find_blank_lookalike(std::string_view bytes) {
   return {};
 }
 
+std::string_view blank_lookalike_mend(std::string_view bytes) {
+  for (const std::string_view zero_width : {"\xe2\x80\x8b", "\xe2\x81\xa0", "\xef\xbb\xbf"}) {
+    if (bytes.starts_with(zero_width)) return "";
+  }
+  return " ";
+}
+
 std::string blank_lookalike_name(std::string_view bytes) {
   if (const Lookalike* lookalike = lookalike_at(bytes)) return std::string(lookalike->name);
   if (is_lone_latin1_no_break_space(bytes)) return "a byte A0 (a no-break space in Latin-1)";

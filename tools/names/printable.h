@@ -52,6 +52,11 @@ LookalikePlace find_blank_lookalike(std::string_view bytes);
 /// empty when there is none.
 std::string blank_lookalike_name(std::string_view bytes);
 
+/// What the look-alike blank at the start of `bytes` is mended to: a blank for one that shows as
+/// a blank, nothing for one that shows as nothing (a zero-width space, a word joiner, U+FEFF),
+/// so that the words read as they look.
+std::string_view blank_lookalike_mend(std::string_view bytes);
+
 /// True for a character that shows as nothing or changes the direction of the text around it,
 /// without being a look-alike blank: a zero-width joiner (U+200D), a soft hyphen (U+00AD), the
 /// direction marks and embeddings (U+200E, U+202A to U+202E, U+2066 to U+2069), a Hangul filler

@@ -1,8 +1,6 @@
 #include "tools/publish/world_publish.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,97 +9,10 @@
 
 #include "text/text_reader.h"
 #include "tools/names/printable.h"
-
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "tools/save/author_file.h"
 
 namespace wander {
-namespace {
-
 namespace fs = std::filesystem;
-
-// A file made for this write alone, by name, never through a link: open(2) with O_CREAT|O_EXCL
-// fails on any name that exists, a dangling link included. The mode asked for is what a web
-// server can read, and the system takes the umask from it. -1 with errno set when it fails.
-int create_new_file(const fs::path& path) {
-#if defined(_WIN32)
-  return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-#else
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-#endif
-}
-
-// Writes all of `bytes` to `file` and closes it; false, with errno set, when either fails.
-bool write_and_close(int file, std::string_view bytes) {
-  int failure = 0;
-  while (failure == 0 && !bytes.empty()) {
-#if defined(_WIN32)
-    const int n = _write(file, bytes.data(),
-                         static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1 << 30)));
-#else
-    const ssize_t n = ::write(file, bytes.data(), bytes.size());
-#endif
-    if (n > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    } else if (n == 0 || errno != EINTR) {
-      failure = n == 0 ? EIO : errno;
-    }
-  }
-#if defined(_WIN32)
-  const int closed = _close(file);
-#else
-  const int closed = ::close(file);
-#endif
-  if (closed != 0 && failure == 0) failure = errno;
-  errno = failure;
-  return failure == 0;
-}
-
-}  // namespace
-
-bool replace_file(const fs::path& to, std::string_view bytes, std::string& error,
-                  std::optional<fs::perms> mode) {
-  // The name only has to be free in this folder: a taken one is tried again with another.
-  auto seed =
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  seed ^= reinterpret_cast<std::uintptr_t>(&seed);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
-                  static_cast<unsigned long long>(seed >> 16));
-    // Built by appending, as in_quotes is.
-    std::string name(1, '.');
-    name.append(to.filename().string()).append(suffix);
-    const fs::path temporary = to.parent_path() / name;
-    const int file = create_new_file(temporary);
-    if (file < 0 && errno == EEXIST) continue;
-    if (file < 0) {
-      error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
-      return false;
-    }
-    std::error_code code;
-    if (!write_and_close(file, bytes)) {
-      error = "cannot write " + in_quotes(to.string()) + ": " + std::strerror(errno);
-    } else {
-      if (mode) fs::permissions(temporary, *mode, code);
-      if (!code) fs::rename(temporary, to, code);
-      if (!code) return true;
-      error = "cannot write " + in_quotes(to.string()) + ": " + code.message();
-    }
-    fs::remove(temporary, code);
-    return false;
-  }
-  error =
-      "cannot write " + in_quotes(to.string()) + ": no free name for a temporary file beside it";
-  return false;
-}
 
 std::string world_script(std::string_view name, std::string_view bytes) {
   static constexpr char kHex[] = "0123456789abcdef";

@@ -39,14 +39,6 @@ std::filesystem::path page_beside(const std::filesystem::path& program);
 /// the current folder or along PATH. Empty when it cannot be told.
 std::filesystem::path running_program(const char* argv0);
 
-/// Puts `bytes` at `to` by writing a new file beside it, made for it alone, and renaming that
-/// over `to`: whatever stood at `to`, a link included, is replaced, never written through. The
-/// file gets `mode` when given, else 0644 less the umask. False, with `error` saying why
-/// ("cannot write 'TO': why", the name escaped as printable() does), when it fails; no new file
-/// is left behind then.
-bool replace_file(const std::filesystem::path& to, std::string_view bytes, std::string& error,
-                  std::optional<std::filesystem::perms> mode = std::nullopt);
-
 /// What a published page is called: in its <title>, in its heading, and the line under it.
 struct PageTitle {
   std::string title;   ///< any text: written escaped, shown as it is

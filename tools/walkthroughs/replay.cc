@@ -304,7 +304,7 @@ ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std:
       updates.emplace_back(&c, &kept.back());
     }
     if (update && !updates.empty()) {
-      if (!update(path, with_expectations(bytes, updates), error)) {
+      if (!update(path, bytes, with_expectations(bytes, updates), error)) {
         std::fputs(as_failed.c_str(), out);
         std::fflush(out);
         std::fprintf(errors, "wander-world: %s\n", error.c_str());

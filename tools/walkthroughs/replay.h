@@ -47,10 +47,10 @@ std::optional<Played> play_case(const Case& c, std::string& why_not);
 std::string where_play_departs(const Played& played, std::string_view keys,
                                std::string_view expected);
 
-/// Writes `bytes` as the whole file at `path`. False, with `error` saying why (a message for
-/// the user), when it cannot.
-using FileWriter =
-    std::function<bool(const std::string& path, std::string_view bytes, std::string& error)>;
+/// Writes `bytes` as the whole file at `path`, which was read as `read`. False, with `error`
+/// saying why (a message for the user), when it cannot, or when the file no longer holds `read`.
+using FileWriter = std::function<bool(const std::string& path, std::string_view read,
+                                      std::string_view bytes, std::string& error)>;
 
 /// How a replay went.
 enum class ReplayOutcome {

@@ -41,7 +41,8 @@ class ReplayTest : public ::testing::Test {
     const std::string path = (folder_ / "walk.case").string();
     std::ofstream(path, std::ios::binary) << bytes;
     std::optional<std::string> written;
-    const FileWriter writer = [&](const std::string& to, std::string_view new_bytes, std::string&) {
+    const FileWriter writer = [&](const std::string& to, std::string_view,
+                                  std::string_view new_bytes, std::string&) {
       EXPECT_EQ(to, path);
       written = new_bytes;
       return true;
@@ -87,7 +88,8 @@ TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
   const std::string path = (folder_ / "walk.case").string();
   std::ofstream(path, std::ios::binary)
       << "--- world file W.txt\n--- input\n--- stdout\nA hall.\n--- case Next\n";
-  const FileWriter refuse = [](const std::string&, std::string_view, std::string& error) {
+  const FileWriter refuse = [](const std::string&, std::string_view, std::string_view,
+                               std::string& error) {
     error = "cannot write it: no room";
     return false;
   };

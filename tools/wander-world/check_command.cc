@@ -15,7 +15,7 @@
 #include "tools/diagnostics/sarif_printer.h"
 #include "tools/diagnostics/text_printer.h"
 #include "tools/names/printable.h"
-#include "tools/publish/world_publish.h"
+#include "tools/save/author_file.h"
 #include "tools/survey/world_survey.h"
 #include "tools/wander-world/command_line.h"
 #include "tools/wander-world/commands.h"
@@ -46,8 +46,8 @@ constexpr char kCheckUsage[] =
     "  -Werror          count warnings as errors\n"
     "  -Wno-KIND        leave out the warnings of KIND (errors cannot be left out)\n"
     "  --fix            make the mends that are sure, in FILE itself, keeping the\n"
-    "                   old file as FILE.orig; say what changed on standard error,\n"
-    "                   then check again\n"
+    "                   old file as FILE.orig (FILE.orig.1 and on when taken); say\n"
+    "                   what changed on standard error, then check again\n"
     "\n"
     "Exit status: 0 with no error, 1 with errors, 2 when the arguments are wrong,\n"
     "FILE cannot be read or written or is not a regular file, standard output cannot\n"
@@ -91,11 +91,12 @@ struct CheckOptions {
   bool fix = false;
 };
 
-// The problems of the world at `path` as the options want them, the world read through `world`.
-// Null, after saying why, when the world cannot be read.
-std::optional<std::vector<Diagnostic>> checked(const std::string& path, const CheckOptions& options,
+// The problems of the world read from `file` (the world at `path`) as the options want them, the
+// world read through `world`. Null, after saying why, when the world cannot be read.
+std::optional<std::vector<Diagnostic>> checked(const std::string& path,
+                                               std::unique_ptr<ByteSource> file,
+                                               const CheckOptions& options,
                                                std::unique_ptr<WorldFile>& world) {
-  std::unique_ptr<ByteSource> file = open_world(path);
   if (!file) return std::nullopt;
   world = std::make_unique<WorldFile>(std::move(file));
   const Survey survey = survey_world(*world);
@@ -116,39 +117,34 @@ std::optional<std::vector<Diagnostic>> checked(const std::string& path, const Ch
   return std::nullopt;
 }
 
-// Makes the mends of `diagnostics` that are sure in the file at `path`, keeping the old bytes in
-// PATH.orig, and says each on standard error. False, after saying why, when a file cannot be
-// read or written.
-bool fix(const std::string& path, const std::vector<Diagnostic>& diagnostics) {
-  std::vector<std::pair<const FixIt*, const Diagnostic*>> fixes;
-  for (const Diagnostic& d : diagnostics) {
-    for (const FixIt& fix : d.fixes) {
-      if (fix.certain) fixes.emplace_back(&fix, &d);
-    }
-  }
-  std::sort(fixes.begin(), fixes.end(), [](const auto& a, const auto& b) {
-    return a.first->range.place.offset < b.first->range.place.offset;
-  });
-  if (fixes.empty()) {
+// Makes the sure mends of `diagnostics`, found in `old_bytes` as read from `path`, in the file
+// itself, keeping the old bytes in a backup, and says each on standard error once the file is
+// written. `new_bytes` is left holding what the file holds. False, after saying why, when the
+// file cannot be written or changed while it was checked.
+bool fix(const std::string& path, const std::string& old_bytes,
+         const std::vector<Diagnostic>& diagnostics, std::string& new_bytes) {
+  std::vector<Mend> made;
+  new_bytes = with_sure_mends(old_bytes, diagnostics, made);
+  if (made.empty()) {
     std::fprintf(stderr, "wander-world: nothing in %s has a sure mend\n", in_quotes(path).c_str());
+    new_bytes = old_bytes;
     return true;
   }
-  std::string old_bytes;
-  std::string why;
-  if (!read_whole_file(path, old_bytes, why)) {
-    std::fprintf(stderr, "wander-world: cannot read %s: %s\n", in_quotes(path).c_str(),
-                 why.c_str());
-    return false;
+  Save save{.keep_backup = true};
+  std::string error;
+  switch (save_file(path, old_bytes, new_bytes, save, error)) {
+    case SaveOutcome::kSaved:
+      break;
+    case SaveOutcome::kChanged:
+      std::fprintf(stderr, "wander-world: %s changed while it was checked; nothing was written\n",
+                   printable(path).c_str());
+      return false;
+    case SaveOutcome::kFailed:
+      std::fprintf(stderr, "wander-world: %s\n", error.c_str());
+      return false;
   }
-  std::string new_bytes;
-  std::uint64_t copied = 0;  // bytes of the old file up to here are in the new one
-  for (const auto& [fix, d] : fixes) {
+  for (const auto& [fix, d] : made) {
     const TextPlace& at = fix->range.place;
-    // Two mends of the same bytes cannot both be made: the first is.
-    if (at.offset < copied || at.offset + fix->range.width > old_bytes.size()) continue;
-    new_bytes.append(old_bytes, copied, at.offset - copied);
-    new_bytes.append(fix->replacement);
-    copied = at.offset + fix->range.width;
     const std::string_view replaced =
         std::string_view(old_bytes).substr(at.offset, fix->range.width);
     const std::string what =
@@ -160,20 +156,8 @@ bool fix(const std::string& path, const std::vector<Diagnostic>& diagnostics) {
                  static_cast<long long>(at.line), static_cast<unsigned long long>(at.column()),
                  what.c_str(), std::string(d->kind->id).c_str());
   }
-  new_bytes.append(old_bytes, copied);
-  std::string error;
-  // The mended file keeps the mode the author gave it.
-  std::error_code code;
-  const std::filesystem::perms mode = std::filesystem::status(path, code).permissions();
-  const std::optional<std::filesystem::perms> kept =
-      code ? std::nullopt : std::optional<std::filesystem::perms>(mode);
-  if (!replace_file(path + ".orig", old_bytes, error, kept) ||
-      !replace_file(path, new_bytes, error, kept)) {
-    std::fprintf(stderr, "wander-world: %s\n", error.c_str());
-    return false;
-  }
   std::fprintf(stderr, "wander-world: the file as it was is %s\n",
-               in_quotes(path + ".orig").c_str());
+               in_quotes(save.backup.string()).c_str());
   return true;
 }
 
@@ -226,16 +210,27 @@ int check_command(int argc, char** argv) {
   }
 
   std::unique_ptr<WorldFile> world;
-  std::optional<std::vector<Diagnostic>> diagnostics = checked(path, options, world);
-  if (!diagnostics) return kCannotGoOn;
+  std::optional<std::vector<Diagnostic>> diagnostics;
+  // The mends are made to the very bytes checked, read once and held: an editor saving meanwhile
+  // is caught before anything is written.
+  std::string old_bytes;
+  std::string new_bytes;
   if (options.fix) {
-    // Windows replaces no file that is open: the world is closed before it is mended.
-    world.reset();
-    if (!fix(path, *diagnostics)) return kCannotGoOn;
-    // What is left after the mends is what this check reports.
-    diagnostics = checked(path, options, world);
+    std::string why;
+    if (!read_whole_file(path, old_bytes, why)) {
+      std::fprintf(stderr, "wander-world: cannot read %s: %s\n", in_quotes(path).c_str(),
+                   why.c_str());
+      return kCannotGoOn;
+    }
+    diagnostics = checked(path, make_view_source(old_bytes), options, world);
     if (!diagnostics) return kCannotGoOn;
+    if (!fix(path, old_bytes, *diagnostics, new_bytes)) return kCannotGoOn;
+    // What is left after the mends is what this check reports.
+    diagnostics = checked(path, make_view_source(new_bytes), options, world);
+  } else {
+    diagnostics = checked(path, open_world(path), options, world);
   }
+  if (!diagnostics) return kCannotGoOn;
   const std::string shown_path = path == "-" ? "<stdin>" : path;
   if (options.format == Format::kJson) {
     write_json(stdout, shown_path, *diagnostics);

@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "tools/names/printable.h"
-#include "tools/publish/world_publish.h"
+#include "tools/save/author_file.h"
 #include "tools/walkthroughs/replay.h"
 #include "tools/wander-world/command_line.h"
 #include "tools/wander-world/commands.h"
 
 namespace wander::cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr char kReplayUsage[] =
     "usage: wander-world replay [--update] CASE...\n"
@@ -37,18 +35,21 @@ constexpr char kReplayUsage[] =
     "did not, 2 when a case file cannot be read or updated or the arguments are\n"
     "wrong.\n";
 
-// A case file written anew beside itself and renamed into place, keeping its mode. A link is
-// neither replaced (the link would be lost) nor written through (to a file the author did not
-// name).
-bool update_case_file(const std::string& path, std::string_view bytes, std::string& error) {
-  std::error_code code;
-  if (fs::is_symlink(fs::symlink_status(path, code))) {
-    error = "cannot update " + in_quotes(path) + ": it is a link; name the file it links to";
-    return false;
+// A case file saved as an editor saves it (save_file): read-only files, links and files changed
+// since they were read are each kept as they are found.
+bool update_case_file(const std::string& path, std::string_view read, std::string_view bytes,
+                      std::string& error) {
+  Save save;
+  switch (save_file(path, read, bytes, save, error)) {
+    case SaveOutcome::kSaved:
+      return true;
+    case SaveOutcome::kChanged:
+      error = printable(path) + " changed while it was replayed; nothing was written";
+      return false;
+    case SaveOutcome::kFailed:
+      break;
   }
-  const fs::perms mode = fs::status(path, code).permissions();
-  if (code) return replace_file(path, bytes, error);
-  return replace_file(path, bytes, error, mode);
+  return false;
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+// The property of every sure mend: made in a world with slips, it takes away the error it mends
+// and brings no new one. The slips are the ones sure mends are made for: misspelt names, blanks
+// that look like blanks, characters that show as nothing, names in other capitals.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "tests/support/captured.h"
+#include "tools/checks/world_checks.h"
+#include "tools/generator/world_generator.h"
+#include "tools/survey/world_survey.h"
+
+namespace wander::testing {
+namespace {
+
+using Error = std::tuple<std::int64_t, std::string_view>;  // line and kind
+
+std::vector<Diagnostic> checked(const std::string& world) {
+  WorldFile reader(make_view_source(world));
+  const Survey survey = survey_world(reader);
+  return check_world(reader, survey);
+}
+
+std::set<Error> errors_of(const std::vector<Diagnostic>& diagnostics) {
+  std::set<Error> errors;
+  for (const Diagnostic& d : diagnostics) {
+    if (d.severity == Severity::kError) errors.emplace(d.range.place.line, d.kind->id);
+  }
+  return errors;
+}
+
+// One slip inside a word of `world`, at a place `random` picks.
+std::string with_slip(std::string world, std::mt19937_64& random) {
+  const auto below = [&random](std::size_t n) { return n == 0 ? 0 : random() % n; };
+  std::size_t at = below(world.size());
+  while (at < world.size() && is_word_space(world[at])) ++at;
+  if (at >= world.size()) return world;
+  static const char* const kBlanks[] = {"\xc2\xa0", "\xe2\x80\x83", "\xe3\x80\x80"};
+  static const char* const kNothing[] = {"\xe2\x80\x8b", "\xe2\x81\xa0", "\xef\xbb\xbf"};
+  switch (below(5)) {
+    case 0:  // a letter left out
+      world.erase(at, 1);
+      break;
+    case 1:  // two letters swapped
+      if (at + 1 < world.size() && !is_word_space(world[at + 1]))
+        std::swap(world[at], world[at + 1]);
+      break;
+    case 2:  // a letter in other capitals
+      if (std::isalpha(static_cast<unsigned char>(world[at]))) world[at] ^= 0x20;
+      break;
+    case 3:  // a character that shows as nothing, inside the word
+      world.insert(at, kNothing[below(3)]);
+      break;
+    default:  // the blank before the word one that only looks like a blank
+      if (at > 0 && world[at - 1] == ' ') world.replace(at - 1, 1, kBlanks[below(3)]);
+      break;
+  }
+  return world;
+}
+
+TEST(SureMendsTest, TakeAwayTheErrorTheyMendAndBringNoNewOne) {
+  const std::string worlds[] = {file_bytes(WANDER_SAMPLE_WORLD), written([](std::FILE* out) {
+                                  write_world(out, 9, StartAt::kMiddle);
+                                })};
+  int mended = 0;
+  for (std::uint64_t seed = 1; seed <= 4000; ++seed) {
+    std::mt19937_64 random(seed);
+    const std::string world = with_slip(worlds[seed % 2], random);
+    const std::vector<Diagnostic> before = checked(world);
+    std::vector<Mend> made;
+    const std::string after_mends = with_sure_mends(world, before, made);
+    if (made.empty()) continue;
+    ++mended;
+    std::set<Error> expected = errors_of(before);
+    for (const Mend& mend : made) {
+      expected.erase({mend.diagnostic->range.place.line, mend.diagnostic->kind->id});
+    }
+    const std::set<Error> after = errors_of(checked(after_mends));
+    for (const auto& [line, kind] : after) {
+      EXPECT_TRUE(expected.count({line, kind})) << "seed " << seed << ": the mends leave or bring "
+                                                << kind << " at line " << line << " in\n"
+                                                << after_mends;
+    }
+  }
+  EXPECT_GT(mended, 200) << "too few slips had a sure mend to say anything";
+}
+
+}  // namespace
+}  // namespace wander::testing
