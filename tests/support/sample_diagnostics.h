@@ -40,7 +40,7 @@ inline constexpr std::string_view kSampleText =
     "end";
 
 /// Every field a diagnostic has, filled in or left empty: notes, problems counted, certain and
-/// offered fix-its (two not UTF-8), a warning, one raised without a kind, a kind made a warning
+/// offered fix-its (two not UTF-8, one away from the diagnostic's place), a warning, one raised without a kind, a kind made a warning
 /// by an option, places before and after characters of several bytes and at the ends of lines.
 inline std::vector<Diagnostic> sample_diagnostics() {
   const std::string_view text = kSampleText;
@@ -54,7 +54,7 @@ inline std::vector<Diagnostic> sample_diagnostics() {
                     {range_in(text, 1, 8, 4), "the start, before the place"}};
   misspelt.fixes = {{range_in(text, 2, 19, 6), "Kitchen", true},
                     {range_in(text, 2, 19, 6), "K\xff\x1b", false},
-                    {range_in(text, 2, 19, 6), "\xff\xfe", false}};
+                    {range_in(text, 3, 10, 1), "\xff\xfe", false}};
   diagnostics[1].kind = &kUnreachable;
   diagnostics[1].severity = Severity::kWarning;
   diagnostics[1].range = range_in(text, 2, 8, 4);

@@ -1,54 +1,29 @@
 // A stand-in for the `vscode` module, which exists only inside VS Code: enough of it for the
-// extension and for the real vscode-languageclient under it to start a server, open documents
-// and take its diagnostics. It records what the extension and the client did with it.
-//
-// What the client only registers (providers, commands, watchers, events) is accepted and
-// forgotten; a class or enum it names and this file does not define is a plain class whose
-// unknown members are their own names. The parts a test looks at are written out.
+// extension and the real vscode-languageclient under it to start a server, open documents and
+// take their diagnostics. What the client only registers or names (providers, commands, events,
+// enums) is `anything`: a function and a class at once, whose every member is `anything` again.
 'use strict';
 
 const path = require('node:path');
 const Module = require('node:module');
 
-const disposable = () => ({ dispose() {} });
-const event = () => disposable;
-
-// A class that takes anything; reading a member it lacks gives the member's name, so that enums
-// the client reads (kinds, triggers) have a value.
-function anyClass(name) {
-  const cls = {
-    [name]: class {
-      constructor(...args) {
-        this.args = args;
-      }
-    },
-  }[name];
-  return new Proxy(cls, {
-    get: (target, key) => (key in target ? target[key] : String(key)),
-  });
-}
-
-// A namespace whose unknown members are functions returning disposables: register...(),
-// on...() and the like.
-function namespace(known) {
-  return new Proxy(known, {
-    get: (target, key) => (key in target ? target[key] : () => disposable()),
-  });
-}
+const anything = new Proxy(function () {}, {
+  get: (target, key) => (key === 'then' ? undefined : key in target ? target[key] : anything),
+  apply: () => anything,
+  construct: () => anything,
+});
+// An object with `known` members; any other is `anything`.
+const only = (known) => new Proxy(known, { get: (t, key) => (key in t ? t[key] : anything) });
 
 class Uri {
   constructor(scheme, fsPath) {
-    this.scheme = scheme;
-    this.fsPath = fsPath;
-    this.path = fsPath;
+    Object.assign(this, { scheme, fsPath, path: fsPath });
   }
   static file(fsPath) {
     return new Uri('file', fsPath);
   }
   static parse(text) {
-    const colon = text.indexOf(':');
-    const scheme = text.slice(0, colon);
-    const rest = text.slice(colon + 1).replace(/^\/\//, '');
+    const [, scheme, rest] = text.match(/^([^:]*):(?:\/\/)?(.*)$/);
     return new Uri(scheme, decodeURIComponent(rest));
   }
   toString() {
@@ -59,43 +34,6 @@ class Uri {
   }
 }
 
-class Range {
-  constructor(a, b, c, d) {
-    const at = (line, character) => ({ line, character });
-    [this.start, this.end] = typeof a === 'number' ? [at(a, b), at(c, d)] : [a, b];
-  }
-}
-
-class Diagnostic {
-  constructor(range, message, severity) {
-    Object.assign(this, { range, message, severity });
-  }
-}
-
-class EventEmitter {
-  constructor() {
-    this.listeners = [];
-    this.event = (listener) => {
-      this.listeners.push(listener);
-      return disposable();
-    };
-  }
-  fire(value) {
-    for (const listener of this.listeners) listener(value);
-  }
-  dispose() {}
-}
-
-class CancellationTokenSource {
-  constructor() {
-    this.token = { isCancellationRequested: false, onCancellationRequested: event() };
-  }
-  cancel() {
-    this.token.isCancellationRequested = true;
-  }
-  dispose() {}
-}
-
 /** A document as VS Code gives it to extensions: what the client reads to open it. */
 function textDocument(uri, languageId, text) {
   return { uri, languageId, version: 1, isClosed: false, getText: () => text };
@@ -103,83 +41,54 @@ function textDocument(uri, languageId, text) {
 
 /**
  * A fresh `vscode`: `settings` are the values of getConfiguration(section).get(key), keyed
- * "section.key"; `documents` are the documents open in the window. The record of what happened
- * is `fake.seen`.
+ * "section.key"; `documents` are the documents open in the window. What the extension asked
+ * and was shown is in `seen`: settings asked with their fallbacks, errors, diagnostics by URI.
  */
 function createFakeVscode({ settings = {}, documents = [] } = {}) {
-  const seen = { settingsAsked: [], errors: [], output: [], diagnostics: new Map() };
-  const diagnosticsArrived = new EventEmitter();
-  const languages = namespace({
-    match(selector, document) {
-      const filters = Array.isArray(selector) ? selector : [selector];
-      return filters.some(
-        (f) =>
-          (f.language === undefined || f.language === document.languageId) &&
-          (f.scheme === undefined || f.scheme === document.uri.scheme),
-      )
-        ? 10
-        : 0;
-    },
-    createDiagnosticCollection: () => ({
-      set(uri, diagnostics) {
-        seen.diagnostics.set(uri.toString(), diagnostics);
-        diagnosticsArrived.fire(uri.toString());
-      },
-      delete(uri) {
-        seen.diagnostics.delete(uri.toString());
-      },
-      clear() {
-        seen.diagnostics.clear();
-      },
-      forEach() {},
-      dispose() {},
-    }),
-  });
-  const workspace = namespace({
-    textDocuments: documents,
-    workspaceFolders: undefined,
-    getConfiguration(section) {
-      return {
-        get(key, fallback) {
-          const name = section ? `${section}.${key}` : key;
-          seen.settingsAsked.push(name);
-          return name in settings ? settings[name] : fallback;
-        },
-      };
-    },
-  });
-  const outputChannel = () => ({
-    name: 'output',
-    append: (text) => seen.output.push(text),
-    appendLine: (text) => seen.output.push(text),
-    replace() {},
-    clear() {},
-    show() {},
-    hide() {},
-    dispose() {},
-  });
-  const window = namespace({
-    createOutputChannel: outputChannel,
-    showErrorMessage: async (message) => void seen.errors.push(message),
-  });
-  const known = {
+  const seen = { settingsAsked: [], errors: [], diagnostics: new Map() };
+  const matches = (filter, document) =>
+    (filter.language ?? document.languageId) === document.languageId &&
+    (filter.scheme ?? document.uri.scheme) === document.uri.scheme;
+  const vscode = only({
     version: '1.82.0',
     Uri,
-    Range,
-    Diagnostic,
-    EventEmitter,
-    CancellationTokenSource,
-    languages,
-    workspace,
-    window,
-  };
-  const vscode = new Proxy(known, {
-    get: (target, key) => {
-      if (!(key in target)) target[key] = anyClass(String(key));
-      return target[key];
+    Range: class {
+      constructor(line, character, endLine, endCharacter) {
+        this.start = { line, character };
+        this.end = { line: endLine, character: endCharacter };
+      }
     },
+    Diagnostic: class {
+      constructor(range, message, severity) {
+        Object.assign(this, { range, message, severity });
+      }
+    },
+    CancellationTokenSource: class {
+      token = { isCancellationRequested: false, onCancellationRequested: anything };
+      cancel() {
+        this.token.isCancellationRequested = true;
+      }
+      dispose() {}
+    },
+    languages: only({
+      match: (selector, document) => ([selector].flat().some((f) => matches(f, document)) ? 10 : 0),
+      createDiagnosticCollection: () =>
+        only({ set: (uri, diagnostics) => seen.diagnostics.set(uri.toString(), diagnostics) }),
+    }),
+    workspace: only({
+      textDocuments: documents,
+      workspaceFolders: undefined,
+      getConfiguration: (section) => ({
+        get(key, fallback) {
+          const name = `${section}.${key}`;
+          seen.settingsAsked.push([name, fallback]);
+          return name in settings ? settings[name] : fallback;
+        },
+      }),
+    }),
+    window: only({ showErrorMessage: async (message) => void seen.errors.push(message) }),
   });
-  return { vscode, seen, onDiagnostics: diagnosticsArrived.event };
+  return { vscode, seen };
 }
 
 /**
@@ -199,9 +108,7 @@ function installFakeVscode(vscode) {
     if (!loaded.startsWith(__dirname + path.sep)) delete require.cache[loaded];
   }
   const entry = new Module(fakePath);
-  entry.filename = fakePath;
-  entry.loaded = true;
-  entry.exports = vscode;
+  Object.assign(entry, { filename: fakePath, loaded: true, exports: vscode });
   require.cache[fakePath] = entry;
 }
 
