@@ -26,7 +26,8 @@ class StreamFailed : public std::runtime_error {
 /// Readies the standard streams before any file is opened, so that no file can take the place
 /// of a closed one: a closed standard input is opened on the null device (it reads as ended), a
 /// closed standard error likewise (messages go nowhere). Throws StreamFailed when standard
-/// output is closed, since nothing written could be seen; then nothing has been opened.
+/// output is closed, since nothing written could be seen; then nothing has been opened. Leaves
+/// SIGPIPE ignored where there is one: a write to a pipe nobody reads fails like any other.
 void open_standard_streams();
 
 /// Writes `text` byte for byte to `out`, without flushing.

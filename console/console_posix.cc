@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -35,6 +36,9 @@ void open_standard_streams() {
   }
   if (!is_open(STDIN_FILENO)) open_null_device_at(STDIN_FILENO, O_RDONLY);
   if (!is_open(STDERR_FILENO)) open_null_device_at(STDERR_FILENO, O_WRONLY);
+  // A reader gone from a pipe (wander | head) is output that cannot be written, said in one line
+  // with status 2, not a process killed by SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 // POSIX reads every stream as bytes already.

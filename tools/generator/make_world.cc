@@ -1,6 +1,7 @@
 // wander-make-world: writes a large generated world to standard output.
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +89,11 @@ long long parse_size(std::string_view text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(SIGPIPE)
+  // wander-make-world 100M | head: a reader gone is output that cannot be written, said in one
+  // line with status 2, not a process killed by the signal.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   long long size = -1;
   wander::StartAt start = wander::StartAt::kLast;
   wander::WorldShape shape;
