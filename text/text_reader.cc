@@ -30,6 +30,16 @@ constexpr std::size_t kPageSize = 4096;
 // 2048 bytes past a page boundary, whatever the file offset.
 constexpr std::size_t kReadAlignment = 64;
 
+bool is_regular_file(std::FILE* file) {
+#if defined(_WIN32)
+  struct _stat64 status;
+  return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
+#else
+  struct stat status;
+  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
 class FileSource final : public ByteSource {
  public:
   explicit FileSource(std::FILE* file) : file_(file) {}
@@ -56,10 +66,12 @@ class FileSource final : public ByteSource {
     return moved;
   }
   int error() const override { return error_; }
+  bool rereadable() const override { return regular_; }
 
  private:
   std::FILE* file_;
   int error_ = 0;
+  bool regular_ = is_regular_file(file_);
 };
 
 // Bytes in memory that the caller keeps, handed out at most `most_per_read` at a time.
@@ -78,6 +90,7 @@ class ViewSource final : public ByteSource {
     pos_ = std::min<std::uint64_t>(offset, bytes_.size());
     return true;
   }
+  bool rereadable() const override { return true; }
 
  private:
   std::string_view bytes_;
@@ -96,21 +109,12 @@ class StringSource final : public ByteSource {
 
   std::size_t read(char* dst, std::size_t size) override { return view_.read(dst, size); }
   bool seek(std::uint64_t offset) override { return view_.seek(offset); }
+  bool rereadable() const override { return true; }
 
  private:
   std::string bytes_;  // before view_, which points into it
   ViewSource view_;
 };
-
-bool is_regular_file(std::FILE* file) {
-#if defined(_WIN32)
-  struct _stat64 status;
-  return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
-#else
-  struct stat status;
-  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-#endif
-}
 
 // Turns every CR LF pair into a lone LF, in one pass from the left, as a text-mode read would.
 void drop_cr_before_lf(std::string& text) {
@@ -335,18 +339,49 @@ void TextReader::hold_ending_byte() {
   if (buffer_[pos_] == '\r' && ensure(2) && buffer_[pos_ + 1] == '\n') ++pos_;
 }
 
+std::uint64_t TextReader::run_length(const TextPlace& from, char delim) {
+  // A key taken from behind the look-ahead changed the buffer: the source no longer says what
+  // is to be read.
+  if (!source_->rereadable() || key_moved_look_ahead_) return 0;
+  std::uint64_t length = 0;
+  for (bool ended = false; !ended && ensure(1);) {
+    const char* begin = buffer_.get() + pos_;
+    const char* stop = begin;
+    const char* const end = buffer_.get() + end_;
+    if (delim == '\0') {
+      while (stop < end && !is_word_space(*stop)) ++stop;
+    } else {
+      stop = static_cast<const char*>(std::memchr(begin, delim, end_ - pos_));
+      if (stop == nullptr) stop = end;
+    }
+    ended = stop < end;
+    length += static_cast<std::uint64_t>(stop - begin);
+    pos_ += static_cast<std::size_t>(stop - begin);
+  }
+  seek(from);
+  return length;
+}
+
 bool TextReader::read_until(char delim, std::string& out, std::size_t most, bool& longer) {
   if (!can_start()) return false;
   out.clear();
   longer = false;
   // One byte more than `most` is kept: it may be the CR of a CR LF, which is no part of a line.
   const std::size_t keep = most < SIZE_MAX ? most + 1 : most;
+  bool sized = false;
   bool cut = false;
   bool found = false;
   while (!found && ensure(1)) {
     const char* begin = buffer_.get() + pos_;
     const std::size_t available = end_ - pos_;
     const char* delim_at = static_cast<const char*>(std::memchr(begin, delim, available));
+    if (delim_at == nullptr && !sized && out.empty() && keep > available) {
+      sized = true;
+      if (const std::uint64_t length = run_length(place(), delim)) {
+        out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(length, keep)));
+      }
+      continue;
+    }
     const std::size_t piece = delim_at ? static_cast<std::size_t>(delim_at - begin) : available;
     const std::size_t room = keep - out.size();
     out.append(begin, std::min(piece, room));
@@ -436,9 +471,20 @@ bool TextReader::read_word(std::string& word, std::size_t most, bool& longer) {
   token_ = place();
   word.clear();
   longer = false;
+  bool sized = false;
   for (;;) {
     const std::size_t start = pos_;
     while (pos_ < end_ && !is_word_space(buffer_[pos_])) ++pos_;
+    if (pos_ == end_ && !sized && word.empty() && most > pos_ - start) {
+      sized = true;
+      pos_ = start;
+      if (const std::uint64_t length = run_length(token_, '\0')) {
+        // Two bytes to spare: a name becomes its marker with '<' and '>' around it in place.
+        word.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(length, most)) + 2);
+        continue;
+      }
+      pos_ = end_;
+    }
     const std::size_t piece = pos_ - start;
     const std::size_t room = most - word.size();
     word.append(buffer_.get() + start, std::min(piece, room));
@@ -645,7 +691,10 @@ int TextReader::take_key() {
     used = 2;
   }
   // The look-ahead byte moves up over the bytes the key took, so it still comes next.
-  if (holding_) buffer_[pos_ + used] = buffer_[pos_];
+  if (holding_) {
+    buffer_[pos_ + used] = buffer_[pos_];
+    key_moved_look_ahead_ = true;
+  }
   pos_ += used;
   return static_cast<unsigned char>(key);
 }
@@ -668,7 +717,7 @@ void TextReader::reread_from(const TextPlace& place) {
   }
   buffer_offset_ = place.offset;
   kept_ = pos_ = end_ = counted_ = 0;
-  source_done_ = at_end_ = failed_ = holding_ = false;
+  source_done_ = at_end_ = failed_ = holding_ = key_moved_look_ahead_ = false;
   lines_ = place.line - 1;
   line_start_ = place.line_start;
 }

@@ -27,6 +27,9 @@ class ByteSource {
   /// it tells a read error from the end of the bytes. A failed read is not retried: every read
   /// after it returns 0, until a seek that succeeds.
   virtual int error() const { return 0; }
+  /// True when the bytes can be read again after a seek back, as they were: a file's or memory's,
+  /// not a keyboard's.
+  virtual bool rereadable() const { return false; }
 };
 
 /// Where a byte stands: its offset from the first byte, the line it is on (counted from 1) and the
@@ -203,6 +206,12 @@ class TextReader {
   bool can_start();
   /// Skips whitespace; false, at the end and failed, when nothing else remains.
   bool skip_space();
+  /// For a word (`delim` 0) or a line or text up to `delim` that runs on past the buffer: how
+  /// many bytes it holds from `from`, where it began, to its end (or the end of the bytes), found
+  /// by reading on without keeping them; the reader is then back at `from`. 0, with the reader
+  /// left as it was, when the source cannot be read again. A read that knows the length reserves
+  /// its target once: a string that grows holds the bytes twice while it copies them.
+  std::uint64_t run_length(const TextPlace& from, char delim);
   /// Reads up to `delim`, which is consumed, keeping at most `most` bytes; see read_line and
   /// read_text.
   bool read_until(char delim, std::string& out, std::size_t most, bool& longer);
@@ -242,6 +251,7 @@ class TextReader {
   bool at_end_ = false;
   bool failed_ = false;
   bool holding_ = false;
+  bool key_moved_look_ahead_ = false;  // until the next reread, see take_key
   int read_error_ = 0;
 };
 
