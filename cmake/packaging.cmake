@@ -185,10 +185,12 @@ string(REPLACE ";" ", " CPACK_RPM_PACKAGE_PROVIDES "${bundled}")
 # them, without the build folders, npm's packages or the editors' leftovers.
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME wander-${PROJECT_VERSION})
-# The patterns are regular expressions: the folders' own names are escaped in them.
-string(REGEX REPLACE "([][+.*?()^$|\\])" "\\\\\\1" source_dir_pattern "${PROJECT_SOURCE_DIR}")
-string(REGEX REPLACE "([][+.*?()^$|\\])" "\\\\\\1" binary_dir_pattern "${PROJECT_BINARY_DIR}")
+# The patterns are regular expressions, written as they are into CPack's configuration, where a
+# backslash would start an escape: special characters stand in brackets instead, the folders'
+# own names' included.
+string(REGEX REPLACE "([.+*?()^$|])" "[\\1]" source_dir_pattern "${PROJECT_SOURCE_DIR}")
+string(REGEX REPLACE "([.+*?()^$|])" "[\\1]" binary_dir_pattern "${PROJECT_BINARY_DIR}")
 set(CPACK_SOURCE_IGNORE_FILES
-    "/\\.git/" "/\\.git$" "/node_modules/" "^${source_dir_pattern}/build[^/]*/"
-    "^${binary_dir_pattern}/" "/CMakeUserPresets\\.json$" "~$" "/\\.[^/]*\\.sw.$")
+    "/[.]git/" "/[.]git$" "/node_modules/" "^${source_dir_pattern}/build[^/]*/"
+    "^${binary_dir_pattern}/" "/CMakeUserPresets[.]json$" "~$" "/[.][^/]*[.]sw.$")
 include(CPack)
