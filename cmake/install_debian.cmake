@@ -7,11 +7,12 @@
 #    whose text it holds.
 #  - share/doc/wander/changelog.gz, the changelog of a native package, dated from
 #    SOURCE_DATE_EPOCH (the last commit's date when CPack runs), compressed with gzip -9n.
-#  - lintian's overrides (packaging/lintian-overrides), each with the reason its hint is not a
-#    fault here.
+#  - lintian's overrides (packaging/lintian-overrides, and lintian-overrides-web when the .deb
+#    holds the web page), each with the reason its hint is not a fault here.
+#  - The README's link to LICENSE leads to the copyright file.
 #
 # Given: wander_bin_dir, wander_doc_dir (relative to the prefix), wander_source_dir,
-# wander_version, wander_maintainer, wander_scratch (a folder of the build's).
+# wander_version, wander_maintainer, wander_has_web, wander_scratch (a folder of the build's).
 
 if(NOT "$ENV{WANDER_PACKAGE}" STREQUAL "DEB")
   return()
@@ -26,6 +27,10 @@ file(RENAME "${root}/${wander_bin_dir}/wander" "${root}/games/wander")
 
 file(REMOVE "${root}/${wander_doc_dir}/LICENSE")
 file(INSTALL "${wander_source_dir}/packaging/copyright" DESTINATION "${prefix}/${wander_doc_dir}")
+# The README's link to the licence leads to the copyright file, which holds it.
+file(READ "${root}/${wander_doc_dir}/README.md" readme)
+string(REPLACE "](LICENSE)" "](copyright)" readme "${readme}")
+file(WRITE "${root}/${wander_doc_dir}/README.md" "${readme}")
 
 set(WANDER_VERSION "${wander_version}")
 set(WANDER_MAINTAINER "${wander_maintainer}")
@@ -38,5 +43,13 @@ if(NOT status EQUAL 0)
 endif()
 file(INSTALL "${wander_scratch}/changelog.gz" DESTINATION "${prefix}/${wander_doc_dir}")
 
-file(INSTALL "${wander_source_dir}/packaging/lintian-overrides"
-     DESTINATION "${prefix}/share/lintian/overrides" RENAME wander)
+# Those of the web page only when the .deb holds it: an override of a file that is not there is
+# a warning of its own.
+file(READ "${wander_source_dir}/packaging/lintian-overrides" overrides)
+if(wander_has_web)
+  file(READ "${wander_source_dir}/packaging/lintian-overrides-web" web_overrides)
+  string(APPEND overrides "${web_overrides}")
+endif()
+file(WRITE "${wander_scratch}/lintian-overrides/wander" "${overrides}")
+file(INSTALL "${wander_scratch}/lintian-overrides/wander"
+     DESTINATION "${prefix}/share/lintian/overrides")

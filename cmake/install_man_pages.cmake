@@ -5,10 +5,11 @@
 # policy asks, with gzip -9n: no name and no time in it, so that its bytes depend on its text
 # alone.
 #
-# Given: wander_source_dir, whose man/ holds the pages' sources, each named NAME.SECTION and
-# holding @WANDER_DATA_DIR@ where the data folder goes; wander_man_dir and wander_data_dir, the
-# folders as GNUInstallDirs gives them (relative to the prefix, or absolute); wander_scratch, a
-# folder of the build's to write the pages in first.
+# Given: wander_source_dir, whose man/ holds the pages' templates, each named NAME.SECTION.in
+# and holding @WANDER_DATA_DIR@ and @WANDER_DOC_DIR@ where the data and documentation folders
+# go; wander_man_dir, wander_data_dir and wander_doc_dir, the folders as GNUInstallDirs gives
+# them (relative to the prefix, or absolute); wander_scratch, a folder of the build's to write
+# the pages in first.
 #
 # An archive is unpacked wherever its user likes (WANDER_PACKAGE, set by
 # cmake/package_config.cmake, names the kind of package being made): its pages name the data
@@ -18,16 +19,19 @@ set(wander_prefix "${CMAKE_INSTALL_PREFIX}")
 if("$ENV{WANDER_PACKAGE}" MATCHES "^(TGZ|TXZ|TBZ2|TZST|ZIP)$")
   get_filename_component(wander_prefix "${wander_prefix}" NAME)
 endif()
-if(IS_ABSOLUTE "${wander_data_dir}")
-  set(WANDER_DATA_DIR "${wander_data_dir}")
-else()
-  set(WANDER_DATA_DIR "${wander_prefix}/${wander_data_dir}")
-endif()
-# In roff a backslash starts an escape, and a plain hyphen may be printed as a typographic one,
-# which a reader could not paste into a shell.
-string(REPLACE "\\" "\\e" WANDER_DATA_DIR "${WANDER_DATA_DIR}")
-string(REPLACE "-" "\\-" WANDER_DATA_DIR "${WANDER_DATA_DIR}")
-string(REPLACE "\"" "\\(dq" WANDER_DATA_DIR "${WANDER_DATA_DIR}")
+# Each folder as the pages name it. In roff a backslash starts an escape, and a plain hyphen
+# may be printed as a typographic one, which a reader could not paste into a shell.
+foreach(folder DATA DOC)
+  string(TOLOWER "${folder}" name)
+  set(path "${wander_${name}_dir}")
+  if(NOT IS_ABSOLUTE "${path}")
+    set(path "${wander_prefix}/${path}")
+  endif()
+  string(REPLACE "\\" "\\e" path "${path}")
+  string(REPLACE "-" "\\-" path "${path}")
+  string(REPLACE "\"" "\\(dq" path "${path}")
+  set(WANDER_${folder}_DIR "${path}")
+endforeach()
 
 if(IS_ABSOLUTE "${wander_man_dir}")
   set(man_dir "${wander_man_dir}")
@@ -35,10 +39,9 @@ else()
   set(man_dir "${CMAKE_INSTALL_PREFIX}/${wander_man_dir}")
 endif()
 foreach(page wander.6 wander-world.1 wander-make-world.1)
-  set(source "${wander_source_dir}/man/${page}")
-  get_filename_component(name "${source}" NAME)
-  string(REGEX REPLACE ".*\\." "" section "${name}")
-  configure_file("${source}" "${wander_scratch}/${name}" @ONLY)
+  string(REGEX REPLACE ".*\\." "" section "${page}")
+  set(name "${page}")
+  configure_file("${wander_source_dir}/man/${page}.in" "${wander_scratch}/${name}" @ONLY)
   execute_process(COMMAND gzip -9nf "${wander_scratch}/${name}" RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "gzip could not compress the man page ${name} (${status}): the man "

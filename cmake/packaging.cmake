@@ -17,52 +17,63 @@ else()
   set(wander_bin_dir ${CMAKE_INSTALL_BINDIR})
   set(wander_data_dir ${CMAKE_INSTALL_DATADIR}/wander)
   set(wander_doc_dir ${CMAKE_INSTALL_DOCDIR})
-  # What the steps below that run at install time (cmake/install_*.cmake) are given: the
-  # folders, relative to the prefix that is known only then.
-  install(CODE "
-    set(wander_bin_dir [[${wander_bin_dir}]])
-    set(wander_data_dir [[${wander_data_dir}]])
-    set(wander_doc_dir [[${wander_doc_dir}]])
-    set(wander_man_dir [[${CMAKE_INSTALL_MANDIR}]])
-    set(wander_source_dir [[${PROJECT_SOURCE_DIR}]])
-    set(wander_scratch [[${PROJECT_BINARY_DIR}/install]])
-    set(wander_strip [[${CMAKE_STRIP}]])
-    set(wander_version [[${PROJECT_VERSION}]])
-    set(wander_maintainer [[${WANDER_PACKAGE_MAINTAINER}]])")
-  # The man pages name the installed data folder.
+endif()
+# What the steps below that run at install time (cmake/install_*.cmake) are given: the folders,
+# relative to the prefix that is known only then, and what this build installs.
+install(CODE "
+  set(wander_bin_dir [[${wander_bin_dir}]])
+  set(wander_data_dir [[${wander_data_dir}]])
+  set(wander_doc_dir [[${wander_doc_dir}]])
+  set(wander_man_dir [[${CMAKE_INSTALL_MANDIR}]])
+  set(wander_source_dir [[${PROJECT_SOURCE_DIR}]])
+  set(wander_scratch [[${PROJECT_BINARY_DIR}/install]])
+  set(wander_strip [[${CMAKE_STRIP}]])
+  set(wander_version [[${PROJECT_VERSION}]])
+  set(wander_maintainer [[${WANDER_PACKAGE_MAINTAINER}]])
+  set(wander_has_web [[${WANDER_HAS_WEB}]])")
+if(NOT WIN32)
+  # The man pages name the installed data and documentation folders.
   install(SCRIPT cmake/install_man_pages.cmake)
   # What software centres list wander from (AppStream).
   install(FILES ${WANDER_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES completion/wander-world.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME wander-world)
-  # The web page, when this build has one (WANDER_WEB), where an installed `wander-world publish`
-  # finds it from its own folder (tools/publish/CMakeLists.txt). It is the sample world's page,
-  # published as an author would, under the world's title, and installed when it is there at
-  # install time. Not in the Windows folder, whose programs stand beside the sample world: there,
-  # publish is given the page with --page.
-  if(NOT CMAKE_CROSSCOMPILING)
+  install(FILES completion/wander-make-world.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME wander-make-world)
+  # The web page, when this build has one (WANDER_WEB or WANDER_WEB_BUILD), where an installed
+  # `wander-world publish` finds it from its own folder (tools/publish/CMakeLists.txt). It is the
+  # sample world's page, published as an author would, under the world's title. Not in the
+  # Windows folder, whose programs stand beside the sample world: there, publish is given the
+  # page with --page.
+  if(WANDER_HAS_WEB AND NOT CMAKE_CROSSCOMPILING)
     set(sample_page ${PROJECT_BINARY_DIR}/page)
-    if(WANDER_HAS_WEB)
-      file(GLOB web_page CONFIGURE_DEPENDS ${WANDER_WEB_BUILD}/page/*)
-      add_custom_command(OUTPUT ${sample_page}/index.html
-                         COMMAND wander-world publish --title "Gull Rock"
-                                 --page ${WANDER_WEB_BUILD}/page
-                                 ${PROJECT_SOURCE_DIR}/examples/World.txt ${sample_page}
-                         DEPENDS wander-world ${web_page} ${WANDER_WEB_BUILD}/page/index.html
-                                 ${PROJECT_SOURCE_DIR}/examples/World.txt
-                         VERBATIM)
-      add_custom_target(sample-page ALL DEPENDS ${sample_page}/index.html)
-      if(TARGET wander_web)
-        add_dependencies(sample-page wander_web)
-      endif()
+    file(GLOB web_page CONFIGURE_DEPENDS ${WANDER_WEB_BUILD}/page/*)
+    add_custom_command(OUTPUT ${sample_page}/index.html
+                       COMMAND wander-world publish --title "Gull Rock"
+                               --page ${WANDER_WEB_BUILD}/page
+                               ${PROJECT_SOURCE_DIR}/examples/World.txt ${sample_page}
+                       DEPENDS wander-world ${web_page} ${WANDER_WEB_BUILD}/page/index.html
+                               ${PROJECT_SOURCE_DIR}/examples/World.txt
+                       VERBATIM)
+    add_custom_target(sample-page ALL DEPENDS ${sample_page}/index.html)
+    if(TARGET wander_web)
+      add_dependencies(sample-page wander_web)
     endif()
-    install(DIRECTORY ${sample_page}/ DESTINATION ${wander_data_dir}/web OPTIONAL)
+    install(DIRECTORY ${sample_page}/ DESTINATION ${wander_data_dir}/web)
   endif()
 endif()
 install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
-install(FILES examples/World.txt examples/map.svg DESTINATION ${wander_data_dir})
-install(FILES README.md LICENSE DESTINATION ${wander_doc_dir})
+# The schema of check's JSON output, for the programs that read it.
+install(FILES examples/World.txt examples/map.svg tools/diagnostics/diagnostics.schema.json
+        DESTINATION ${wander_data_dir})
+# The documentation, whole: the README and docs/ with the pictures they show, laid out as in the
+# sources, their links to files installed elsewhere rewritten (cmake/install_docs.cmake).
+install(FILES LICENSE DESTINATION ${wander_doc_dir})
+install(FILES web/screenshot.png web/screenshot-phone.png DESTINATION ${wander_doc_dir}/web)
+install(FILES editors/screenshot/neovim.png DESTINATION ${wander_doc_dir}/editors/screenshot)
+install(SCRIPT cmake/install_docs.cmake)
 if(NOT WIN32)
   # A stripped install (the packages, `cmake --install --strip`) leaves out the compilers'
   # notes as well.
@@ -90,13 +101,20 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_config.cmake)
 set(CPACK_WANDER_SOURCE_DIR ${PROJECT_SOURCE_DIR})  # for package_config.cmake, at package time
-if(WIN32)
-  set(CPACK_GENERATOR ZIP)
-else()
-  set(CPACK_GENERATOR DEB TGZ)
-  find_program(RPMBUILD rpmbuild)
-  if(RPMBUILD)
-    list(APPEND CPACK_GENERATOR RPM)
+# The portable build (WANDER_PORTABLE, CMakePresets.json) is packed as an archive to unpack
+# anywhere, the distribution build as a .deb and, when rpmbuild is there (Debian: apt-get install
+# rpm), an .rpm. -DCPACK_GENERATOR=... asks for others.
+if(NOT CPACK_GENERATOR)
+  if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+  elseif(WANDER_PORTABLE)
+    set(CPACK_GENERATOR TGZ)
+  else()
+    set(CPACK_GENERATOR DEB)
+    find_program(RPMBUILD rpmbuild)
+    if(RPMBUILD)
+      list(APPEND CPACK_GENERATOR RPM)
+    endif()
   endif()
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -128,4 +146,51 @@ string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
        "%define _buildhost reproducible")
 # The licence marked as such, which `rpm --excludedocs` keeps.
 set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/LICENSE")
+# The npm packages the .rpm carries, as Fedora declares bundled code: those the web page is
+# made of, and those bundled into the VS Code extension, at their versions in the lockfiles.
+function(wander_bundled_npm lockfile out)
+  file(READ ${lockfile} lock)
+  string(JSON count LENGTH "${lock}" packages)
+  set(provides)
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE ${last})
+    string(JSON path MEMBER "${lock}" packages ${i})
+    string(JSON dev ERROR_VARIABLE no_dev GET "${lock}" packages "${path}" dev)
+    if(path STREQUAL "" OR dev STREQUAL "ON")
+      continue()
+    endif()
+    string(JSON version GET "${lock}" packages "${path}" version)
+    string(REGEX REPLACE ".*node_modules/" "" name "${path}")
+    list(APPEND provides "bundled(npm(${name})) = ${version}")
+  endforeach()
+  set(${out} ${provides} PARENT_SCOPE)
+endfunction()
+set(bundled)
+if(WANDER_HAS_WEB)
+  # The page carries xterm.js and its fit add-on alone of web/'s packages.
+  file(READ ${PROJECT_SOURCE_DIR}/web/package-lock.json lock)
+  foreach(name @xterm/xterm @xterm/addon-fit)
+    string(JSON version GET "${lock}" packages node_modules/${name} version)
+    list(APPEND bundled "bundled(npm(${name})) = ${version}")
+  endforeach()
+endif()
+if(WANDER_VSCODE)
+  wander_bundled_npm(${PROJECT_SOURCE_DIR}/editors/vscode/package-lock.json vscode_bundled)
+  list(APPEND bundled ${vscode_bundled})
+endif()
+list(REMOVE_DUPLICATES bundled)
+string(REPLACE ";" ", " CPACK_RPM_PACKAGE_PROVIDES "${bundled}")
+
+# The source package, `cmake --build build --target package_source`: the sources as git holds
+# them, without the build folders, npm's packages or the editors' leftovers.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME wander-${PROJECT_VERSION})
+# The patterns are regular expressions, written as they are into CPack's configuration, where a
+# backslash would start an escape: special characters stand in brackets instead, the folders'
+# own names' included.
+string(REGEX REPLACE "([.+*?()^$|])" "[\\1]" source_dir_pattern "${PROJECT_SOURCE_DIR}")
+string(REGEX REPLACE "([.+*?()^$|])" "[\\1]" binary_dir_pattern "${PROJECT_BINARY_DIR}")
+set(CPACK_SOURCE_IGNORE_FILES
+    "/[.]git/" "/[.]git$" "/node_modules/" "^${source_dir_pattern}/build[^/]*/"
+    "^${binary_dir_pattern}/" "/CMakeUserPresets[.]json$" "~$" "/[.][^/]*[.]sw.$")
 include(CPack)

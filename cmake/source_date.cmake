@@ -1,7 +1,8 @@
 # The time every date written into the packages is given (reproducible-builds.org): the
 # environment's SOURCE_DATE_EPOCH when it is set, else the last commit's time, so that two
-# builds of one commit give the same bytes wherever and whenever they are made. Without either
-# (sources without git), it stays unset, and the packages carry the time they were made.
+# builds of one commit give the same bytes wherever and whenever they are made. Sources without
+# git (a source package) fall back to the date of the newest release in the AppStream metadata
+# (packaging/io.github.wandergame.wander.metainfo.xml), at midnight UTC.
 #
 #   include(cmake/source_date.cmake) with wander_source_dir set: sets ENV{SOURCE_DATE_EPOCH}.
 #   cmake -Dwander_source_dir=DIR -P cmake/source_date.cmake -- COMMAND ARG...: runs COMMAND
@@ -17,6 +18,29 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
       set(ENV{SOURCE_DATE_EPOCH} "${wander_commit_time}")
     endif()
   endif()
+endif()
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  file(READ "${wander_source_dir}/packaging/io.github.wandergame.wander.metainfo.xml"
+       wander_metainfo)
+  if(NOT wander_metainfo MATCHES "<release [^>]*date=\"([0-9]+)-([0-9]+)-([0-9]+)\"")
+    message(FATAL_ERROR "The AppStream metadata holds no release date")
+  endif()
+  # Days since 1970-01-01 of a date in the proleptic Gregorian calendar, counted in years that
+  # start in March, so that a leap day ends its year.
+  math(EXPR wander_year "${CMAKE_MATCH_1}")
+  math(EXPR wander_month "${CMAKE_MATCH_2}")
+  math(EXPR wander_day "${CMAKE_MATCH_3}")
+  if(wander_month LESS_EQUAL 2)
+    math(EXPR wander_year "${wander_year} - 1")
+    math(EXPR wander_month "${wander_month} + 9")
+  else()
+    math(EXPR wander_month "${wander_month} - 3")
+  endif()
+  math(EXPR wander_days "${wander_year} * 365 + ${wander_year} / 4 - ${wander_year} / 100 \
+                         + ${wander_year} / 400 + (153 * ${wander_month} + 2) / 5 \
+                         + ${wander_day} - 1 - 719468")
+  math(EXPR wander_epoch "${wander_days} * 86400")
+  set(ENV{SOURCE_DATE_EPOCH} "${wander_epoch}")
 endif()
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)

@@ -1,7 +1,7 @@
 # bash completion for wander-world: its commands, then each command's options (with check's
 # colours and formats) and operands (the world file; for publish, the world file and the folder
-# to publish into; for replay, case files). Installed as share/bash-completion/completions/wander-world; to try it from the
-# source tree:
+# to publish into; for replay, case files and folders). Installed as
+# share/bash-completion/completions/wander-world; to try it from the source tree:
 #   source completion/wander-world.bash
 
 _wander_world() {
@@ -104,6 +104,11 @@ _wander_world() {
   fi
   ((most_operands < 0 || operands < most_operands)) || return
   compopt -o filenames 2> /dev/null
+  if [[ ${COMP_WORDS[1]} == replay ]]; then
+    # Case files, and the folders that may hold them.
+    mapfile -t COMPREPLY < <({ compgen -d -- "$cur"; compgen -f -X '!*.case' -- "$cur"; } | sort -u)
+    return
+  fi
   mapfile -t COMPREPLY < <(compgen -f -- "$cur")
 }
 complete -F _wander_world wander-world

@@ -5,7 +5,7 @@
 #   tests/install_test.sh packages VERSION WEB_PAGE VSIX FILE...
 #       checks what each .deb, .rpm, .tar.gz and .zip holds
 # WEB_PAGE is the web build's page/ folder, installed under share/wander/web, and VSIX the VS
-# Code extension, installed under share/wander/editors/vscode, each when it was built.
+# Code extension, installed under share/wander/editors, each "none" when the build has none.
 set -uo pipefail
 # A list piped into same_files is compared in this shell, so that its failure counts.
 shopt -s lastpipe
@@ -23,7 +23,7 @@ linux_files() {
   {
     files_of "$1"
     if [ -d "$2" ]; then (cd "$2" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
-    if [ -f "$3" ]; then echo "share/wander/editors/vscode/$(basename "$3")"; fi
+    if [ -f "$3" ]; then echo "share/wander/editors/$(basename "$3")"; fi
   } | LC_ALL=C sort
 }
 
@@ -74,7 +74,31 @@ check_tree() {
       fail "the installed wander-world publishes no page titled World.txt"
   fi
   if command -v nvim > /dev/null 2>&1; then neovim_finds_its_files "$prefix"; fi
+  links_resolve "the installed tree" "$prefix/share/doc/wander"
   [ "$failed" -eq 0 ] && echo "the installed tree holds what it should"
+}
+
+# Every relative link and picture of the documents under DOC leads to a file that is there.
+links_resolve() {
+  local what=$1 doc=$2 document target
+  while IFS= read -r document; do
+    grep -o -e '](\([^)#]*\)' -e 'src="[^"]*"' "$document" |
+      sed -e 's/^](//' -e 's/^src="//' -e 's/"$//' | grep -v -e '^[a-z]*:' -e '^$' |
+      while IFS= read -r target; do
+        [ -e "$(dirname "$document")/$target" ] ||
+          fail "$what: ${document#"$doc"/} links to $target, which is not installed"
+      done
+  done < <(find "$doc" -name '*.md')
+}
+
+# The programs of the install at ROOT need the shared C++ runtime (WANT yes) or carry it (no).
+needs_libstdcxx() {
+  local name=$1 want=$2 program got
+  for program in "${@:3}"; do
+    got=no
+    readelf -d "$program" | grep -q 'NEEDED.*libstdc++' && got=yes
+    [ "$got" = "$want" ] || fail "$name: $(basename "$program") needs libstdc++: $got, not $want"
+  done
 }
 
 # Each man page given (compressed with gzip -9n) names the data folder DATA, as roff writes it,
@@ -119,15 +143,16 @@ debian_documents() {
   awk -v RS= '/^License: Expat\n/' "$doc/copyright" | sed -e 1d -e 's/^ //' -e 's/^\.$//' |
     cmp -s - <(sed -n '/^Permission/,$p' "$here/../LICENSE") ||
     fail "$name: the copyright file's Expat licence is not LICENSE's text"
-  # The npm packages in the .vsix, and those whose notices (NAME-LICENSE.txt) the page carries.
+  # The npm packages bundled into the .vsix, and those whose notices (NAME-LICENSE.txt) the page
+  # carries.
   {
     if [ -f "$vsix" ]; then
-      cmake -E tar tf "$vsix" | sed -n 's|^extension/node_modules/\([^/]*\)/.*|\1 the .vsix|p'
+      unzip -p "$vsix" extension/THIRD-PARTY-NOTICES.txt | sed -n 's|^== \([^ ]*\) .*|\1 the .vsix|p'
     fi
     find "$doc/../../wander/web" -name '*-LICENSE.txt' 2> /dev/null |
       sed 's|.*/\(.*\)-LICENSE\.txt$|\1 the web page|'
   } | sort -u | while read -r module where; do
-    grep -q "^\(Files:\)\? *[a-z/]*node_modules/\(@[^/]*/\)\?$module/\*$" "$doc/copyright" ||
+    grep -q "^\(Files:\)\? *[a-z/_-]*node_modules/\(@[^/]*/\)\?$module/\*$" "$doc/copyright" ||
       fail "$name: the copyright file says nothing of $module, in $where"
   done
   [ "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = "wander ($version) unstable; urgency=medium" ] ||
@@ -148,8 +173,11 @@ check_package() {
         same_files "$name" "$(linux_files deb "$page" "$vsix")"
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
-      dpkg-deb -f "$file" Depends | grep -q 'libc6' ||
-        fail "$name depends on no C library: $(dpkg-deb -f "$file" Depends)"
+      dpkg-deb -f "$file" Depends | grep -q 'libc6.*libstdc++6' ||
+        fail "$name depends on no C or C++ library: $(dpkg-deb -f "$file" Depends)"
+      needs_libstdcxx "$name" yes "$root/games/wander" "$root/bin/wander-world" \
+        "$root/bin/wander-make-world"
+      links_resolve "$name" "$root/share/doc/wander"
       man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
         "$root/share/man/man1/wander-world.1.gz"
       debian_documents "$name" "$root/share/doc/wander" "$version" "$vsix"
@@ -160,8 +188,9 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
         same_files "$name" "$(linux_files tree "$page" "$vsix")"
       [ "$(rpm -qp --qf '%{NAME} %{VERSION}' "$file")" = "wander $version" ] ||
         fail "$name: wrong package name or version: $(rpm -qp --qf '%{NAME} %{VERSION}' "$file")"
-      rpm -qRp "$file" | grep -q '^libc\.so' ||
-        fail "$name requires no C library: $(rpm -qRp "$file" | tr '\n' ' ')"
+      rpm -qRp "$file" | grep -q '^libstdc++\.so' ||
+        fail "$name requires no C++ library: $(rpm -qRp "$file" | tr '\n' ' ')"
+      links_resolve "$name" "$root/share/doc/wander"
       man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
         "$root/share/man/man1/wander-world.1.gz"
       ;;
@@ -172,11 +201,14 @@ Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -
       # Unpacked anywhere: the pages name the folder from the archive's own.
       man_pages_name "wander-$version-Linux/share/wander" "$root/share/man/man6/wander.6.gz" \
         "$root/share/man/man1/wander-world.1.gz"
+      needs_libstdcxx "$name" no "$root"/bin/*
+      links_resolve "$name" "$root/share/doc/wander"
       ;;
     wander-"$version"-win64.zip)
       cmake -E chdir "$unpacked" cmake -E tar xf "$(realpath "$file")" &&
         root=$unpacked/wander-$version-win64
       (cd "$root" && find . -type f | sed 's|^\./||') | same_files "$name" "$(files_of windows)"
+      links_resolve "$name" "$root"
       ;;
     *) fail "$name: not a package of wander $version" ;;
   esac

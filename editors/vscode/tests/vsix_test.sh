@@ -1,7 +1,7 @@
 #!/bin/sh
 # The .vsix as VS Code installs it: what it holds and leaves out, its version and licence, and
 # the extension unpacked from it started on the real server (extension_test.js), with the
-# packages it runs on taken from the .vsix alone.
+# packages it runs on bundled into it.
 #   editors/vscode/tests/vsix_test.sh CMAKE NODE VSIX VERSION LICENSE WANDER_WORLD
 set -u
 cmake=$1 node=$2 vsix=$3 version=$4 license=$5 program=$6
@@ -18,15 +18,12 @@ fail() {
 extension=$work/extension
 for file in extension.vsixmanifest extension/package.json extension/extension.js \
   extension/language-configuration.json extension/syntaxes/wander.tmLanguage.json \
-  extension/LICENSE.txt extension/readme.md \
-  extension/node_modules/vscode-languageclient/node.js \
-  extension/node_modules/vscode-languageserver-protocol/package.json \
-  extension/node_modules/vscode-jsonrpc/package.json; do
+  extension/LICENSE.txt extension/readme.md extension/icon.png \
+  extension/THIRD-PARTY-NOTICES.txt; do
   [ -f "$work/$file" ] || fail "the .vsix holds no $file"
 done
 # What only builds or tests the extension stays out.
-for left_out in extension/tests extension/.npmrc extension/node_modules/vscode-textmate \
-  extension/node_modules/vscode-oniguruma extension/node_modules/@vscode; do
+for left_out in extension/tests extension/.npmrc extension/node_modules; do
   [ ! -e "$work/$left_out" ] || fail "the .vsix holds $left_out"
 done
 grep -q "<Identity [^>]*Version=\"$version\"" "$work/extension.vsixmanifest" ||
