@@ -297,7 +297,10 @@ int main(int argc, char** argv) {
     for (const Case& c : *cases) {
       std::string report;
       std::string origin = c.origin;
-      if (c.needs_posix && !options.posix) report = "skip: needs a POSIX system";
+      // A limit on processor time is set with ulimit, on a POSIX system.
+      if ((c.needs_posix || c.cpu_limit != 0) && !options.posix) {
+        report = "skip: needs a POSIX system";
+      }
       if (c.memory_limit != 0 && !options.memory_limits) report = "skip: has a memory limit";
       if (report.empty()) report = check(c, options, origin);
       if (report.empty()) {
