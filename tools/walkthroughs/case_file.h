@@ -27,8 +27,9 @@
 //   --- stdout / --- stderr   the bytes expected (content); stderr is empty unless given
 //   --- status N              the exit status expected, 0 to 255 (0 unless given)
 //   --- diagnostics           for `wander-world check`: one line per diagnostic,
-//                             "LINE SEVERITY NAME...", each NAME a text its message must hold;
-//                             notes ("LINE note NAME...") are compared when any is listed
+//                             "LINE SEVERITY NAME...", LINE from 1, each NAME a text its
+//                             message must hold; notes ("LINE note NAME...") are compared
+//                             when any is listed
 #ifndef WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
 #define WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
 
