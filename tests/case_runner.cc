@@ -80,17 +80,12 @@ std::string lf_line_ends(const std::string& text) {
   return out;
 }
 
-// "400M" as KiB, for ulimit -v.
-long long kibibytes(const std::string& size) {
-  return std::stoll(size) << (size.back() == 'G' ? 20 : size.back() == 'M' ? 10 : 0);
-}
-
 // Puts the case's World.txt in `folder`; false, with `why`, when this system cannot.
 bool set_up_world(const Case& c, const fs::path& folder, std::string& why) {
   const fs::path world = folder / "World.txt";
   switch (c.world_setup) {
     case wander::WorldSetup::kText:
-      write_file(world, c.world);
+      write_file(world, *c.world);
       break;
     case wander::WorldSetup::kNone:
       break;
@@ -115,7 +110,7 @@ bool set_up_world(const Case& c, const fs::path& folder, std::string& why) {
       fs::create_symlink("/proc/self/mem", world);
       break;
     case wander::WorldSetup::kUnreadable:
-      write_file(world, c.world);
+      write_file(world, "");
       fs::permissions(world, fs::perms::none);
       if (std::FILE* probe = std::fopen(world.c_str(), "rb")) {
         std::fclose(probe);
@@ -162,9 +157,8 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
   fs::create_directory(side);
   write_file(side / "input", c.input);
   std::string script = "cd " + quoted(folder.string()) + " && ";
-  if (!c.memory_limit.empty()) {
-    script += "ulimit -v " + std::to_string(kibibytes(c.memory_limit)) + " && ";
-  }
+  if (c.memory_limit != 0) script += "ulimit -v " + std::to_string(c.memory_limit) + " && ";
+  if (c.cpu_limit != 0) script += "ulimit -t " + std::to_string(c.cpu_limit) + " && ";
   script += "exec " + (c.program == "wander" ? options.game : options.tool) + " " + c.arguments;
   switch (c.stdin_setup) {
     case wander::StdinSetup::kInput:
@@ -212,12 +206,12 @@ void write_worlds(const std::vector<Case>& cases, const std::string& file, const
   const std::string* last = nullptr;
   int written = 0;
   for (const Case& c : cases) {
-    if (c.world_setup != wander::WorldSetup::kText || c.world.size() > (1 << 20)) continue;
-    if (last != nullptr && *last == c.world) continue;
-    last = &c.world;
+    if (c.world_setup != wander::WorldSetup::kText || c.world->size() > (1 << 20)) continue;
+    if (last != nullptr && *last == *c.world) continue;
+    last = c.world.get();
     const fs::path path =
         folder / (fs::path(file).stem().string() + "-" + std::to_string(++written) + ".txt");
-    write_file(path, c.world);
+    write_file(path, *c.world);
     std::printf("%s\n", path.c_str());
   }
 }
@@ -302,8 +296,11 @@ int main(int argc, char** argv) {
     for (const Case& c : *cases) {
       std::string report;
       std::string origin = c.origin;
-      if (c.needs_posix && !options.posix) report = "skip: needs a POSIX system";
-      if (!c.memory_limit.empty() && !options.memory_limits) report = "skip: has a memory limit";
+      // A limit on processor time is set with ulimit, on a POSIX system.
+      if ((c.needs_posix || c.cpu_limit != 0) && !options.posix) {
+        report = "skip: needs a POSIX system";
+      }
+      if (c.memory_limit != 0 && !options.memory_limits) report = "skip: has a memory limit";
       if (report.empty()) report = check(c, options, origin);
       if (report.empty()) {
         std::printf("ok   %s\n", c.name.c_str());

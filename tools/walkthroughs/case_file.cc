@@ -1,8 +1,10 @@
 #include "tools/walkthroughs/case_file.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <utility>
@@ -69,9 +71,22 @@ bool decode(std::string_view line, std::string& out) {
   return true;
 }
 
+// `text` as a number from `least` to `most`, when it is all digits and in that range.
+std::optional<std::uint64_t> number_in(std::string_view text, std::uint64_t least,
+                                       std::uint64_t most) {
+  std::uint64_t value = 0;
+  const char* const end = text.data() + text.size();
+  // from_chars takes no sign for an unsigned number, and no blank.
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end || value < least || value > most) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 struct Times {
-  std::size_t count;
-  std::size_t at;  ///< where the suffix starts
+  std::uint64_t count;  ///< the largest number when N is larger
+  std::size_t at;       ///< where the suffix starts
 };
 
 // The " (times N)" that ends `line`, if one does.
@@ -81,11 +96,11 @@ std::optional<Times> times_suffix(std::string_view line) {
   if (at == std::string_view::npos) return std::nullopt;
   const std::size_t from = at + kTimes.size();
   const std::string_view number = line.substr(from, line.size() - 1 - from);
-  if (number.empty() || number.size() > 9 ||
-      number.find_first_not_of("0123456789") != std::string_view::npos) {
+  if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos) {
     return std::nullopt;
   }
-  return Times{std::stoul(std::string(number)), at};
+  constexpr std::uint64_t kLargest = std::numeric_limits<std::uint64_t>::max();
+  return Times{number_in(number, 0, kLargest).value_or(kLargest), at};
 }
 
 std::vector<std::string> words_of(std::string_view text) {
@@ -130,7 +145,8 @@ std::string as_case_line(std::string_view line) {
 
 class Parser {
  public:
-  Parser(const std::string& path, std::string& error) : path_(path), error_(error) {}
+  Parser(const std::string& path, std::string& error, std::uint64_t most)
+      : path_(path), error_(error), most_(most) {}
 
   std::optional<std::vector<Case>> parse(std::string_view bytes) {
     TextReader reader(make_string_source(std::string(bytes)));
@@ -154,8 +170,10 @@ class Parser {
   }
 
  private:
-  bool fail(const std::string& message) {
-    error_ = printable(path_) + ":" + std::to_string(number_) + ": " + message;
+  bool fail(const std::string& message) { return fail_at(number_, message); }
+
+  bool fail_at(std::int64_t line, const std::string& message) {
+    error_ = printable(path_) + ":" + std::to_string(line) + ": " + message;
     return false;
   }
 
@@ -168,12 +186,15 @@ class Parser {
       line_end = false;
       ended_ = true;
     }
-    std::size_t times = 1;
+    std::uint64_t times = 1;
     if (const std::optional<Times> suffix = times_suffix(line)) {
       times = suffix->count;
       line = line.substr(0, suffix->at);
     }
-    if (section_ == "stdout" || section_ == "stderr") place_.starts.push_back(content_.size());
+    if (times > most_) return fail("\"(times N)\" counts to at most " + std::to_string(most_));
+    if (section_ == "stdout" || section_ == "stderr" || section_ == "diagnostics") {
+      place_.starts.push_back(content_.size());
+    }
     std::string bytes;
     if (ends_with(line, kEsc)) {
       line.remove_suffix(kEsc.size());
@@ -181,8 +202,14 @@ class Parser {
     } else {
       bytes = line;
     }
+    // Measured before anything is made: a short line can ask for more than any memory holds.
+    const std::uint64_t used = held_ + content_.size() + (line_end ? 1 : 0);
+    if (used > most_ || (!bytes.empty() && times > (most_ - used) / bytes.size())) {
+      return fail("this line takes the file's sections past " + std::to_string(most_) +
+                  " bytes, the most they hold");
+    }
     content_.reserve(content_.size() + bytes.size() * times + 1);
-    for (std::size_t i = 0; i < times; ++i) content_.append(bytes);
+    for (std::uint64_t i = 0; i < times && !bytes.empty(); ++i) content_.append(bytes);
     if (line_end) content_ += '\n';
     return true;
   }
@@ -201,7 +228,7 @@ class Parser {
     if (with_world && !has_world_) {
       has_world_ = true;
       case_.world_setup = world_setup_;
-      case_.world = world_;
+      if (world_setup_ == WorldSetup::kText) case_.world = world_;
     }
     return case_;
   }
@@ -241,7 +268,7 @@ class Parser {
       if (!one_of({"none", "folder", "fifo", "device", "self-link", "unreadable", "failing"})) {
         return false;
       }
-      world_.clear();
+      world_.reset();
       world_setup_ = argument == "none"         ? WorldSetup::kNone
                      : argument == "folder"     ? WorldSetup::kFolder
                      : argument == "fifo"       ? WorldSetup::kFifo
@@ -268,18 +295,18 @@ class Parser {
                        : argument == "full" ? StdoutSetup::kFull
                                             : StdoutSetup::kBroken;
     } else if (section_ == "limit") {
-      if (words.size() != 3 || argument != "memory") {
-        return fail("'--- limit' takes 'memory SIZE'");
+      if (words.size() != 3 || !read_limit(argument, words[2], c)) {
+        return fail(
+            "'--- limit' takes 'memory SIZE' (a number and K, M or G, at most 1T) or "
+            "'cpu SECONDS' (1 to 3600)");
       }
-      c.memory_limit = words[2];
     } else if (section_ == "needs") {
       if (!one_of({"posix"})) return false;
       c.needs_posix = true;
     } else if (section_ == "status") {
-      if (words.size() != 2 || argument.find_first_not_of("0123456789") != std::string::npos) {
-        return fail("'--- status' takes a number");
-      }
-      c.expected_status = std::stoi(argument);
+      const std::optional<std::uint64_t> status = number_in(argument, 0, 255);
+      if (words.size() != 2 || !status) return fail("'--- status' takes a number from 0 to 255");
+      c.expected_status = static_cast<int>(*status);
       c.status_place = place_;
     } else if (section_ == "input" || section_ == "stdout" || section_ == "stderr" ||
                section_ == "diagnostics") {
@@ -293,6 +320,23 @@ class Parser {
     return true;
   }
 
+  // "memory SIZE" (a number and K, M or G, from 1K to 1T) or "cpu SECONDS" (1 to 3600), set
+  // in `c` when it is one of them.
+  static bool read_limit(std::string_view kind, std::string_view amount, Case& c) {
+    if (kind == "cpu") {
+      const std::optional<std::uint64_t> seconds = number_in(amount, 1, 3600);
+      if (seconds) c.cpu_limit = static_cast<int>(*seconds);
+      return seconds.has_value();
+    }
+    const std::size_t unit =
+        amount.empty() ? std::string_view::npos : std::string_view("KMG").find(amount.back());
+    if (kind != "memory" || unit == std::string_view::npos) return false;
+    const std::optional<std::uint64_t> count =
+        number_in(amount.substr(0, amount.size() - 1), 1, std::uint64_t{1} << (30 - 10 * unit));
+    if (count) c.memory_limit = *count << (10 * unit);
+    return count.has_value();
+  }
+
   static std::string words_tail(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -303,11 +347,18 @@ class Parser {
     const std::filesystem::path where = std::filesystem::path(path_).parent_path() / relative;
     std::unique_ptr<ByteSource> source = open_file_source(where.string());
     if (!source) return fail("cannot read the world file " + in_quotes(where.string()));
-    world_.clear();
-    if (const int error = read_to_end(*source, world_); error != 0) {
+    std::string world;
+    if (const int error = read_to_end(*source, world); error != 0) {
       return fail("cannot read the world file " + in_quotes(where.string()) + ": " +
                   std::strerror(error));
     }
+    if (world.size() > most_ - held_) {
+      return fail("the world file " + in_quotes(where.string()) +
+                  " takes the file's sections past " + std::to_string(most_) +
+                  " bytes, the most they hold");
+    }
+    held_ += world.size();
+    world_ = std::make_shared<const std::string>(std::move(world));
     world_setup_ = WorldSetup::kText;
     section_.clear();
     return true;
@@ -315,12 +366,13 @@ class Parser {
 
   // Ends the open section at the line just read (a header) or at the file's end.
   bool finish_section() {
-    const std::string content = std::exchange(content_, std::string());
+    std::string content = std::exchange(content_, std::string());
     ended_ = false;
     place_.content_end = line_begin_;
     if (section_.empty()) return true;
+    if (section_ != "case") held_ += content.size();
     if (section_ == "world") {
-      world_ = content;
+      world_ = std::make_shared<const std::string>(std::move(content));
       return true;
     }
     // A case's comment is its own, but the world after it may still be the case's too.
@@ -340,23 +392,39 @@ class Parser {
     return true;
   }
 
-  bool read_diagnostics(const std::string& content) {
+  bool read_diagnostics(std::string_view content) {
     std::vector<ExpectedDiagnostic>& list = current().diagnostics.emplace();
-    std::istringstream lines(content);
-    for (std::string line; std::getline(lines, line);) {
+    for (std::size_t at = 0; at < content.size();) {
+      const std::size_t end = std::min(content.find('\n', at), content.size());
+      const std::string_view line = content.substr(at, end - at);
+      // The section has been read whole: the line a message names is found from its offset.
+      const std::int64_t number =
+          place_.header_line + (std::upper_bound(place_.starts.begin(), place_.starts.end(), at) -
+                                place_.starts.begin());
+      at = end + 1;
       std::vector<std::string> words = words_of(line);
       if (words.empty()) continue;
       if (words.size() < 2 || words[0].find_first_not_of("0123456789") != std::string::npos ||
           (words[1] != "error" && words[1] != "warning" && words[1] != "note")) {
-        return fail("a diagnostic is 'LINE error|warning|note NAME...': " + printable(line));
+        return fail_at(number,
+                       "a diagnostic is 'LINE error|warning|note NAME...': " + printable(line));
       }
-      list.push_back({std::stoll(words[0]), words[1], {words.begin() + 2, words.end()}});
+      const std::optional<std::uint64_t> line_number =
+          number_in(words[0], 1, std::numeric_limits<std::int64_t>::max());
+      if (!line_number) {
+        return fail_at(number, "a diagnostic's LINE is a number from 1 to " +
+                                   std::to_string(std::numeric_limits<std::int64_t>::max()) + ": " +
+                                   printable(line));
+      }
+      list.push_back(
+          {static_cast<std::int64_t>(*line_number), words[1], {words.begin() + 2, words.end()}});
     }
     return true;
   }
 
   const std::string& path_;
   std::string& error_;
+  const std::uint64_t most_;  // the most bytes the sections may hold
   std::int64_t number_ = 0;
   std::uint64_t line_begin_ = 0;  // where the line just read begins in the file (or its end)
   std::uint64_t line_end_ = 0;    // where the line after it begins
@@ -366,8 +434,9 @@ class Parser {
   bool open_ = false;
   bool has_world_ = false;  // the open case has taken its world
   WorldSetup world_setup_ = WorldSetup::kNone;
-  std::string world_;
-  std::string section_;  // the open content section, or empty
+  std::shared_ptr<const std::string> world_;
+  std::uint64_t held_ = 0;  // the bytes of the sections read, each world once
+  std::string section_;     // the open content section, or empty
   std::string content_;
   bool ended_ = false;  // a "(no-eol)" line closed the section's content
 };
@@ -375,8 +444,8 @@ class Parser {
 }  // namespace
 
 std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::string& path,
-                                             std::string& error) {
-  return Parser(path, error).parse(bytes);
+                                             std::string& error, std::uint64_t most_bytes) {
+  return Parser(path, error, most_bytes).parse(bytes);
 }
 
 std::optional<std::vector<Case>> read_case_file(const std::string& path, std::string& error,

@@ -6,7 +6,9 @@
 // ending in " (no-eol)" has no LF, and a line ending in " (esc)" (before any " (no-eol)") has its
 // escapes decoded: \\ \n \r \t \0 \xHH. The suffix also keeps a line's trailing blanks visible.
 // A line ending in " (times N)" (after any " (esc)", before any " (no-eol)") stands for its bytes
-// N times over, then its LF once: "x (times 1000000)" is a line of a million x's.
+// N times over, then its LF once: "x (times 1000000)" is a line of a million x's. The sections of
+// a file hold at most kMostCaseBytes in all, a world once however many cases play it: a line that
+// would take them past it is refused before its bytes are made.
 //
 //   --- world                 the World.txt bytes (content); or `--- world file PATH`, PATH
 //                             relative to the case file; or `--- world none|folder|fifo|device|
@@ -19,23 +21,29 @@
 //   --- stdout closed|full|broken   standard output closed, a device that is always full, or
 //                             a pipe whose reader is gone, with SIGPIPE ignored so that
 //                             writes fail with EPIPE
-//   --- limit memory SIZE     a limit on the address space, such as 400M
+//   --- limit memory SIZE     a limit on the address space: a number and K, M or G, at most 1T
+//   --- limit cpu SECONDS     a limit on the processor time, 1 to 3600 seconds
 //   --- needs posix           the case needs a POSIX system under the program
 //   --- stdout / --- stderr   the bytes expected (content); stderr is empty unless given
-//   --- status N              the exit status expected (0 unless given)
+//   --- status N              the exit status expected, 0 to 255 (0 unless given)
 //   --- diagnostics           for `wander-world check`: one line per diagnostic,
-//                             "LINE SEVERITY NAME...", each NAME a text its message must hold;
-//                             notes ("LINE note NAME...") are compared when any is listed
+//                             "LINE SEVERITY NAME...", LINE from 1, each NAME a text its
+//                             message must hold; notes ("LINE note NAME...") are compared
+//                             when any is listed
 #ifndef WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
 #define WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace wander {
+
+/// The most bytes the sections of one case file may hold, "(times N)" lines expanded: 1 GiB.
+inline constexpr std::uint64_t kMostCaseBytes = std::uint64_t{1} << 30;
 
 /// What stands at World.txt in the folder a case runs in.
 enum class WorldSetup { kText, kNone, kFolder, kFifo, kDevice, kSelfLink, kUnreadable, kFailing };
@@ -68,13 +76,15 @@ struct Case {
   std::string path;    ///< the case file, as it was named
   std::string origin;  ///< "FILE:LINE" of the case's start, for reports
   WorldSetup world_setup = WorldSetup::kNone;
-  std::string world;               ///< the World.txt bytes, for kText
+  /// The World.txt bytes, never null for kText; the cases that play one world share it.
+  std::shared_ptr<const std::string> world;
   std::string program = "wander";  ///< "wander" or "wander-world"
   std::string arguments;           ///< as written, for a shell
   std::string input;               ///< standard input, for StdinSetup::kInput
   StdinSetup stdin_setup = StdinSetup::kInput;
   StdoutSetup stdout_setup = StdoutSetup::kCaptured;
-  std::string memory_limit;  ///< such as "400M"; empty for none
+  std::uint64_t memory_limit = 0;  ///< in KiB, as `ulimit -v` takes it; 0 for none
+  int cpu_limit = 0;               ///< in seconds, as `ulimit -t` takes it; 0 for none
   bool needs_posix = false;
   std::optional<std::string> expected_stdout;
   std::string expected_stderr;
@@ -87,9 +97,11 @@ struct Case {
 
 /// Parses the bytes of a case file read from `path` (which names the file in messages and
 /// anchors `--- world file` paths). Returns the cases, or nothing with `error` set to
-/// "PATH:LINE: what is wrong".
+/// "PATH:LINE: what is wrong": among the wrongs, a number out of its range and sections that
+/// would hold more than `most_bytes`.
 std::optional<std::vector<Case>> parse_cases(std::string_view bytes, const std::string& path,
-                                             std::string& error);
+                                             std::string& error,
+                                             std::uint64_t most_bytes = kMostCaseBytes);
 
 /// Reads and parses the case file at `path`; as parse_cases, and an error when it cannot be read.
 /// The bytes read are left in `bytes`, when given: the places of the cases are offsets in them.

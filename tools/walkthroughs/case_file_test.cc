@@ -31,6 +31,14 @@ TEST(CaseFileTest, Tables) {
       std::string error;
       EXPECT_FALSE(parse_cases(row[1], "dir/walk.case", error).has_value());
       EXPECT_EQ(error, row.at(2));
+    } else if (row[0] == "bound") {
+      std::string error;
+      parse_cases(row.at(2), "dir/walk.case", error, std::stoull(row[1]));
+      EXPECT_EQ(error, row.at(3));
+    } else if (row[0] == "limits") {
+      const Case c = parse_or_fail(row[1]).at(0);
+      EXPECT_EQ(std::to_string(c.memory_limit) + " " + std::to_string(c.cpu_limit),
+                row.at(2) + " " + row.at(3));
     } else if (row[0] == "origin") {
       const Case c = parse_or_fail(row[1]).at(0);
       EXPECT_EQ(failure_origin(c, row.at(2), row.at(3), row.at(4) == "status-differs"), row.at(5));

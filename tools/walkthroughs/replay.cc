@@ -45,12 +45,14 @@ class KeysByLine : public ByteSource {
       ended_ = true;
       return 0;
     }
-    const std::size_t line_end = std::min(keys_.find('\n', at_), keys_.size() - 1) + 1;
-    const std::size_t n = std::min(size, line_end - at_);
+    // The line's end is looked for once: a line longer than the reader's buffer comes in many
+    // reads, and looking again at each would cost its length each time.
+    if (line_start_) line_end_ = std::min(keys_.find('\n', at_), keys_.size() - 1) + 1;
+    const std::size_t n = std::min(size, line_end_ - at_);
     std::memcpy(dst, keys_.data() + at_, n);
     at_ += n;
-    // A line longer than the reader's buffer comes in several reads: only its first is noted.
-    line_start_ = at_ == line_end;
+    // Of a line's reads, only the first is noted.
+    line_start_ = at_ == line_end_;
     return n;
   }
 
@@ -63,6 +65,7 @@ class KeysByLine : public ByteSource {
   std::FILE* out_;
   std::vector<KeyRead>& reads_;
   std::size_t at_ = 0;
+  std::size_t line_end_ = 0;  // just past the LF of the line being handed out, or the keys' end
   bool line_start_ = true;
   bool ended_ = false;
 };
@@ -133,7 +136,7 @@ std::optional<Played> play_case(const Case& c, std::string& why_not) {
   const std::string keys = keys_of(c);
   switch (c.world_setup) {
     case WorldSetup::kText:
-      return play_keys(make_string_source(c.world), keys, why_not);
+      return play_keys(make_string_source(*c.world), keys, why_not);
     // The game cannot open any of these as a file, or cannot read it.
     case WorldSetup::kNone:
     case WorldSetup::kFolder:

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,7 @@ TEST_F(ReplayTest, Tables) {
     } else if (row[0] == "departs") {
       Case c;
       c.world_setup = WorldSetup::kText;
-      c.world = kHall;
+      c.world = std::make_shared<const std::string>(kHall);
       c.input = row.at(1);
       std::string why_not;
       const std::optional<Played> played = play_case(c, why_not);
@@ -109,7 +110,7 @@ TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
 TEST(WherePlayDeparts, CountsCommands) {
   Case c;
   c.world_setup = WorldSetup::kText;
-  c.world = kHall;
+  c.world = std::make_shared<const std::string>(kHall);
   std::string why_not;
   const std::string start = "A hall.\n\n\n\n> ";
   for (const auto& [commands, where] :
