@@ -1,0 +1,61 @@
+#include "tests/support/sure_mends.h"
+
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "tools/checks/world_checks.h"
+#include "tools/survey/world_survey.h"
+
+namespace wander::testing {
+namespace {
+
+using Error = std::tuple<std::int64_t, std::string_view>;  // line and kind
+
+std::vector<Diagnostic> checked(const std::string& world) {
+  WorldFile reader(make_view_source(world));
+  const Survey survey = survey_world(reader);
+  return check_world(reader, survey);
+}
+
+// How many errors of each kind each line has.
+std::map<Error, int> errors_of(const std::vector<Diagnostic>& diagnostics) {
+  std::map<Error, int> errors;
+  for (const Diagnostic& d : diagnostics) {
+    if (d.severity == Severity::kError) ++errors[{d.range.place.line, d.kind->id}];
+  }
+  return errors;
+}
+
+}  // namespace
+
+std::string sure_mend_faults(const std::string& world, int& mends, bool new_errors_allowed) {
+  const std::vector<Diagnostic> before = checked(world);
+  std::vector<Mend> made;
+  const std::string mended = with_sure_mends(world, before, made);
+  mends = static_cast<int>(made.size());
+  if (made.empty()) return "";
+  // A mend never adds or takes away a line end, so lines stay where they were.
+  std::map<Error, int> expected = errors_of(before);
+  // A diagnostic with several mends (a marker and its object blocks) mends one error.
+  std::set<const Diagnostic*> diagnostics_mended;
+  std::set<Error> mended_errors;
+  for (const Mend& mend : made) {
+    if (!diagnostics_mended.insert(mend.diagnostic).second) continue;
+    const Error error{mend.diagnostic->range.place.line, mend.diagnostic->kind->id};
+    if (mend.diagnostic->severity == Severity::kError) --expected[error];
+    mended_errors.insert(error);
+  }
+  std::string faults;
+  for (const auto& [error, count] : errors_of(checked(mended))) {
+    const auto& [line, kind] = error;
+    const bool was_mended = mended_errors.count(error) != 0;
+    if (count > expected[error] && (was_mended || !new_errors_allowed)) {
+      faults += std::string(was_mended ? "the sure mends leave " : "the sure mends bring ") +
+                std::string(kind) + " at line " + std::to_string(line) + "\n";
+    }
+  }
+  return faults;
+}
+
+}  // namespace wander::testing
