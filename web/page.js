@@ -63,6 +63,42 @@ const wideRanges = (
   '508.fffd 3.fffd ');
 // End generated widths
 
+// The ranges of a generated list, as [first, last] pairs in order.
+function parseRanges(list) {
+  const ranges = [];
+  let end = 0;
+  for (const range of list.trim().split(' ')) {
+    const [gap, length] = range.split('.').map((digits) => parseInt(digits, 16));
+    ranges.push([end + gap, end + gap + length]);
+    end += gap + length;
+  }
+  return ranges;
+}
+const zeroWidth = parseRanges(zeroWidthRanges);
+const wide = parseRanges(wideRanges);
+
+function inRanges(ranges, point) {
+  let low = 0;
+  let high = ranges.length;
+  while (low < high) {
+    const middle = (low + high) >> 1;
+    if (ranges[middle][1] < point) low = middle + 1;
+    else high = middle;
+  }
+  return low < ranges.length && ranges[low][0] <= point;
+}
+
+// The columns a terminal gives `text`, as display_width() counts them in the game.
+function textWidth(text) {
+  let width = 0;
+  for (const c of text) {
+    const point = c.codePointAt(0);
+    if (point >= 0x20 && point < 0x7f) width += 1;
+    else if (!inRanges(zeroWidth, point)) width += inRanges(wide, point) ? 2 : 1;
+  }
+  return width;
+}
+
 // The terminal's writes, in order. A piece may be a function, called once the terminal has drawn
 // everything written before it, that returns the text to write then: so the line editor erases
 // exactly the cells a character took, and a line breaks where the cursor really stands. Only
@@ -111,7 +147,7 @@ class Screen {
 // `text` with a line end put before each word that would not fit the rest of its row, on a
 // terminal `cols` wide whose cursor stands in column `column` (from 0): lines break between
 // words, never inside one, and blanks that would start a row are left out. A word longer than a
-// row runs on into the next.
+// row runs on into the next. A wide character takes two columns (textWidth).
 function wrapWords(text, column, cols) {
   let out = '';
   for (const [piece] of text.matchAll(textPieces)) {
@@ -130,7 +166,7 @@ function wrapWords(text, column, cols) {
         continue;
       }
     } else {
-      width = Array.from(piece).length;
+      width = textWidth(piece);
       if (column > 0 && column + width > cols) {
         out += '\r\n';
         column = 0;
@@ -189,7 +225,8 @@ class Transcript {
 }
 
 // The terminal's keyboard in line mode: typing echoes, Backspace erases a character and Ctrl+U
-// the whole line, Enter sends the line with its line end; Ctrl+D on an empty line ends the
+// the whole line, Up and Down bring back the lines sent before, Enter sends the line with its
+// line end; Ctrl+D on an empty line ends the
 // input, Ctrl+C stops the game. The game reads the bytes sent, as many as it asks for, and waits
 // when there are none. What is typed after a line end waits until the game has read that line
 // and waits for keys again, so that a pasted line shows after the answer to the one before, as
@@ -208,6 +245,9 @@ class LineKeyboard {
     this.sent = [];     // bytes sent and not yet read
     this.ended = false;
     this.wake = null;   // resolves the game's read that waits
+    this.history = [];  // the lines sent, none empty, none the same as the one before it
+    this.shown = 0;     // the line of history shown, or history.length for the line typed
+    this.draft = '';    // the line typed, kept while one of history is shown
   }
 
   // Takes what the terminal reports as typed: one key, a key's escape sequence, or a paste.
@@ -222,6 +262,8 @@ class LineKeyboard {
         // A pasted CR LF is one line end.
         if (c === '\r' && data[i] === '\n') ++i;
         const line = this.line.map((entry) => entry.char).join('');
+        if (line !== '' && line !== this.history[this.history.length - 1]) this.history.push(line);
+        this.shown = this.history.length;
         this.screen.write('\r\n');
         this.lineSent(line);
         this.send(`${line}\n`);
@@ -240,7 +282,11 @@ class LineKeyboard {
         this.interrupt();
         return;
       } else if (c === '\x1b') {
-        i = skipEscapeSequence(data, i - 1) + 1;
+        const end = skipEscapeSequence(data, i - 1);
+        const key = data.slice(i - 1, end + 1).join('');
+        i = end + 1;
+        if (key === '\x1b[A' || key === '\x1bOA') this.recall(-1);
+        if (key === '\x1b[B' || key === '\x1bOB') this.recall(1);
       } else if (c >= ' ' || c === '\t') {
         this.add(c);
       }
@@ -260,6 +306,16 @@ class LineKeyboard {
     const entry = { char: c, end: null };
     this.line.push(entry);
     this.screen.write(c, () => (entry.end = this.screen.cursorCell(this.marker)));
+  }
+
+  // Shows the line `step` away in history in place of the one shown.
+  recall(step) {
+    const shown = this.shown + step;
+    if (shown < 0 || shown > this.history.length) return;
+    if (this.shown === this.history.length) this.draft = this.line.map((e) => e.char).join('');
+    this.shown = shown;
+    this.erase(this.line.length);
+    for (const c of Array.from(this.history[shown] ?? this.draft)) this.add(c);
   }
 
   // Erases the last `count` characters of the line, on the screen the cells they took.
@@ -331,8 +387,8 @@ class LineKeyboard {
   }
 }
 
-// The index of the last character of the escape sequence that starts at data[start]: the arrow
-// keys, Home, F1 and the like have no meaning on a line in line mode, so they are dropped whole.
+// The index of the last character of the escape sequence that starts at data[start]: Up and
+// Down recall lines; the other arrow keys, Home, F1 and the like are dropped whole.
 function skipEscapeSequence(data, start) {
   let i = start + 1;
   if (data[i] === '[') {
