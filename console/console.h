@@ -50,11 +50,13 @@ void write_text(Screen& screen, std::string_view text);
 /// Sends what was written to `out` on its way, so that it shows.
 void flush(std::FILE* out);
 
-/// Writes one line end (LF) to `out` and flushes it.
+/// Writes one line end (LF) to `out` and flushes it; on a Screen, the cursor is then at a row's
+/// start.
 void line_end(std::FILE* out);
 void line_end(Screen& screen);
 
-/// Writes `text` to `out` and flushes it, so that it is visible before input is awaited.
+/// Writes `text` to the screen (as write_text does) and flushes it, so that it is visible before
+/// input is awaited.
 void prompt(Screen& screen, std::string_view text);
 
 /// Blanks the whole screen that `out` shows, scrollback included, and puts the cursor in the
@@ -67,7 +69,7 @@ void clear_screen(Screen& screen);
 void move_cursor(std::FILE* out, int x, int y);
 
 /// Waits for one key from `keyboard` (TextReader::take_key: the byte after a word's look-ahead),
-/// echoes it and a line end to `out`, and returns it. At the end of input it returns EOF and
+/// echoes it and a line end to `screen`, and returns it. At the end of input it returns EOF and
 /// echoes the line end alone; when reading failed it throws StreamFailed instead.
 int wait_key(TextReader& keyboard, Screen& screen);
 
