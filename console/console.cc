@@ -61,17 +61,6 @@ void write_text(std::FILE* out, std::string_view text) {
   check_output(out);
 }
 
-void write_text(Screen& screen, std::string_view text) {
-  const int columns = terminal_width(screen.out);
-  if (columns <= 0) {
-    // Where the cursor stands is unknown from here on; a terminal's next row starts afresh.
-    screen.wrap.at_row_start();
-    write_text(screen.out, text);
-    return;
-  }
-  write_text(screen.out, screen.wrap.wrap(text, columns));
-}
-
 void flush(std::FILE* out) {
   std::fflush(out);
   check_output(out);

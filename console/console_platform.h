@@ -22,8 +22,8 @@ bool is_terminal(std::FILE* out);
 
 /// The widest line `out` can show with its cursor left on the line's row, asked now: the
 /// columns of a POSIX terminal, one less than the width of a Windows console's screen buffer
-/// (whose cursor goes on to the next row when a row is full). 0 when `out` is no native
-/// terminal, or its width is unknown: its text is then not broken.
+/// (whose cursor goes on to the next row when a row is full). 0 when `out` is no terminal, or its
+/// width is unknown: its text is then not broken. Defined by the native platforms.
 int terminal_width(std::FILE* out);
 
 /// True when `in` is a terminal that echoes what the player types into it.

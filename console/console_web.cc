@@ -60,7 +60,7 @@ void take_piped_bytes_as_they_are(std::FILE*) {}
 
 // The page breaks its own lines, where its terminal's cursor really stands, and echoes the keys
 // itself.
-int terminal_width(std::FILE*) { return 0; }
+void write_text(Screen& screen, std::string_view text) { write_text(screen.out, text); }
 bool echoes_typing(std::FILE*) { return false; }
 
 std::unique_ptr<ByteSource> open_standard_input(Screen&) {
