@@ -89,7 +89,8 @@ void clear_screen(Screen& screen) {
 int wait_key(TextReader& keyboard, Screen& screen) {
   const int key = keyboard.take_key();
   if (key == EOF) check_input(keyboard);
-  if (key != EOF) write_text(screen, std::string(1, static_cast<char>(key)));
+  const char echoed = static_cast<char>(key);
+  if (key != EOF) write_text(screen, std::string_view(&echoed, 1));
   line_end(screen);
   return key;
 }

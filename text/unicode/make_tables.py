@@ -127,15 +127,30 @@ int display_width(char32_t point) {{
         f.write(text)
 
 
+def base36(n):
+    digits = ''
+    while True:
+        n, digit = divmod(n, 36)
+        digits = '0123456789abcdefghijklmnopqrstuvwxyz'[digit] + digits
+        if n == 0:
+            return digits
+
+
 def js_list(runs):
-    # Each range as its distance from the last one's end and its length, in hexadecimal: small.
+    # Each range as its distance from the last one's end and, unless it is one character, its
+    # length, in base 36: the page carries them in few bytes.
     parts, end = [], 0
     for first, last in runs:
-        parts.append(f'{first - end:x}.{last - first:x}')
+        parts.append(base36(first - end) + ('.' + base36(last - first) if last > first else ''))
         end = last
-    words = ' '.join(parts).split(' ')
-    lines = [' '.join(words[i:i + 12]) for i in range(0, len(words), 12)]
-    return '(\n' + ' +\n'.join(f"  '{line} '" for line in lines) + ')'
+    lines, line = [], ''
+    for part in parts:
+        if len(line) + len(part) > 90:
+            lines.append(line)
+            line = ''
+        line += part + ' '
+    lines.append(line)
+    return '(\n' + ' +\n'.join(f"  '{line}'" for line in lines) + ')'
 
 
 def write_js(path, version, zero, wide):
@@ -144,7 +159,8 @@ def write_js(path, version, zero, wide):
     begin = '// Begin generated widths'
     end = '// End generated widths'
     block = f'''{begin}: text/unicode/make_tables.py, Unicode {version}, as display_width() in C++.
-// Each range is the hexadecimal distance from the end of the one before and its length.
+// Each range: its distance from the end of the one before and its length (none for one
+// character), in base 36.
 const zeroWidthRanges = {js_list(zero)};
 const wideRanges = {js_list(wide)};
 {end}'''
