@@ -48,9 +48,22 @@ void handle(int signal, void (*handler)(int)) {
   sigaction(signal, &action, nullptr);
 }
 
+// Shows the key that sent `signal` as the terminal shows it in its own modes ("^C"): raw mode
+// echoes nothing.
+void echo_signal_key(int signal) {
+  const char* key = signal == SIGINT    ? "^C"
+                    : signal == SIGQUIT ? "^\\"
+                    : signal == SIGTSTP ? "^Z"
+                                        : nullptr;
+  if (key != nullptr && (modes.typed.c_lflag & ECHO) != 0) {
+    [[maybe_unused]] const ssize_t written = write(STDOUT_FILENO, key, 2);
+  }
+}
+
 // A signal that ends the game (Ctrl-C, Ctrl-\, kill, a closed terminal) ends it as it would have,
 // the terminal's modes put back first.
 void on_ending_signal(int signal) {
+  echo_signal_key(signal);
   tcsetattr(STDIN_FILENO, TCSANOW, &modes.typed);
   handle(signal, SIG_DFL);
   raise(signal);
@@ -60,6 +73,7 @@ void on_ending_signal(int signal) {
 // the editor takes the terminal again and draws its line anew.
 void on_stop(int) {
   const int saved = errno;
+  echo_signal_key(SIGTSTP);
   tcsetattr(STDIN_FILENO, TCSANOW, &modes.typed);
   handle(SIGTSTP, SIG_DFL);
   sigset_t stop;
