@@ -11,17 +11,29 @@ namespace {
 
 class StandardInput final : public ByteSource {
  public:
+  // `echoed` is the screen a terminal echoes the typed lines on, or null.
+  explicit StandardInput(Screen* echoed) : echoed_(echoed) {}
+
   std::size_t read(char* dst, std::size_t size) override {
     std::size_t n = 0;
     // Stopping at a line end keeps a terminal from being asked for more than the player typed.
     while (n < size && error_ == 0) {
+      errno = 0;
       const int c = std::fgetc(stdin);
       if (c == EOF) {
+        // A signal that interrupted the wait is no failure of the input: it is asked again.
+        if (std::ferror(stdin) && errno == EINTR) {
+          std::clearerr(stdin);
+          continue;
+        }
         if (std::ferror(stdin)) error_ = errno != 0 ? errno : EIO;
         break;
       }
       dst[n++] = static_cast<char>(c);
-      if (c == '\n') break;
+      if (c == '\n') {
+        if (echoed_ != nullptr) echoed_->wrap.at_row_start();
+        break;
+      }
     }
     return n;
   }
@@ -29,6 +41,7 @@ class StandardInput final : public ByteSource {
   int error() const override { return error_; }
 
  private:
+  Screen* echoed_;
   int error_ = 0;
 };
 
@@ -58,16 +71,27 @@ void line_end(std::FILE* out) {
   flush(out);
 }
 
-void prompt(std::FILE* out, std::string_view text) {
-  write_text(out, text);
-  flush(out);
+void line_end(Screen& screen) {
+  line_end(screen.out);
+  screen.wrap.at_row_start();
 }
 
-int wait_key(TextReader& keyboard, std::FILE* out) {
+void prompt(Screen& screen, std::string_view text) {
+  write_text(screen, text);
+  flush(screen.out);
+}
+
+void clear_screen(Screen& screen) {
+  clear_screen(screen.out);
+  screen.wrap.at_row_start();
+}
+
+int wait_key(TextReader& keyboard, Screen& screen) {
   const int key = keyboard.take_key();
   if (key == EOF) check_input(keyboard);
-  if (key != EOF) std::fputc(key, out);
-  line_end(out);
+  const char echoed = static_cast<char>(key);
+  if (key != EOF) write_text(screen, std::string_view(&echoed, 1));
+  line_end(screen);
   return key;
 }
 
@@ -77,9 +101,9 @@ void check_input(const TextReader& keyboard) {
   }
 }
 
-std::unique_ptr<ByteSource> open_runtime_input() {
+std::unique_ptr<ByteSource> open_runtime_input(Screen& screen) {
   take_piped_bytes_as_they_are(stdin);
-  return std::make_unique<StandardInput>();
+  return std::make_unique<StandardInput>(echoes_typing(stdin) ? &screen : nullptr);
 }
 
 std::unique_ptr<ByteSource> open_standard_input_as_file(bool& copied) {

@@ -20,10 +20,20 @@ void take_piped_bytes_as_they_are(std::FILE* in);
 /// console_ansi.cc.
 bool is_terminal(std::FILE* out);
 
+/// The widest line `out` can show with its cursor left on the line's row, asked now: the
+/// columns of a POSIX terminal, one less than the width of a Windows console's screen buffer
+/// (whose cursor goes on to the next row when a row is full). 0 when `out` is no terminal, or its
+/// width is unknown: its text is then not broken. Defined by the native platforms.
+int terminal_width(std::FILE* out);
+
+/// True when `in` is a terminal that echoes what the player types into it.
+bool echoes_typing(std::FILE* in);
+
 /// Standard input read through the C runtime, bytes as they are (take_piped_bytes_as_they_are),
 /// handed out a line at a time: the keyboard of the platforms where the player types into a
-/// console. A read error is kept (ByteSource::error) and ends the bytes.
-std::unique_ptr<ByteSource> open_runtime_input();
+/// console. A read error is kept (ByteSource::error) and ends the bytes. When standard input is
+/// a terminal, which echoes each line, a line end read puts `screen`'s cursor at a row's start.
+std::unique_ptr<ByteSource> open_runtime_input(Screen& screen);
 
 }  // namespace wander
 

@@ -58,6 +58,13 @@ void open_standard_streams() {}
 // The host's streams carry bytes as they are.
 void take_piped_bytes_as_they_are(std::FILE*) {}
 
-std::unique_ptr<ByteSource> open_standard_input() { return std::make_unique<HostKeyboard>(); }
+// The page breaks its own lines, where its terminal's cursor really stands, and echoes the keys
+// itself.
+void write_text(Screen& screen, std::string_view text) { write_text(screen.out, text); }
+bool echoes_typing(std::FILE*) { return false; }
+
+std::unique_ptr<ByteSource> open_standard_input(Screen&) {
+  return std::make_unique<HostKeyboard>();
+}
 
 }  // namespace wander

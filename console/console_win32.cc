@@ -4,6 +4,8 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "console/console.h"
 #include "console/console_platform.h"
 
@@ -32,7 +34,19 @@ void take_piped_bytes_as_they_are(std::FILE* in) {
   if (!_isatty(_fileno(in))) _setmode(_fileno(in), _O_BINARY);
 }
 
-std::unique_ptr<ByteSource> open_standard_input() { return open_runtime_input(); }
+// The console edits the line itself, with its own history.
+std::unique_ptr<ByteSource> open_standard_input(Screen& screen) {
+  return open_runtime_input(screen);
+}
+
+bool echoes_typing(std::FILE* in) { return _isatty(_fileno(in)) != 0; }
+
+int terminal_width(std::FILE* out) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  HANDLE console = GetStdHandle(out == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  if (!_isatty(_fileno(out)) || !GetConsoleScreenBufferInfo(console, &info)) return 0;
+  return std::max(info.dwSize.X - 1, 0);
+}
 
 bool shows_colours(std::FILE* out) {
   if (!_isatty(_fileno(out))) return false;

@@ -103,7 +103,7 @@ int no_world(std::FILE* out) {
   return kNoWorld;
 }
 
-void show_text(std::FILE* out, std::string_view text) {
+void show_text(Screen& out, std::string_view text) {
   line_end(out);
   write_text(out, text);
   line_end(out);
@@ -152,9 +152,8 @@ std::optional<int> run_command(Game& game) {
   return std::nullopt;
 }
 
-int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard,
-             std::FILE* out) {
-  if (!world) return no_world(out);
+int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard, Screen& out) {
+  if (!world) return no_world(out.out);
   WorldFile world_file(std::move(world));
   Room room;
   // Typed lines are short, and a longer one is read in pieces: the world's large buffer would
@@ -172,7 +171,7 @@ int play(Game& game) {
   load_room(game.world, game.room, game.room.id);
   // A world file that opens but cannot be read is no world to play: the start-up says so as it
   // does for one that cannot be opened.
-  if (game.world.read_error() != 0) return no_world(game.out);
+  if (game.world.read_error() != 0) return no_world(game.out.out);
   describe_room(game.room, game.out);
   for (;;) {
     if (const std::optional<int> status = run_command(game)) return *status;

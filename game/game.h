@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "console/console.h"
 #include "text/text_reader.h"
 #include "world/room.h"
 
@@ -42,14 +43,13 @@ struct Game {
   WorldFile& world;
   Room& room;
   TextReader& keyboard;  ///< standard input: command lines, object names and keys
-  std::FILE* out;        ///< standard output
+  Screen& out;           ///< standard output
 };
 
 /// The whole run, as the entry makes it: when `world` is null (World.txt could not be opened),
 /// writes "Unable to find World.txt" and returns kNoWorld; else plays the world with a fresh
 /// record and the keys from `keyboard`, and returns play()'s status. Throws as play() does.
-int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard,
-             std::FILE* out);
+int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyboard, Screen& out);
 
 /// Reads the header (its second word names the starting room), loads and describes that room,
 /// then runs turns until the game ends. Returns the exit status: kQuitStatus after quit,
@@ -70,7 +70,7 @@ std::optional<int> run_command(Game& game);
 void move_through(Game& game, std::string_view exit_id);
 
 /// Writes a line end, `text`, and a line end.
-void show_text(std::FILE* out, std::string_view text);
+void show_text(Screen& out, std::string_view text);
 
 }  // namespace wander
 

@@ -63,7 +63,8 @@ Played play_with(std::unique_ptr<ByteSource> world) {
   Played run;
   run.out = testing::written([&](std::FILE* out) {
     try {
-      run.status = run_game(std::move(world), make_string_source(kKeys), out);
+      Screen screen{out, {}};
+      run.status = run_game(std::move(world), make_string_source(kKeys), screen);
     } catch (const StreamFailed& failure) {
       run.failure = failure.what();
     }

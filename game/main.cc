@@ -10,8 +10,9 @@ namespace {
 int play_world() {
   // First of all, so that the world file cannot take the place of a closed standard stream.
   wander::open_standard_streams();
+  wander::Screen screen{stdout, {}};
   return wander::run_game(wander::open_file_source(wander::kWorldFileName),
-                          wander::open_standard_input(), stdout);
+                          wander::open_standard_input(screen), screen);
 }
 
 }  // namespace

@@ -15,6 +15,71 @@ const textPieces = new RegExp(
   '\x1b(?:\\[[0-?]*[ -/]*[@-~]?|\\][^\x07\x1b]*(?:\x07|\x1b\\\\)?|[ -/]*[0-~]?)' +
   '|\\r?\\n|[ \\t]+|[^\\s\x1b]+|[^]', 'g');
 
+// Begin generated widths: text/unicode/make_tables.py, Unicode 15.0.0, as display_width() in C++.
+// Each range: its distance from the end of the one before and its length (none for one
+// character), in base 36.
+const zeroWidthRanges = (
+  '0.v 2o.w e gj.33 7o.6 7c.18 2 2.1 2.1 2 1l.5 b.a 2 1b.k h 2u.7 2.5 3.1 2.3 y 2 v.q 2k.a ' +
+  '1n.8 a p.3 2.8 2.2 2.4 18.2 1h.1 7.7 17.1k 1k 2 5.7 5 4.6 b.1 u 1n 5.3 9 l.1 r 3.1 1m 5.1 ' +
+  '5.1 3.2 4 v.1 4 c.1 1m 5.4 2.1 5 l.1 n.5 2 1n 3 2.3 9 8.1 c.1 v 1q d 1f 4 1k 2.2 6.2 2.3 ' +
+  '8.1 c.1 u 1n 3 7 6.1 l.1 t.1 1m.1 5.3 9 l.1 u 21 8.2 2 2j 3.6 d.7 2r 3.8 c.6 22.1 s 2 2 ' +
+  '1k.d 2.4 2.1 6.a 2.z a 2v.3 2.5 2.1 3.1 q.1 5.2 h.3 e 3.1 7 g 5f.4f 9q.2 qb.2 u.1 v.1 v.1 ' +
+  '1t.1 2.6 9 3.a a 1a.4 3a.1 z 3b.2 5.1 a 7.2 64.1 3 1n 2.6 2 2 3.7 7.9 3 1d.u 1e.3 1d 2.4 2 ' +
+  '6 15.8 d.1 x.3 3.1 2.2 1l 2.1 4 2.2 1n.7 3.1 49.2 2.c 2.6 5 7 4.1 5j.1r ek.4 r.4 1e.4 2.9 ' +
+  '2p.w 2db.2 3y 2p.v ff.3 30.1 n9x.3 2.9 x.1 29.1 7l 4 5 q.1 6 48.1 r.h e 13.7 q.a 1b.2 1d ' +
+  '3.3 3.1 14 1w.5 3.1 3.1 d 9 1c 1g 2.2 3.1 6.1 2 17.1 9 6n 3 5 8n7.27 6xr ki.f h.f 5s 6y.2 ' +
+  'ea 6b 46.4 1af.2 2.1 6.3 15.2 5 4m.1 fy.3 as.1 29.2 1z.a 1e.3 3g 1j.e 16 3.1 b.2 1e.3 3.1 ' +
+  '3 5 b 1f.2 11.4 2.7 1r d.1 1h.8 b.3 3 2o.2 3 2.1 7 3 4e 4.7 m.1 1m.1 4 12.6 4.4 5g.7 3.2 2 ' +
+  'o 2d.5 2 5.1 2.1 6n.3 7.1 2.1 s.1 2e.7 3 2.1 2z 2 3.5 2 2u.2 3.3 2.4 78.8 2.1 75.1 2 5 ' +
+  '41.3 3.1 5 x.9 15.5 3.3 9 a.5 3.2 1b.c 2.1 bb.6 2.5 2 2b.l 3.6 2.1 2.1 3f.5 4 2.1 2.6 2 ' +
+  '21.1 4 2 9o.1 c.1 1h.4 6 2 44u.g 7.e asb.4 1o.6 t5 1s.3 2a f5l.1 2.3 3ml.19 3.m f5.2 a.f ' +
+  '3.6 v.3 45.2 1j0.1i 5.1d 9 f n.4 2.e 11t.6 2.g 3.6 2.1 2.4 2t 4h.6 ag 1q.3 e5.3 rl.6 32.6 ' +
+  'gzav v.2n 3l.6n ');
+const wideRanges = (
+  '3cw.2n 3i3.1 e.1 5b.3 4 3 ei.1 m.1 1f.b 18 k e 9.1 i.1 6.1 9 6 m 8.1 2 5 3 8 5.1 t 10 2 ' +
+  '5.2 2 1q.2 p f nw.1 1g 5 mj.p 2.2g d.5x r.b 5.15 5.g 3.2d 5.2s 6.16 2.2l 2.2b d.1a 2.13 ' +
+  '9.5f3 1t.h3g 4.1i wq.s hw.8mb 6l9.e7 lt.9 n.y 2.i 2.3 46.2n 3k.6 m4a.3 d.1 f.4qf 9.yd 17.8 ' +
+  '6w8.3 2.6 2.1 2.82 g u.2 3 f.3 9.az c21 5n 5b 3.9 2u.2 e.17 5.8 8.1 f.5 4b.w d.8 2.1x 2.l ' +
+  'd.16 5.4 d.g 4 4.1y 2 2.56 3.1q e.3 2.n j r.1 e 2f.2c 1d.1x 7 4.2 3.2 5.3 c.1 8.8 6c.b 5 ' +
+  '7w.1a 2.9 2.54 35.c 4.8 8.19 2.6 9.d 5.8 8.8 zs.1ekd 3.1ekd ');
+// End generated widths
+
+// The ranges of a generated list, as [first, last] pairs in order.
+function parseRanges(list) {
+  const ranges = [];
+  let end = 0;
+  for (const range of list.trim().split(' ')) {
+    const [gap, length = 0] = range.split('.').map((digits) => parseInt(digits, 36));
+    ranges.push([end + gap, end + gap + length]);
+    end += gap + length;
+  }
+  return ranges;
+}
+const zeroWidth = parseRanges(zeroWidthRanges);
+const wide = parseRanges(wideRanges);
+
+function inRanges(ranges, point) {
+  let low = 0;
+  let high = ranges.length;
+  while (low < high) {
+    const middle = (low + high) >> 1;
+    if (ranges[middle][1] < point) low = middle + 1;
+    else high = middle;
+  }
+  return low < ranges.length && ranges[low][0] <= point;
+}
+
+// The columns a terminal gives `text`, as display_width() counts them in the game.
+function textWidth(text) {
+  let width = 0;
+  for (const c of text) {
+    const point = c.codePointAt(0);
+    if (point >= 0x20 && point < 0x7f) width += 1;
+    else if (!inRanges(zeroWidth, point)) width += inRanges(wide, point) ? 2 : 1;
+  }
+  return width;
+}
+
 // The terminal's writes, in order. A piece may be a function, called once the terminal has drawn
 // everything written before it, that returns the text to write then: so the line editor erases
 // exactly the cells a character took, and a line breaks where the cursor really stands. Only
@@ -63,7 +128,7 @@ class Screen {
 // `text` with a line end put before each word that would not fit the rest of its row, on a
 // terminal `cols` wide whose cursor stands in column `column` (from 0): lines break between
 // words, never inside one, and blanks that would start a row are left out. A word longer than a
-// row runs on into the next.
+// row runs on into the next. A wide character takes two columns (textWidth).
 function wrapWords(text, column, cols) {
   let out = '';
   for (const [piece] of text.matchAll(textPieces)) {
@@ -82,7 +147,7 @@ function wrapWords(text, column, cols) {
         continue;
       }
     } else {
-      width = Array.from(piece).length;
+      width = textWidth(piece);
       if (column > 0 && column + width > cols) {
         out += '\r\n';
         column = 0;
@@ -141,7 +206,8 @@ class Transcript {
 }
 
 // The terminal's keyboard in line mode: typing echoes, Backspace erases a character and Ctrl+U
-// the whole line, Enter sends the line with its line end; Ctrl+D on an empty line ends the
+// the whole line, Up and Down bring back the lines sent before, Enter sends the line with its
+// line end; Ctrl+D on an empty line ends the
 // input, Ctrl+C stops the game. The game reads the bytes sent, as many as it asks for, and waits
 // when there are none. What is typed after a line end waits until the game has read that line
 // and waits for keys again, so that a pasted line shows after the answer to the one before, as
@@ -160,6 +226,9 @@ class LineKeyboard {
     this.sent = [];     // bytes sent and not yet read
     this.ended = false;
     this.wake = null;   // resolves the game's read that waits
+    this.history = [];  // the lines sent, none empty, none the same as the one before it
+    this.shown = 0;     // the line of history shown, or history.length for the line typed
+    this.draft = '';    // the line typed, kept while one of history is shown
   }
 
   // Takes what the terminal reports as typed: one key, a key's escape sequence, or a paste.
@@ -174,6 +243,8 @@ class LineKeyboard {
         // A pasted CR LF is one line end.
         if (c === '\r' && data[i] === '\n') ++i;
         const line = this.line.map((entry) => entry.char).join('');
+        if (line !== '' && line !== this.history[this.history.length - 1]) this.history.push(line);
+        this.shown = this.history.length;
         this.screen.write('\r\n');
         this.lineSent(line);
         this.send(`${line}\n`);
@@ -192,7 +263,11 @@ class LineKeyboard {
         this.interrupt();
         return;
       } else if (c === '\x1b') {
-        i = skipEscapeSequence(data, i - 1) + 1;
+        const end = skipEscapeSequence(data, i - 1);
+        const key = data.slice(i - 1, end + 1).join('');
+        i = end + 1;
+        if (key === '\x1b[A' || key === '\x1bOA') this.recall(-1);
+        if (key === '\x1b[B' || key === '\x1bOB') this.recall(1);
       } else if (c >= ' ' || c === '\t') {
         this.add(c);
       }
@@ -212,6 +287,16 @@ class LineKeyboard {
     const entry = { char: c, end: null };
     this.line.push(entry);
     this.screen.write(c, () => (entry.end = this.screen.cursorCell(this.marker)));
+  }
+
+  // Shows the line `step` away in history in place of the one shown.
+  recall(step) {
+    const shown = this.shown + step;
+    if (shown < 0 || shown > this.history.length) return;
+    if (this.shown === this.history.length) this.draft = this.line.map((e) => e.char).join('');
+    this.shown = shown;
+    this.erase(this.line.length);
+    for (const c of Array.from(this.history[shown] ?? this.draft)) this.add(c);
   }
 
   // Erases the last `count` characters of the line, on the screen the cells they took.
@@ -283,8 +368,8 @@ class LineKeyboard {
   }
 }
 
-// The index of the last character of the escape sequence that starts at data[start]: the arrow
-// keys, Home, F1 and the like have no meaning on a line in line mode, so they are dropped whole.
+// The index of the last character of the escape sequence that starts at data[start]: Up and
+// Down recall lines; the other arrow keys, Home, F1 and the like are dropped whole.
 function skipEscapeSequence(data, start) {
   let i = start + 1;
   if (data[i] === '[') {

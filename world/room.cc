@@ -144,10 +144,10 @@ bool object_in_room(const Room& room, std::string_view name) {
   return std::find(room.objects.begin(), room.objects.end(), name) != room.objects.end();
 }
 
-void describe_room(const Room& room, std::FILE* out) {
-  write_text(out, room.description);
-  line_end(out);
-  line_end(out);
+void describe_room(const Room& room, Screen& screen) {
+  write_text(screen, room.description);
+  line_end(screen);
+  line_end(screen);
 }
 
 }  // namespace wander

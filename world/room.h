@@ -11,10 +11,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "console/console.h"
 #include "text/text_reader.h"
 
 namespace wander {
@@ -122,7 +122,7 @@ void load_object_text(WorldFile& world, Room& room, std::string_view name);
 bool object_in_room(const Room& room, std::string_view name);
 
 /// Writes the room's description to `out`, then two line ends.
-void describe_room(const Room& room, std::FILE* out);
+void describe_room(const Room& room, Screen& screen);
 
 }  // namespace wander
 

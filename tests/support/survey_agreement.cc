@@ -27,9 +27,9 @@ struct GameSide {
   GameSide(const std::string& bytes, std::size_t capacity)
       : world(make_string_source(bytes), capacity),
         keyboard(make_string_source(std::string())),
-        sink(std::tmpfile()),
+        sink{std::tmpfile(), {}},
         game{world, room, keyboard, sink} {}
-  ~GameSide() { std::fclose(sink); }
+  ~GameSide() { std::fclose(sink.out); }
   GameSide(const GameSide&) = delete;
   GameSide& operator=(const GameSide&) = delete;
 
@@ -43,7 +43,7 @@ struct GameSide {
   WorldFile world;
   Room room;
   TextReader keyboard;
-  std::FILE* sink;
+  Screen sink;
   Game game;
 };
 

@@ -13,25 +13,14 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf8.h"
+
 namespace wander {
-
-/// The length of the valid UTF-8 sequence at the start of `bytes` (1 for ASCII), or 0 when it
-/// starts with a byte that is no valid UTF-8 there (or is empty). Overlong forms, surrogates and
-/// values past U+10FFFF are not valid.
-std::size_t utf8_length(std::string_view bytes);
-
-/// The length of the character at the start of `bytes`: its valid UTF-8 sequence, or 1 for a
-/// byte that is no valid UTF-8 there; 0 when `bytes` is empty.
-std::size_t character_length(std::string_view bytes);
 
 /// The offset of the first character that starts at or after `at` in `bytes`, as a walk from the
 /// start of `bytes` would find it, looking at no more than the three bytes before `at`. A part of
 /// a text can so be shown from any place in it.
 std::size_t character_start_from(std::string_view bytes, std::size_t at);
-
-/// The code point of the valid UTF-8 sequence of `length` bytes (see utf8_length) at the start
-/// of `bytes`.
-char32_t code_point(std::string_view bytes, std::size_t length);
 
 /// When the character at the start of `bytes` looks blank (or like nothing) but is no whitespace
 /// to the game, such as a no-break space, its length in bytes; else 0. A byte A0 that is no part
@@ -87,10 +76,6 @@ std::size_t printable_width(std::string_view bytes);
 /// The number of terminal columns `text` takes when shown as it is: text that printable() made,
 /// valid UTF-8 with nothing left to escape, as printable_width counts them.
 std::size_t text_columns(std::string_view text);
-
-/// The columns a terminal gives the character `point`: 2, 1 or 0, as printable_width counts
-/// them for a character that is not escaped.
-int character_columns(char32_t point);
 
 }  // namespace wander
 

@@ -91,7 +91,8 @@ std::optional<Played> play_keys(std::unique_ptr<ByteSource> world, const std::st
     constexpr std::size_t kKeyboardBuffer = 4096;
     TextReader keyboard(std::make_unique<KeysByLine>(keys, room, out, played.reads),
                         kKeyboardBuffer);
-    Game game{world_file, room, keyboard, out};
+    Screen screen{out, {}};
+    Game game{world_file, room, keyboard, screen};
     status = play(game);
   }
   // A shell sees the status the game returns modulo 256: -1 as 255.

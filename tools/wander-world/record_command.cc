@@ -48,7 +48,8 @@ int record_command(int argc, char** argv) {
   }
   // The keys are read as the game reads its keyboard.
   std::string keys;
-  if (const int error = read_to_end(*open_standard_input(), keys); error != 0) {
+  Screen screen{stdout, {}};
+  if (const int error = read_to_end(*open_standard_input(screen), keys); error != 0) {
     return cannot_read("-", error);
   }
   const std::string text = record_case(path, world_bytes, keys);
