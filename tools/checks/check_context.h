@@ -162,6 +162,9 @@ void find_misspelt_blocks(Checks& c);
 void check_header(Checks& c);
 void check_texts(Checks& c);
 void check_rooms(Checks& c);
+/// A description that ends with lines reading as its room's words, where the room's own words
+/// (`report`) do not read in full: its '*' stands after them.
+void check_label_lines(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report);
 void check_near_markers(Checks& c);
 void check_misspelt_blocks(Checks& c);
 void check_object_blocks(Checks& c);

@@ -95,7 +95,7 @@ void find_misspelt_blocks(Checks& c) {
   for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
     const Marker& marker = s.markers[id];
     // A marker or a label read where a name should be is a block's words gone wrong, not a name.
-    if (marker.has_block() || is_marker_line(s.room_id(id)) || label_kind(s.room_id(id)) >= 0) {
+    if (marker.has_block() || is_marker_line(s.room_id(id)) || s.label_slot(s.room_id(id)) >= 0) {
       continue;
     }
     if (marker.named && !is_object_marker(c.name(id))) rooms.push_back(s.room_id(id));
@@ -121,10 +121,9 @@ void find_misspelt_blocks(Checks& c) {
     const std::string_view near = object ? objects_wanted.nearest(c.name(id), &alone)
                                          : rooms_wanted.nearest(s.room_id(id), &alone);
     if (near.empty()) continue;
-    const std::uint32_t wanted =
-        object ? s.find(near) : s.names.find(std::array<std::string_view, 3>{"<", near, ">"});
+    const std::uint32_t wanted = object ? s.find(near) : s.names.find(room_marker_pieces(near));
     if (object) {
-      const auto room_of = [](std::string_view line) { return line.substr(1, line.find('|') - 1); };
+      const auto room_of = [](std::string_view line) { return parse_marker(line).room; };
       const std::string_view room = room_of(c.name(id));
       if (s.find_room(room) != nullptr || s.find_room(room_of(near)) == nullptr) continue;
       // The block's room has none, but more places spell the room its way: the room's marker is
@@ -159,7 +158,7 @@ void check_misspelt_blocks(Checks& c) {
     const bool object = is_object_marker(line);
     std::string message;
     if (object) {
-      const std::string_view room = line.substr(1, line.find('|') - 1);
+      const std::string_view room = parse_marker(line).room;
       message = "the block " + shown(line) + " is listed by no room, and there is no room " +
                 quoted(room) + ", while " + shown(meant) +
                 " is listed but has no block: did you mean " + shown(meant) + "?";
@@ -195,8 +194,8 @@ void check_object_blocks(Checks& c) {
     const Marker& marker = s.markers[id];
     const std::string_view line = c.name(id);
     if (!marker.has_block() || marker.listed || marker.room != kNoName) continue;
-    const std::string_view room = line.substr(1, line.find('|') - 1);
-    const std::uint32_t room_id = s.names.find(std::array<std::string_view, 3>{"<", room, ">"});
+    const std::string_view room = parse_marker(line).room;
+    const std::uint32_t room_id = s.names.find(room_marker_pieces(room));
     Finding& finding =
         c.raise(kinds::kUnlistedObjectBlock, c.marker_place(id), line.size(),
                 block_words(line) + " is never shown: " +
