@@ -35,6 +35,8 @@ struct Finding {
   int rank = kSymptomRank;
   std::vector<std::uint32_t> about;   ///< what it concerns
   std::vector<std::uint32_t> claims;  ///< what it explains, when it is a cause
+  /// It claims only when a cause explains it: a link in a chain of consequences, never a cause.
+  bool claims_when_explained = false;
 };
 
 /// A suggestion: the name meant, and whether it is the one name that near.
