@@ -165,9 +165,7 @@ int run_game(std::unique_ptr<ByteSource> world, std::unique_ptr<ByteSource> keyb
 }
 
 int play(Game& game) {
-  // The header's first word is a label; a second read that fails leaves the first in place.
-  game.world.read_word(game.room.id);
-  game.world.read_word(game.room.id);
+  read_header(game.world, game.room.id);
   load_room(game.world, game.room, game.room.id);
   // A world file that opens but cannot be read is no world to play: the start-up says so as it
   // does for one that cannot be opened.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -43,6 +44,27 @@ std::string joined(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
   return text;
+}
+
+// The generator's English labels swapped for other words, the same in every block: Greek,
+// Japanese, or bytes at random. The game reads them by position all the same.
+std::string with_labels(std::string world, Numbers& numbers) {
+  const std::array<std::string, 5> english = {"North:", "East:", "South:", "West:", "Objects:"};
+  const std::vector<std::array<std::string, 5>> sets = {
+      {"Βόρεια:", "Ανατολικά:", "Νότια:", "Δυτικά:", "Αντικείμενα:"},
+      {"北：", "東：", "南：", "西：", "物："},
+      {}};
+  std::array<std::string, 5> labels = sets[numbers.below(sets.size())];
+  for (std::size_t i = 0; i < english.size(); ++i) {
+    for (std::size_t n = 1 + numbers.below(4); labels[i].empty() && n > 0; --n) {
+      labels[i] += static_cast<char>(0x21 + numbers.below(0xff - 0x21));
+    }
+    const std::string from = "\n" + english[i] + " ";
+    for (std::size_t at = world.find(from); at != std::string::npos; at = world.find(from, at)) {
+      world.replace(at + 1, english[i].size(), labels[i]);
+    }
+  }
+  return world;
 }
 
 // One slip of the kind authors make, somewhere in `world`.
@@ -108,7 +130,9 @@ TEST(SurveyAgreementTest, GeneratedWorlds) {
   for (const std::int64_t rooms : {1, 2, 7, 101, 250}) {
     for (const StartAt start : {StartAt::kFirst, StartAt::kMiddle, StartAt::kLast}) {
       SCOPED_TRACE(std::to_string(rooms) + " rooms");
+      Numbers numbers(static_cast<std::uint64_t>(rooms));
       EXPECT_EQ(disagreements(generated(rooms, start)), "");
+      EXPECT_EQ(disagreements(with_labels(generated(rooms, start), numbers)), "");
     }
   }
 }
@@ -116,12 +140,14 @@ TEST(SurveyAgreementTest, GeneratedWorlds) {
 // Worlds with one to four slips each, read through buffers of every small size too, so that
 // lines and words are cut at every place.
 TEST(SurveyAgreementTest, WorldsWithSlips) {
+  // The third has other labels than English ones, different for each seed.
   const std::vector<std::string> worlds = {file_bytes(WANDER_SAMPLE_WORLD),
+                                           generated(12, StartAt::kMiddle),
                                            generated(12, StartAt::kMiddle)};
   for (std::size_t w = 0; w < worlds.size(); ++w) {
     for (std::uint64_t seed = 1; seed <= 300; ++seed) {
       Numbers numbers(seed + 1000 * w);
-      std::string world = worlds[w];
+      std::string world = w == 2 ? with_labels(worlds[w], numbers) : worlds[w];
       for (std::size_t slips = 1 + numbers.below(4); slips > 0; --slips) {
         world = with_slip(world, numbers);
       }

@@ -6,26 +6,6 @@
 #include "console/console.h"
 
 namespace wander {
-namespace {
-
-// A marker line as the pieces it is made of. A lookup compares them as they stand and never
-// joins them when they are long: a name may be as long as the file.
-std::array<std::string_view, 3> room_marker_pieces(std::string_view id) { return {"<", id, ">"}; }
-
-std::array<std::string_view, 5> object_marker_pieces(std::string_view id, std::string_view name) {
-  return {"<", id, "|", name, ">"};
-}
-
-std::string joined(std::span<const std::string_view> pieces) {
-  std::size_t size = 0;
-  for (const std::string_view piece : pieces) size += piece.size();
-  std::string line;
-  line.reserve(size);
-  for (const std::string_view piece : pieces) line.append(piece);
-  return line;
-}
-
-}  // namespace
 
 std::string& exit_of(Room& room, int direction) {
   std::string* const exits[] = {&room.north, &room.east, &room.south, &room.west};
@@ -34,12 +14,6 @@ std::string& exit_of(Room& room, int direction) {
 
 const std::string& exit_of(const Room& room, int direction) {
   return exit_of(const_cast<Room&>(room), direction);
-}
-
-std::string room_marker(std::string_view id) { return joined(room_marker_pieces(id)); }
-
-std::string object_marker(std::string_view id, std::string_view name) {
-  return joined(object_marker_pieces(id, name));
 }
 
 bool find_block(WorldFile& world, std::string_view marker) {
@@ -116,6 +90,17 @@ void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report, std:
     const bool read = read_kept_word(world, room.objects[i], report, most, cut);
     note(report, world, read, nullptr, cut);
   }
+}
+
+bool reads_as_block_words(std::string_view bytes) {
+  // The words are short: a small buffer reads them.
+  constexpr std::size_t kBuffer = 4096;
+  WorldFile words(make_view_source(bytes), kBuffer);
+  Room read;
+  RoomBlockReport report;
+  read_room_exits(words, read, &report, bytes.size());
+  std::string after;
+  return report.in_full() && !words.read_word(after);
 }
 
 bool read_object_text(WorldFile& world, std::string& text) {

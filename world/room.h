@@ -16,14 +16,9 @@
 
 #include "console/console.h"
 #include "text/text_reader.h"
+#include "world/world_syntax.h"
 
 namespace wander {
-
-/// The world file, open for the whole run and repositioned by every lookup.
-using WorldFile = TextReader;
-
-/// The exit identifier that means there is no exit that way.
-inline constexpr std::string_view kNoExit = "None";
 
 /// Most object names a room holds; a larger count reads this many names.
 inline constexpr int kObjectSlots = 3;
@@ -46,12 +41,6 @@ struct Room {
 /// The exit of `room` in direction `direction` (0 north, 1 east, 2 south, 3 west).
 std::string& exit_of(Room& room, int direction);
 const std::string& exit_of(const Room& room, int direction);
-
-/// The marker line of the block of room `id`: "<id>".
-std::string room_marker(std::string_view id);
-
-/// The marker line of the block of object `name` in room `id`: "<id|name>".
-std::string object_marker(std::string_view id, std::string_view name);
 
 /// The words of a room block after its description, in the order the game reads them: a label
 /// and an exit for each direction (north first), a label and the object count, then up to three
@@ -80,6 +69,12 @@ struct RoomBlockReport {
   /// record holds none of it.
   std::array<bool, kRoomSlots> cut{};
 
+  /// True when the block's words read in full: four label/exit pairs, a label, a count that is
+  /// a number, and every name the count asks for.
+  bool in_full() const {
+    return count_read == Count::kRead && slots_read == kFirstNameSlot + names_wanted;
+  }
+
   /// What the slot read (one of the first slots_read): a label as kept here, an exit or an
   /// object name as `room` holds it, which must still be there (empty when cut); empty for the
   /// count.
@@ -103,6 +98,10 @@ void read_room_block(WorldFile& world, Room& room);
 /// its field is left empty, and the report says it was cut.
 void read_room_exits(WorldFile& world, Room& room, RoomBlockReport* report = nullptr,
                      std::size_t most = SIZE_MAX);
+
+/// True when `bytes`, read by position as the words of a room block after its description, read
+/// in full (RoomBlockReport::in_full) with no word after the last: whatever the label words are.
+bool reads_as_block_words(std::string_view bytes);
 
 /// Reads the text of an object block from where the file stands into `text`. True when a '*'
 /// closed it; false when it ran to the end of the file or found nothing there.

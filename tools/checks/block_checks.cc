@@ -84,8 +84,8 @@ class BlockWords {
       const std::string_view word = slot_word(c_, room_, report_, slot);
       if (lookalike_blank(slot, word) || room_named_with_blanks(slot) ||
           marker_for_a_word(slot, word) || marker_for_a_name(slot, word) ||
-          label_out_of_place(slot, word) || exit_without_name(slot, word) ||
-          count_label_missing(slot, word)) {
+          label_glued(slot, word) || label_out_of_place(slot, word) ||
+          exit_without_name(slot, word) || count_label_missing(slot, word)) {
         return;
       }
     }
@@ -153,9 +153,33 @@ class BlockWords {
     return true;
   }
 
+  // "East:Cellar", "北：鳥居": a label and its word written without a blank are one word.
+  bool label_glued(int slot, std::string_view word) {
+    if (slot > kCountLabelSlot || slot % 2 == 1 || c_.survey.label_slot(word) >= 0) return false;
+    const std::string& label = c_.survey.labels[slot / 2];
+    std::string_view stem = label;
+    for (const std::string_view colon : {std::string_view(":"), std::string_view("\xef\xbc\x9a")}) {
+      if (stem.ends_with(colon)) stem.remove_suffix(colon.size());
+    }
+    if (stem.empty() || !word.starts_with(stem)) return false;
+    std::size_t glue = stem.size();
+    for (const std::string_view colon : {std::string_view(":"), std::string_view("\xef\xbc\x9a")}) {
+      if (word.substr(glue).starts_with(colon)) glue += colon.size();
+    }
+    if (glue == stem.size() || glue == word.size()) return false;
+    const std::string_view rest = word.substr(glue);
+    cause(c_, kinds::kExitWithoutName, room_, slot, place(slot), word.size(),
+          quoted(word) + " is " + slot_words(slot) + " of " + what() + " and its " +
+              (slot == kCountLabelSlot ? "count " : "exit ") + quoted(rest) +
+              " with no blank between: the game reads them as one word, the label, so every "
+              "word after it shifts")
+        .diagnostic.fixes = {replacing(place(slot), glue, label + " ", false)};
+    return true;
+  }
+
   // "Objects:" where the west exit's label should be: the west exit's line is missing.
   bool label_out_of_place(int slot, std::string_view word) {
-    const int kind = label_kind(word);
+    const int kind = c_.survey.label_slot(word);
     const int direction = slot / 2;
     if (slot >= kCountLabelSlot || slot % 2 == 1 || kind < 0 || kind == direction) return false;
     cause(c_, kind > direction ? kinds::kMissingExitLine : kinds::kExtraExitLine, room_, slot,
@@ -173,7 +197,7 @@ class BlockWords {
 
   // "North: East: None": a label where an exit's name should be.
   bool exit_without_name(int slot, std::string_view word) {
-    if (slot >= kCountLabelSlot || slot % 2 == 0 || label_kind(word) < 0) return false;
+    if (slot >= kCountLabelSlot || slot % 2 == 0 || c_.survey.label_slot(word) < 0) return false;
     cause(c_, kinds::kExitWithoutName, room_, slot, place(slot), word.size(),
           "the " + std::string(kDirections[slot / 2]) + " exit of " + what() +
               " has no name: its label " + quoted(slot_word(c_, room_, report_, slot - 1)) +
@@ -184,7 +208,7 @@ class BlockWords {
   // A fifth exit line, or "1" and "lamp" with no "Objects:" before them.
   bool count_label_missing(int slot, std::string_view word) {
     if (slot != kCountLabelSlot) return false;
-    const int kind = label_kind(word);
+    const int kind = c_.survey.label_slot(word);
     if (kind >= 0 && kind < 4) {
       cause(c_, kinds::kExtraExitLine, room_, slot, place(slot), word.size(),
             quoted(word) + " stands where the label of the object count should be: " + what() +
@@ -383,6 +407,7 @@ void check_rooms(Checks& c) {
     check_exits(c, room, report);
     check_count(c, room, report);
     check_names(c, room, report);
+    check_label_lines(c, room, report);
   }
 }
 

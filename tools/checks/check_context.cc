@@ -73,7 +73,7 @@ void Checks::count_spellings() {
       ++spellings_[survey.room_id(id)];
       continue;
     }
-    const std::string_view room = line.substr(1, line.find('|') - 1);
+    const std::string_view room = parse_marker(line).room;
     ++spellings_[room];
     object_blocks_[room].push_back(id);
   }
@@ -124,10 +124,9 @@ std::string quoted(std::string_view name) {
 }
 
 std::string block_words(std::string_view marker) {
-  const std::string_view inside = marker.substr(1, marker.size() - 2);
-  const std::size_t bar = inside.find('|');
-  if (bar == std::string_view::npos) return "room " + quoted(inside);
-  return "object " + quoted(inside.substr(bar + 1)) + " of room " + quoted(inside.substr(0, bar));
+  const MarkerParts parts = parse_marker(marker);
+  if (!parts.of_object) return "room " + quoted(parts.room);
+  return "object " + quoted(parts.object) + " of room " + quoted(parts.room);
 }
 
 std::string text_words(std::string_view marker) {

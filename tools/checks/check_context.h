@@ -35,6 +35,8 @@ struct Finding {
   int rank = kSymptomRank;
   std::vector<std::uint32_t> about;   ///< what it concerns
   std::vector<std::uint32_t> claims;  ///< what it explains, when it is a cause
+  /// It claims only when a cause explains it: a link in a chain of consequences, never a cause.
+  bool claims_when_explained = false;
 };
 
 /// A suggestion: the name meant, and whether it is the one name that near.
@@ -162,6 +164,9 @@ void find_misspelt_blocks(Checks& c);
 void check_header(Checks& c);
 void check_texts(Checks& c);
 void check_rooms(Checks& c);
+/// A description that ends with lines reading as its room's words, where the room's own words
+/// (`report`) do not read in full: its '*' stands after them.
+void check_label_lines(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report);
 void check_near_markers(Checks& c);
 void check_misspelt_blocks(Checks& c);
 void check_object_blocks(Checks& c);

@@ -47,6 +47,7 @@ std::vector<Diagnostic> fold(Checks& c) {
         parent[i] = cause;
       }
     }
+    if (parent[i] == SIZE_MAX && findings[i].claims_when_explained) continue;
     for (const std::uint32_t key : findings[i].claims) {
       (parent[i] == SIZE_MAX ? owner : owner_explained).try_emplace(key, i);
     }

@@ -95,7 +95,7 @@ void find_misspelt_blocks(Checks& c) {
   for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
     const Marker& marker = s.markers[id];
     // A marker or a label read where a name should be is a block's words gone wrong, not a name.
-    if (marker.has_block() || is_marker_line(s.room_id(id)) || label_kind(s.room_id(id)) >= 0) {
+    if (marker.has_block() || is_marker_line(s.room_id(id)) || s.label_slot(s.room_id(id)) >= 0) {
       continue;
     }
     if (marker.named && !is_object_marker(c.name(id))) rooms.push_back(s.room_id(id));
@@ -121,10 +121,9 @@ void find_misspelt_blocks(Checks& c) {
     const std::string_view near = object ? objects_wanted.nearest(c.name(id), &alone)
                                          : rooms_wanted.nearest(s.room_id(id), &alone);
     if (near.empty()) continue;
-    const std::uint32_t wanted =
-        object ? s.find(near) : s.names.find(std::array<std::string_view, 3>{"<", near, ">"});
+    const std::uint32_t wanted = object ? s.find(near) : s.names.find(room_marker_pieces(near));
     if (object) {
-      const auto room_of = [](std::string_view line) { return line.substr(1, line.find('|') - 1); };
+      const auto room_of = [](std::string_view line) { return parse_marker(line).room; };
       const std::string_view room = room_of(c.name(id));
       if (s.find_room(room) != nullptr || s.find_room(room_of(near)) == nullptr) continue;
       // The block's room has none, but more places spell the room its way: the room's marker is
@@ -159,7 +158,7 @@ void check_misspelt_blocks(Checks& c) {
     const bool object = is_object_marker(line);
     std::string message;
     if (object) {
-      const std::string_view room = line.substr(1, line.find('|') - 1);
+      const std::string_view room = parse_marker(line).room;
       message = "the block " + shown(line) + " is listed by no room, and there is no room " +
                 quoted(room) + ", while " + shown(meant) +
                 " is listed but has no block: did you mean " + shown(meant) + "?";
@@ -195,8 +194,8 @@ void check_object_blocks(Checks& c) {
     const Marker& marker = s.markers[id];
     const std::string_view line = c.name(id);
     if (!marker.has_block() || marker.listed || marker.room != kNoName) continue;
-    const std::string_view room = line.substr(1, line.find('|') - 1);
-    const std::uint32_t room_id = s.names.find(std::array<std::string_view, 3>{"<", room, ">"});
+    const std::string_view room = parse_marker(line).room;
+    const std::uint32_t room_id = s.names.find(room_marker_pieces(room));
     Finding& finding =
         c.raise(kinds::kUnlistedObjectBlock, c.marker_place(id), line.size(),
                 block_words(line) + " is never shown: " +
@@ -226,23 +225,71 @@ void check_reachable(Checks& c) {
   const Survey& s = c.survey;
   // Without a starting room every room would be unreachable; the header's error says enough.
   if (s.start_room() == nullptr || s.header_words == 0) return;
-  for (const SurveyedRoom& room : s.rooms) {
+  // The rooms that cannot be reached fall into groups joined by their exits: a group is cut off
+  // as a whole, by whatever broke a way into it. Its first room stands for it.
+  std::vector<std::uint32_t> group(s.rooms.size());
+  const auto root = [&group](std::uint32_t room) {
+    while (group[room] != room) room = group[room] = group[group[room]];
+    return room;
+  };
+  std::vector<std::uint32_t> apart;
+  for (std::uint32_t i = 0; i < s.rooms.size(); ++i) {
+    group[i] = i;
+    const SurveyedRoom& room = s.rooms[i];
     if (s.reachable(room)) continue;
     if (const std::uint32_t outer = c.outermost_container(room.marker); outer != kNoName) {
       ++c.counted_inside[outer];
       continue;
     }
+    apart.push_back(i);
+  }
+  const auto joins = [&](std::uint32_t exit) {
+    return exit < kNoExitName && s.markers[exit].room != kNoName &&
+           !s.reachable(s.rooms[s.markers[exit].room]) && c.outermost_container(exit) == kNoName;
+  };
+  for (const std::uint32_t i : apart) {
+    for (const std::uint32_t exit : s.rooms[i].exits) {
+      if (!joins(exit)) continue;
+      const std::uint32_t a = root(i);
+      const std::uint32_t b = root(s.markers[exit].room);
+      // The room first in the file stands for the group.
+      const bool a_first = s.markers[s.rooms[a].marker].start < s.markers[s.rooms[b].marker].start;
+      if (a_first) {
+        group[b] = a;
+      } else {
+        group[a] = b;
+      }
+    }
+  }
+  // The first room of each group is about every way out of the group: when a cause claims one,
+  // the group follows from it.
+  std::unordered_map<std::uint32_t, std::size_t> firsts;
+  for (const std::uint32_t i : apart) {
+    const SurveyedRoom& room = s.rooms[i];
     Finding& finding =
         c.raise(kinds::kUnreachableRoom, c.marker_place(room.marker), c.name(room.marker).size(),
                 "room " + quoted(s.room_id(room.marker)) +
                     " cannot be reached from the starting room " + quoted(s.start));
+    const std::uint32_t first = root(i);
+    const std::uint32_t key = s.rooms[first].marker | kReach | kWords;
+    finding.about = {room.marker | kReach};
+    if (first != i) {
+      finding.about.push_back(key);
+      continue;
+    }
+    finding.claims = {key};
+    finding.claims_when_explained = true;
+    firsts.emplace(first, c.findings.size() - 1);
+  }
+  for (const std::uint32_t i : apart) {
+    std::vector<std::uint32_t>& about = c.findings[firsts.at(root(i))].about;
     // When a room it leads to is broken, its exit back is probably broken too; when that room
     // cannot be reached either, whatever keeps it apart keeps this one apart too.
-    finding.about = {room.marker | kReach};
-    for (const std::uint32_t exit : room.exits) {
-      if (exit < kNoExitName) {
-        finding.about.insert(finding.about.end(), {exit, exit | kWords, exit | kReach});
-      }
+    for (const std::uint32_t exit : s.rooms[i].exits) {
+      if (exit >= kNoExitName || joins(exit)) continue;
+      const std::uint32_t outer = c.outermost_container(exit);
+      about.insert(about.end(), {exit, exit | kWords, exit | kReach});
+      if (outer != kNoName) about.push_back(outer);
     }
   }
 }

@@ -57,7 +57,27 @@ void note_exits_taken(Checks& c, Finding& finding, std::uint32_t id,
            block_words(c.name(owner->second)) + ": " + exits_words(c, room)});
 }
 
+// Where the '*' of a text that runs up to `end` probably belongs: before the words that read as
+// a room block's, when some do.
+TextPlace star_wanted(Checks& c, const TextTrouble& trouble, std::uint64_t end) {
+  const TextPlace before_words = star_before_words(c.world, c.survey, trouble.marker, end);
+  return before_words.line != 0 ? before_words : trouble.star_wanted;
+}
+
 }  // namespace
+
+void check_label_lines(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
+  if (report.in_full()) return;
+  const TextPlace star = c.survey.star(room);
+  const TextPlace wanted = star_before_words(c.world, c.survey, room.marker, star.offset);
+  if (wanted.line == 0) return;
+  // The block's own words went wrong: its '*' stands after its words, not before them.
+  c.raise(kinds::kExitLabelsInText, wanted, 1,
+          text_words(c.name(room.marker)) + " ends with lines that read as the room's exits, its " +
+              "'*' after them at line " + std::to_string(star.line) +
+              ": the '*' probably belongs here")
+      .about = {room.marker | kWords};
+}
 
 void check_texts(Checks& c) {
   std::unordered_map<std::uint64_t, std::uint32_t> owners;  // built when a note needs them
@@ -77,15 +97,17 @@ void check_texts(Checks& c) {
                      block_words(inner) + " from here, and never the one at line " +
                      std::to_string(second->second));
     } else if (trouble.past_marker != kNoName) {
-      Finding& finding = text_cause(c, kinds::kTextRunsOn, id, trouble.star_wanted, 1,
-                                    text_words(marker) + " runs on past the marker " +
-                                        shown(c.name(trouble.past_marker)) + " at line " +
-                                        std::to_string(trouble.past_marker_line) +
-                                        (block.closed ? "" : " and to the end of the file") +
-                                        ": its '*' is probably missing here");
+      Finding& finding = text_cause(
+          c, kinds::kTextRunsOn, id,
+          star_wanted(c, trouble, c.survey.markers[trouble.past_marker].start), 1,
+          text_words(marker) + " runs on past the marker " + shown(c.name(trouble.past_marker)) +
+              " at line " + std::to_string(trouble.past_marker_line) +
+              (block.closed ? "" : " and to the end of the file") +
+              ": its '*' is probably missing here");
       note_exits_taken(c, finding, id, owners);
     } else if (!block.closed && room) {
-      text_cause(c, kinds::kUnclosedDescription, id, trouble.star_wanted, 1,
+      text_cause(c, kinds::kUnclosedDescription, id, star_wanted(c, trouble, c.survey.end.offset),
+                 1,
                  text_words(marker) +
                      " has no closing '*': it runs to the end of the file, and the room keeps "
                      "the exits of the one before; the '*' is probably missing here");
@@ -101,11 +123,6 @@ void check_texts(Checks& c) {
                      (room ? "the words after it are read as the room's exits"
                            : "the player sees only the text before it") +
                      "; a text cannot hold a '*'");
-    } else if (trouble.label_line != 0) {
-      c.raise(kinds::kExitLabelsInText, trouble.star_wanted, 1,
-              text_words(marker) + " holds a line that reads like exits, at line " +
-                  std::to_string(trouble.label_line) +
-                  ": if its '*' is missing, it probably belongs here");
     } else if (trouble.quoted_marker != kNoName) {
       // Only the first line equal to a marker starts its block: this one is text, as meant.
       const std::string_view quoted_line = c.name(trouble.quoted_marker);

@@ -21,24 +21,6 @@ bool has_nonblank(std::string_view bytes) {
   return std::find_if_not(bytes.begin(), bytes.end(), is_word_space) != bytes.end();
 }
 
-// "North: Kitchen", "Objects: 2", "East None": a line that reads like the words after a
-// description. A sentence that starts with "North" does not: its label needs a colon, or the line
-// must hold the label and one word only.
-bool reads_like_exit_labels(std::string_view line) {
-  const auto word_at = [&line](std::size_t from) {
-    while (from < line.size() && is_word_space(line[from])) ++from;
-    std::size_t to = from;
-    while (to < line.size() && !is_word_space(line[to])) ++to;
-    return std::pair(from, to);
-  };
-  const auto [label_begin, label_end] = word_at(0);
-  const std::string_view label = line.substr(label_begin, label_end - label_begin);
-  if (label_kind(label) < 0) return false;
-  if (label.back() == ':') return true;
-  const auto [next_begin, next_end] = word_at(label_end);
-  return next_begin < line.size() && !has_nonblank(line.substr(next_end));
-}
-
 // The number of `marker`, which is kept as it is when new.
 std::uint32_t add_marker(Survey& survey, std::string&& marker) {
   const std::uint32_t id = survey.names.add(std::move(marker));
@@ -142,7 +124,7 @@ class Utf8Check {
 // One pass over every line of the file. Each marker line that is the first of its kind starts a
 // block, and the block's text runs until the next '*': the pass keeps the blocks whose text is
 // still open, and a '*' ends all of them at once. Whatever a text runs past (a marker line, lines
-// that read like exits) is noted for the open blocks that have not met one yet, which stand at
+// ) is noted for the open blocks that have not met one yet, which stand at
 // the end of the list, so that every line costs the same however many texts are open.
 class LinePass {
  public:
@@ -223,7 +205,6 @@ class LinePass {
       on_marker(line, line_end);
       return;
     }
-    if (!open_.empty() && reads_like_exit_labels(line.head)) on_label_line(line);
     if (line.nonblank) {
       std::uint64_t end = line.start.offset + line.length;
       if (line.whole()) {
@@ -269,16 +250,6 @@ class LinePass {
       marker.room = static_cast<std::uint32_t>(survey_.rooms.size());
       survey_.rooms.emplace_back().marker = id;
     }
-  }
-
-  void on_label_line(const Line& line) {
-    for (std::size_t i = unlabelled_from_; i < open_.size(); ++i) {
-      const TextPlace wanted = star_wanted(open_[i]);
-      TextTrouble& trouble = trouble_of(open_[i]);
-      trouble.label_line = line.start.line;
-      if (trouble.star_wanted.line == 0) trouble.star_wanted = wanted;
-    }
-    unlabelled_from_ = open_.size();
   }
 
   // A line such as " <Hall>", "<Boiler Room>" or "<Hall>" and a no-break space.
@@ -334,7 +305,7 @@ class LinePass {
       open_.clear();
       close_.words_after = false;
       close_.later_star_seen = false;
-      unmarked_from_ = unlabelled_from_ = unquoted_from_ = unchecked_from_ = 0;
+      unmarked_from_ = unquoted_from_ = unchecked_from_ = 0;
       encoding_.reset();
       marker_since_close_ = false;
       checking_words_after_ = true;
@@ -383,7 +354,6 @@ class LinePass {
   Survey& survey_;
   std::vector<std::uint32_t> open_;  // blocks whose text has met no '*' yet, in file order
   std::size_t unmarked_from_ = 0;    // open_[i] for i >= this has run past no marker line
-  std::size_t unlabelled_from_ = 0;  // likewise for lines that read like exit labels
   std::size_t unquoted_from_ = 0;    // likewise for lines equal to earlier blocks' markers
   std::size_t unchecked_from_ = 0;   // likewise for bytes that are no part of valid UTF-8
   Utf8Check encoding_;
@@ -396,19 +366,17 @@ class LinePass {
 
 void read_header(WorldFile& world, Survey& survey) {
   world.rewind();
-  std::string first;
-  if (!world.read_word(first)) return;
-  survey.first_word_place = survey.start_place = world.token_place();
-  survey.header_words = 1;
-  survey.byte_order_mark = survey.first_word_place.offset == 0 && first.starts_with("\xef\xbb\xbf");
-  std::string second;
-  if (world.read_word(second)) {
-    survey.start_place = world.token_place();
-    survey.header_words = 2;
-    survey.label = std::move(first);
-    first = std::move(second);
-  }
-  survey.start_marker = add_marker_around(survey, std::move(first));
+  std::string start;
+  HeaderWords words;
+  wander::read_header(world, start, &words);
+  if (words.words == 0) return;
+  survey.first_word_place = words.label_place;
+  survey.start_place = words.start_place;
+  survey.header_words = words.words;
+  survey.label = std::move(words.label);
+  survey.byte_order_mark = survey.first_word_place.offset == 0 &&
+                           (words.words == 2 ? survey.label : start).starts_with("\xef\xbb\xbf");
+  survey.start_marker = add_marker_around(survey, std::move(start));
   survey.markers[survey.start_marker].named = true;
   survey.start = survey.room_id(survey.start_marker);
 }
@@ -464,10 +432,50 @@ void note_objects(Survey& survey, std::size_t index, const Room& read) {
   }
 }
 
+// The label words written in each label's place by the blocks whose words read in full.
+class LabelVotes {
+ public:
+  void add(std::array<std::string, 5>& labels) {
+    for (std::size_t slot = 0; slot < labels.size(); ++slot) {
+      auto& votes = votes_[slot];
+      // A world that writes a new label in every block has no labels to learn: the table of
+      // votes stays small.
+      const auto it = votes.find(labels[slot]);
+      if (it != votes.end()) {
+        ++it->second.first;
+      } else if (votes.size() < kMostLabels) {
+        votes.emplace(std::move(labels[slot]), std::pair(1, order_++));
+      }
+    }
+  }
+
+  // The label most written in each place; of two written as often, the first seen.
+  std::array<std::string, 5> winners() const {
+    std::array<std::string, 5> labels;
+    for (std::size_t slot = 0; slot < labels.size(); ++slot) {
+      std::pair<int, std::int64_t> best{0, 0};
+      for (const auto& [word, vote] : votes_[slot]) {
+        if (vote.first > best.first || (vote.first == best.first && vote.second < best.second)) {
+          best = {vote.first, vote.second};
+          labels[slot] = word;
+        }
+      }
+    }
+    return labels;
+  }
+
+ private:
+  static constexpr std::size_t kMostLabels = 64;
+  std::array<std::unordered_map<std::string, std::pair<int, std::int64_t>>, 5> votes_;
+  std::int64_t order_ = 0;
+};
+
 // Reads the exits and objects of every room, in file order. Rooms whose descriptions end at the
 // same '*' share what follows it, which is read once.
 void read_exits(WorldFile& world, Survey& survey) {
   Room read;
+  RoomBlockReport report;
+  LabelVotes votes;
   std::uint64_t read_after = UINT64_MAX;
   std::size_t read_by = 0;  // the room whose exits were read there
   for (std::size_t i = 0; i < survey.rooms.size(); ++i) {
@@ -477,7 +485,8 @@ void read_exits(WorldFile& world, Survey& survey) {
     if (star.offset != read_after) {
       read = Room();
       world.seek({star.offset + 1, star.line, star.line_start});
-      read_room_exits(world, read);
+      read_room_exits(world, read, &report);
+      if (report.in_full()) votes.add(report.labels);
       read_after = star.offset;
       read_by = i;
       note_exits(world, survey, i, read);
@@ -486,6 +495,7 @@ void read_exits(WorldFile& world, Survey& survey) {
     }
     note_objects(survey, i, read);
   }
+  survey.labels = votes.winners();
 }
 
 void find_reachable(Survey& survey) {
@@ -521,13 +531,23 @@ int label_kind(std::string_view word) {
   return -1;
 }
 
-bool is_object_marker(std::string_view marker) {
-  return marker.find('|') != std::string_view::npos;
-}
-
-bool is_marker_line(std::string_view line) {
-  return line.size() >= 3 && line.front() == '<' && line.back() == '>' &&
-         std::none_of(line.begin(), line.end(), is_word_space);
+int Survey::label_slot(std::string_view word) const {
+  const auto stem = [](std::string_view w) {
+    if (w.ends_with(':')) return w.substr(0, w.size() - 1);
+    if (w.ends_with("\xef\xbc\x9a")) return w.substr(0, w.size() - 3);
+    return w;
+  };
+  const std::string_view asked = stem(word);
+  for (std::size_t slot = 0; slot < labels.size(); ++slot) {
+    const std::string_view label = stem(labels[slot]);
+    if (!label.empty() && asked.size() == label.size() &&
+        std::equal(asked.begin(), asked.end(), label.begin(), [](char a, char b) {
+          return (a >= 'A' && a <= 'Z' ? a | 0x20 : a) == (b >= 'A' && b <= 'Z' ? b | 0x20 : b);
+        })) {
+      return static_cast<int>(slot);
+    }
+  }
+  return -1;
 }
 
 std::string_view Survey::room_id(std::uint32_t marker) const {
@@ -536,8 +556,7 @@ std::string_view Survey::room_id(std::uint32_t marker) const {
 }
 
 const SurveyedRoom* Survey::find_room(std::string_view id) const {
-  const std::string_view pieces[] = {"<", id, ">"};
-  const std::uint32_t marker = names.find(pieces);
+  const std::uint32_t marker = names.find(room_marker_pieces(id));
   if (marker == kNoName || markers[marker].room == kNoName) return nullptr;
   return &rooms[markers[marker].room];
 }
@@ -556,6 +575,46 @@ Survey survey_world(WorldFile& world) {
   return survey;
 }
 
+TextPlace star_before_words(WorldFile& world, const Survey& survey, std::uint32_t marker,
+                            std::uint64_t end) {
+  // The words after a description are at most this many, so they stand on at most this many
+  // lines that are not blank; the line before them is kept too.
+  constexpr std::size_t kLines = kRoomSlots + 1;
+  struct Kept {
+    TextPlace start;
+    std::uint64_t end;  // just past its last byte that is no blank
+    std::string bytes;  // empty when the line was too long to keep
+  };
+  std::deque<Kept> kept;
+  const Marker& block = survey.markers[marker];
+  const std::uint64_t begin = survey.text_begin(marker);
+  world.seek({begin, block.place().line + 1, begin});
+  std::string line;
+  bool longer = false;
+  while (world.offset() < end) {
+    const TextPlace start = world.place();
+    if (!world.read_line(line, kHeadBytes, longer)) break;
+    // A '*' may end the text inside its last line.
+    if (start.offset + line.size() > end) line.resize(end - start.offset);
+    const auto last = std::find_if_not(line.rbegin(), line.rend(), is_word_space);
+    if (!longer && last == line.rend()) continue;
+    kept.push_back({start, start.offset + static_cast<std::uint64_t>(line.rend() - last), line});
+    if (kept.size() > kLines) kept.pop_front();
+  }
+  std::string words;
+  for (std::size_t first = kept.size(); first-- > 0;) {
+    if (kept[first].bytes.empty()) break;
+    words.insert(0, kept[first].bytes + "\n");
+    if (!reads_as_block_words(words)) continue;
+    if (first > 0)
+      return {kept[first - 1].end, kept[first - 1].start.line, kept[first - 1].start.offset};
+    // No text before them: the '*' goes right after the marker line.
+    if (kept.size() == kLines) break;
+    return {block.start + survey.names[marker].size(), block.place().line, block.start};
+  }
+  return {0, 0, 0};
+}
+
 RoomBlockReport reread_room_exits(WorldFile& world, const Survey& survey,
                                   const SurveyedRoom& surveyed, Room& room) {
   RoomBlockReport report;
@@ -571,15 +630,14 @@ std::string_view report_word(const Survey& survey, const SurveyedRoom& room,
                              const RoomBlockReport& report, int slot) {
   if (!report.cut[slot]) return report.word(slot);
   if (slot < kCountLabelSlot) return survey.room_id(room.exits[slot / 2]);
-  // "<room|name>": the name is what follows the room and its bar.
+  // "<room|name>": the name is what follows the room and its bar, which may hold bars of its own.
   const std::string_view marker = survey.names[room.objects[slot - kFirstNameSlot]];
   const std::size_t skip = survey.room_id(room.marker).size() + 2;
   return marker.substr(skip, marker.size() - skip - 1);
 }
 
 TextClaim object_text_claim(const Survey& survey, std::string_view room_id, std::string_view name) {
-  const std::string_view pieces[] = {"<", room_id, "|", name, ">"};
-  const std::uint32_t id = survey.names.find(pieces);
+  const std::uint32_t id = survey.names.find(object_marker_pieces(room_id, name));
   if (id == kNoName || !survey.markers[id].has_block()) return {};
   const Marker& marker = survey.markers[id];
   return {true, marker.closed != 0, survey.text_begin(id), marker.text_end};

@@ -26,14 +26,10 @@ inline constexpr std::uint32_t kNoName = NameTable::kNone;
 /// In an exit: the word "None", no exit.
 inline constexpr std::uint32_t kNoExitName = kNoName - 1;
 
-/// True for a line the game could take for a marker: "<", a word, ">".
-bool is_marker_line(std::string_view line);
-
-/// True for a marker of an object's block, "<room|name>": one that holds a '|'.
-bool is_object_marker(std::string_view marker);
-
-/// Which words authors write as labels: 0 to 3 for "North:" to "West:", 4 for "Objects:", in
-/// any capitals and with or without the colon; -1 for any other word.
+/// Which English words authors often write as labels: 0 to 3 for "North:" to "West:", 4 for
+/// "Objects:", in any capitals and with or without the colon; -1 for any other word. The checks
+/// read labels by position and learn a world's own label words (Survey::label_slot); this guess
+/// is left for the language server's completion until it does the same.
 int label_kind(std::string_view word);
 
 /// What the survey knows of one marker: a line the file holds, or a name the game looks up. Kept
@@ -73,8 +69,9 @@ struct TextTrouble {
   std::uint32_t marker = kNoName;
   std::uint32_t past_marker = kNoName;  ///< the first marker line the text runs past
   std::int64_t past_marker_line = 0;    ///< and its line
-  std::int64_t label_line = 0;          ///< the first line in it that reads like exit labels
-  TextPlace star_wanted{0, 0, 0};       ///< the end of the last line of text before either
+  /// The end of the last line of text before the marker line it runs past, or before the end
+  /// of the file; see star_before_words for a better guess.
+  TextPlace star_wanted{0, 0, 0};
   /// A '*' that ended it with more words after it on its line and another '*' after those,
   /// before any marker line: a '*' inside the text.
   TextPlace early_star{0, 0, 0};
@@ -116,6 +113,14 @@ struct Survey {
   int header_words = 0;                  ///< 0, 1 or 2
   bool byte_order_mark = false;          ///< the file starts with EF BB BF, part of the first word
   std::uint32_t start_marker = kNoName;  ///< the marker of the starting room, kept once
+  /// The label words this world uses, learnt from its room blocks whose words read in full: the
+  /// one written most often in each label's place (the four exits', north first, then the
+  /// count's); empty when no block reads in full.
+  std::array<std::string, 5> labels;
+
+  /// Which label `word` is among `labels`, ignoring ASCII capitals and a final colon (':' or
+  /// 'ï¼', the full-width one): 0 to 3 for the exits', 4 for the count's; -1 for none.
+  int label_slot(std::string_view word) const;
 
   /// The starting room: the header's second word (the first without one); empty without one. It
   /// views the name kept in `names`, which never moves.
@@ -146,6 +151,14 @@ struct Survey {
 
 /// Surveys the whole world that `world` reads, which is left counting lines.
 Survey survey_world(WorldFile& world);
+
+/// Where the '*' of the text of `marker`, which has none before `end` (the start of the marker
+/// line it runs past, or the end of the file), probably belongs: just before the last lines of
+/// the text that read, by position, as the words of a room block after its description, the
+/// words ending at `end`, whatever the label words are (reads_as_block_words). Line 0 when no
+/// lines do. Reads the lines again from the text's start; `world` is left anywhere.
+TextPlace star_before_words(WorldFile& world, const Survey& survey, std::uint32_t marker,
+                            std::uint64_t end);
 
 /// Reads again the words of a room block after its description, with their places, as
 /// read_room_exits gives them into an empty record; `room` receives them. An exit or an object
