@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "tools/checks/world_checks.h"
 
@@ -18,8 +19,15 @@ const WorldIndex::Names& WorldIndex::names() const {
   auto names = std::make_unique<Names>();
   index_rooms(*names);
   index_blocks(*names);
+  // Two rooms whose descriptions end at the same '*' (one of them lost its own) read the same
+  // words: a place is named once, or a rename would edit it twice.
+  const auto key = [](const Occurrence& o) { return std::tie(o.offset, o.kind, o.target); };
   std::sort(names->occurrences.begin(), names->occurrences.end(),
-            [](const Occurrence& a, const Occurrence& b) { return a.offset < b.offset; });
+            [&](const Occurrence& a, const Occurrence& b) { return key(a) < key(b); });
+  names->occurrences.erase(
+      std::unique(names->occurrences.begin(), names->occurrences.end(),
+                  [&](const Occurrence& a, const Occurrence& b) { return key(a) == key(b); }),
+      names->occurrences.end());
   std::sort(names->words.begin(), names->words.end(),
             [](const WordsSpan& a, const WordsSpan& b) { return a.from < b.from; });
   names_ = std::move(names);
