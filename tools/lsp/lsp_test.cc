@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/lsp_edits.h"
 #include "tests/support/test_tables.h"
 #include "tools/lsp/message_reader.h"
 #include "tools/lsp/server.h"
@@ -67,10 +68,12 @@ std::string framed(json message) {
 //   < JSON             the next message the server sends contains this
 //   status N           the server ended with status N
 // Every message the server sends must be awaited by a "<" line.
-std::vector<Session> read_sessions(const std::string& path) {
+std::vector<Session> read_sessions(const std::string& path,
+                                   std::map<std::string, std::string>* worlds = nullptr) {
   std::ifstream in(path, std::ios::binary);
   std::vector<Session> sessions;
-  std::map<std::string, std::string> texts;
+  std::map<std::string, std::string> own;
+  std::map<std::string, std::string>& texts = worlds != nullptr ? *worlds : own;
   int number = 0;
   const auto fail = [&](const std::string& why) {
     throw std::runtime_error(path + ":" + std::to_string(number) + ": " + why);
@@ -183,6 +186,20 @@ TEST(LanguageServer, Sessions) {
   for (const Session& session : read_sessions(WANDER_LSP_SESSIONS)) {
     run(session, SIZE_MAX);
     run(session, 3);
+  }
+}
+
+// Random bursts of changes, some malformed, to worlds of the sessions: after each, symbols and
+// definitions are those of the same text opened afresh.
+TEST(LanguageServer, IndexesFollowChangesWholeOrNotAtAll) {
+  std::map<std::string, std::string> texts;
+  read_sessions(WANDER_LSP_SESSIONS, &texts);
+  std::mt19937 random(11);
+  for (const char* name : {"slips", "crlf_slips", "unicode", "forgotten_star"}) {
+    EXPECT_EQ(
+        testing::follow_edits(texts.at(name), 120, [&](std::uint32_t n) { return random() % n; }),
+        "")
+        << name;
   }
 }
 
