@@ -691,9 +691,9 @@ void Server::document_symbols(const json& params, std::string& out) {
   const std::vector<BlockSpan>& blocks = index.blocks();
   // Each object block stands under its room's symbol when its room has a block, else on its own
   // after the rooms. A second block is no symbol.
-  std::vector<std::pair<std::uint32_t, std::size_t>> children;  // its room's marker, the block
-  std::vector<std::size_t> alone;
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> children;  // its room's marker, the block
+  std::vector<std::uint32_t> alone;
+  for (std::uint32_t i = 0; i < blocks.size(); ++i) {
     const std::string_view marker = s.names[blocks[i].marker];
     if (blocks[i].start != s.markers[blocks[i].marker].start || !is_object_marker(marker)) continue;
     const std::uint32_t room = s.names.find(
@@ -706,6 +706,11 @@ void Server::document_symbols(const json& params, std::string& out) {
   }
   std::stable_sort(children.begin(), children.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  // Room enough for the longest a symbol can be written: the answer is as large as the text, and
+  // growing it would hold it twice. (What is reserved and never written takes no memory.)
+  std::size_t most = out.size() + 2;
+  for (const BlockSpan& block : blocks) most += 280 + 6 * s.names[block.marker].size();
+  out.reserve(most);
   // Writes a symbol but its closing brace; `from` is where its name starts in the marker line.
   const auto symbol = [&](const BlockSpan& block, const std::string& name, int kind,
                           std::size_t from) {
@@ -729,9 +734,9 @@ void Server::document_symbols(const json& params, std::string& out) {
     comma = ",";
     symbol(block, printable(s.room_id(block.marker)), kClassSymbol, 1);
     out += R"(,"children":[)";
-    const auto [first, last] =
-        std::equal_range(children.begin(), children.end(), std::pair{block.marker, std::size_t{0}},
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto [first, last] = std::equal_range(
+        children.begin(), children.end(), std::pair{block.marker, std::uint32_t{0}},
+        [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto child = first; child != last; ++child) {
       const BlockSpan& object = blocks[child->second];
       if (child != first) out += ',';
@@ -741,7 +746,7 @@ void Server::document_symbols(const json& params, std::string& out) {
     }
     out += "]}";
   }
-  for (const std::size_t i : alone) {
+  for (const std::uint32_t i : alone) {
     out += comma;
     comma = ",";
     symbol(blocks[i], printable(s.names[blocks[i].marker]), kFieldSymbol,

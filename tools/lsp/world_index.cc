@@ -17,18 +17,24 @@ WorldIndex::WorldIndex(std::string_view text)
 const WorldIndex::Layout& WorldIndex::layout() const {
   if (layout_) return *layout_;
   auto layout = std::make_unique<Layout>();
+  // A large world has a million blocks: each vector is made its size at once.
+  layout->words.reserve(survey_->rooms.size());
   read_rooms(&layout->words, nullptr);
   std::sort(layout->words.begin(), layout->words.end(),
             [](const WordsSpan& a, const WordsSpan& b) { return a.from < b.from; });
   const Survey& s = *survey_;
   // A room's block reaches to its last word; other blocks to their '*'.
-  std::vector<std::uint64_t> room_end(s.markers.size(), 0);
-  for (const WordsSpan& words : layout->words) room_end[s.rooms[words.room].marker] = words.to;
+  std::vector<std::uint64_t> room_end(s.rooms.size(), 0);
+  for (const WordsSpan& words : layout->words) room_end[words.room] = words.to;
   const auto add_block = [&](std::uint32_t id, std::uint64_t start) {
     const Marker& marker = s.markers[id];
     const std::uint64_t text_end = marker.closed ? marker.text_end + 1 : marker.text_end;
-    layout->blocks.push_back({id, start, std::max(text_end, room_end[id])});
+    layout->blocks.push_back(
+        {id, start, std::max(text_end, marker.room == kNoName ? 0 : room_end[marker.room])});
   };
+  layout->blocks.reserve(s.duplicates.size() + static_cast<std::size_t>(std::count_if(
+                                                   s.markers.begin(), s.markers.end(),
+                                                   [](const Marker& m) { return m.has_block(); })));
   for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
     if (s.markers[id].has_block()) add_block(id, s.markers[id].start);
   }
