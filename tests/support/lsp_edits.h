@@ -59,17 +59,12 @@ class DrivenServer {
 inline std::string follow_edits(const std::string& text, int bursts,
                                 const std::function<std::uint32_t(std::uint32_t)>& choose) {
   using nlohmann::json;
-  const std::string_view pieces[] = {"",
-                                     "a",
-                                     "\n",
-                                     "*\n",
-                                     "Hall",
-                                     "<Kitchen>\n",
-                                     "East: ",
-                                     "\xc3\xa9",
-                                     " ",
-                                     "\r\n",
-                                     "\xf0\x9f\x8c\x8a"};
+  // What a change puts in: the texts between the bars.
+  const std::string_view all = "a||\n|*\n|Hall|<Kitchen>\n|East: | |\r\n|\xc3\xa9|\xf0\x9f\x8c\x8a";
+  std::vector<std::string_view> pieces;
+  for (std::size_t at = 0, bar = 0; bar != std::string_view::npos; at = bar + 1) {
+    pieces.push_back(all.substr(at, (bar = all.find('|', at)) - at));
+  }
   DrivenServer edited(text);
   lsp::Document model(text, 1);
   for (int burst = 0; burst < bursts; ++burst) {
@@ -87,30 +82,19 @@ inline std::string follow_edits(const std::string& text, int bursts,
         return json{{"line", p.line}, {"character", p.character}};
       };
       json change = {{"range", {{"start", place(start)}, {"end", place(end)}}},
-                     {"text", pieces[choose(std::size(pieces))]}};
-      bool applies = true;  // this change, to the text the burst's sound ones make
-      switch (choose(10)) {
-        case 0:
-          change["range"]["end"]["character"] = 1.5;
-          applies = false;
-          break;
-        case 1:
-          change["text"] = 42;
-          applies = false;
-          break;
-        case 2:
-          if (start == end) break;
-          change["range"] = {{"start", place(end)}, {"end", place(start)}};
-          applies = false;
-          break;
-        case 3:
-          change = {{"text", text}};
-          break;
-      }
+                     {"text", pieces[choose(static_cast<std::uint32_t>(pieces.size()))]}};
+      // Three in ten changes are malformed, one in ten is the whole text.
+      const std::uint32_t slip = choose(10);
+      if (slip == 0) change["range"]["end"]["character"] = 1.5;
+      if (slip == 1) change["text"] = 42;
+      if (slip == 2 && start != end)
+        change["range"] = {{"start", place(end)}, {"end", place(start)}};
+      if (slip == 3) change = {{"text", text}};
+      const bool applies = slip > 3 || (slip == 2 && start == end);
       changes.push_back(change);
       if (!change.contains("range")) {
         next.reset(text, 0);
-      } else if (end.line >= lines || !applies) {
+      } else if (!applies || end.line >= lines) {
         sound = false;
       } else {
         next.replace(next.offset(start, lsp::Encoding::kUtf16),

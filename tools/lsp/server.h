@@ -75,6 +75,7 @@ class Server {
 
   nlohmann::json initialize(const nlohmann::json& params);
   void did_open(nlohmann::json& params);
+  // Applies the changes of `params` all, or none of them and throws why.
   void did_change(nlohmann::json& params);
   nlohmann::json definition(const nlohmann::json& params);
   nlohmann::json references(const nlohmann::json& params);
@@ -93,13 +94,14 @@ class Server {
   /// The byte offset of `params`' position in `open`.
   std::uint64_t offset_of(const Open& open, const nlohmann::json& position) const;
   nlohmann::json range(const Document& document, std::uint64_t from, std::uint64_t to) const;
+  // Appends range(document, from, to) to `out` as JSON text.
   void write_range(std::string& out, const Document& document, std::uint64_t from,
                    std::uint64_t to) const;
   nlohmann::json location(const std::string& uri, const Document& document, std::uint64_t from,
                           std::uint64_t to) const;
   nlohmann::json diagnostic(const std::string& uri, const Document& document,
                             const Diagnostic& d) const;
-  // What the Diagnostic `d` is, published, whose range starts at `start` (which `from` has).
+  // `d` as the protocol has it, `start` being the position of its first byte.
   nlohmann::json diagnostic(const std::string& uri, const Document& document, const Diagnostic& d,
                             const Position& start) const;
   void publish(const std::string& uri, Open& open);
