@@ -4,12 +4,17 @@
 // on what the server does with it, but one that starts with "RAW " goes out as it stands, header
 // and all. The stream is handed over in reads of a size drawn from the input, and a server that
 // is not told to initialize is initialized first unless the input starts with "RAW ".
+//
+// An input "EDITS CHOICES\n--world--\nWORLD" holds the server's text and indexes to bursts of
+// changes to WORLD, sound and malformed, drawn by the bytes of CHOICES (see lsp_edits.h): after
+// each, the server must answer as one opened afresh on the text the sound ones make.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "fuzz/fuzz_input.h"
+#include "tests/support/lsp_edits.h"
 #include "tools/lsp/message_reader.h"
 #include "tools/lsp/server.h"
 
@@ -17,6 +22,8 @@ namespace {
 
 constexpr std::string_view kSeparator = "\n--message--\n";
 constexpr std::string_view kRaw = "RAW ";
+constexpr std::string_view kEdits = "EDITS ";
+constexpr std::size_t kMostBursts = 24;
 constexpr std::string_view kInitialize =
     R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":{}}})";
 
@@ -29,6 +36,20 @@ std::string framed(std::string_view piece) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
+  if (input.starts_with(kEdits)) {
+    const auto [choices, world] =
+        wander::fuzzing::split(data + kEdits.size(), size - kEdits.size());
+    std::size_t next = 0;
+    const std::string wrong = wander::testing::follow_edits(
+        world, static_cast<int>(std::min(choices.size() / 4, kMostBursts)), [&](std::uint32_t n) {
+          return next < choices.size() ? static_cast<unsigned char>(choices[next++]) % n : 0U;
+        });
+    if (!wrong.empty()) {
+      std::fprintf(stderr, "the server's text or indexes went astray: %s\n", wrong.c_str());
+      std::abort();
+    }
+    return 0;
+  }
   std::string stream = input.starts_with(kRaw) ? "" : framed(kInitialize);
   for (std::size_t at = 0; at <= input.size();) {
     std::size_t end = input.find(kSeparator, at);

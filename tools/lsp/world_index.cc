@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <tuple>
 
 #include "tools/checks/world_checks.h"
 
@@ -67,15 +66,19 @@ const std::vector<Occurrence>& WorldIndex::occurrences() const {
     occurrences->push_back({block.start + bar + 1, line.size() - bar - 2,
                             Occurrence::Kind::kObjectName, block.marker, room_id});
   }
-  // Two rooms whose descriptions end at the same '*' (one of them lost its own) read the same
-  // words: a place is named once, or a rename would edit it twice.
-  const auto key = [](const Occurrence& o) { return std::tie(o.offset, o.kind, o.target); };
-  std::sort(occurrences->begin(), occurrences->end(),
-            [&](const Occurrence& a, const Occurrence& b) { return key(a) < key(b); });
-  occurrences->erase(
-      std::unique(occurrences->begin(), occurrences->end(),
-                  [&](const Occurrence& a, const Occurrence& b) { return key(a) == key(b); }),
-      occurrences->end());
+  // By place, and at one place in the order of the rooms that read it: where two rooms read the
+  // same words (the first lost its '*', and its text runs on to the second's), the second, whose
+  // block the words follow, is the one at() finds. Each place is named once, or a rename would
+  // edit it twice; the rooms that read a word all read it in the same slot, so the names of one
+  // place and one kind stand together.
+  std::stable_sort(occurrences->begin(), occurrences->end(),
+                   [](const Occurrence& a, const Occurrence& b) { return a.offset < b.offset; });
+  occurrences->erase(std::unique(occurrences->begin(), occurrences->end(),
+                                 [](const Occurrence& a, const Occurrence& b) {
+                                   return a.offset == b.offset && a.kind == b.kind &&
+                                          a.target == b.target;
+                                 }),
+                     occurrences->end());
   occurrences_ = std::move(occurrences);
   return *occurrences_;
 }
