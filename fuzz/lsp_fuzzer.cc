@@ -39,10 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (input.starts_with(kEdits)) {
     const auto [choices, world] =
         wander::fuzzing::split(data + kEdits.size(), size - kEdits.size());
+    const std::string_view drawn = choices;  // clang 14 cannot capture a structured binding
     std::size_t next = 0;
     const std::string wrong = wander::testing::follow_edits(
         world, static_cast<int>(std::min(choices.size() / 4, kMostBursts)), [&](std::uint32_t n) {
-          return next < choices.size() ? static_cast<unsigned char>(choices[next++]) % n : 0U;
+          return next < drawn.size() ? static_cast<unsigned char>(drawn[next++]) % n : 0U;
         });
     if (!wrong.empty()) {
       std::fprintf(stderr, "the server's text or indexes went astray: %s\n", wrong.c_str());

@@ -106,7 +106,8 @@ inline std::string follow_edits(const std::string& text, int bursts,
                     {"params",
                      {{"textDocument", {{"uri", DrivenServer::kUri}, {"version", burst + 2}}},
                       {"contentChanges", changes}}}});
-    const std::string where = "burst " + std::to_string(burst) + " " + changes.dump() + ": ";
+    const std::string where = "burst " + std::to_string(burst) + " " +
+                              changes.dump(-1, ' ', false, json::error_handler_t::replace) + ": ";
     if (sent.empty() || (sent[0]["method"] == "window/logMessage") == sound ||
         (!sound && sent.size() != 1)) {
       return where + (sound ? "refused, or nothing published" : "applied, or not logged");
