@@ -60,7 +60,7 @@ inline std::string follow_edits(const std::string& text, int bursts,
                                 const std::function<std::uint32_t(std::uint32_t)>& choose) {
   using nlohmann::json;
   // What a change puts in: the texts between the bars.
-  const std::string_view all = "a||\n|*\n|Hall|<Kitchen>\n|East: | |\r\n|\xc3\xa9|\xf0\x9f\x8c\x8a";
+  const std::string_view all = "a||\n|*\n|Hall|<Kitchen>\n|East: | |\r|\r\n|\xc3\xa9|\xf0\x9f\x8c\x8a";
   std::vector<std::string_view> pieces;
   for (std::size_t at = 0, bar = 0; bar != std::string_view::npos; at = bar + 1) {
     pieces.push_back(all.substr(at, (bar = all.find('|', at)) - at));

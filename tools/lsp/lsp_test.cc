@@ -1,6 +1,8 @@
 // Sessions with the language server, kept as data (lsp_test.txt): what a client sends, in the
 // bursts it sends it, and what the server must answer. Each session runs twice, its bytes handed
-// over whole and three at a time, so that the framing is held to messages cut anywhere.
+// over whole and three at a time, so that the framing is held to messages cut anywhere. Then
+// random edits, sound and malformed (tests/support/lsp_edits.h), which the document's lines, the
+// text and the indexes must follow.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -200,29 +202,6 @@ TEST(LanguageServer, IndexesFollowChangesWholeOrNotAtAll) {
         testing::follow_edits(texts.at(name), 120, [&](std::uint32_t n) { return random() % n; }),
         "")
         << name;
-  }
-}
-
-// A document's lines follow its edits: after each of many random edits of a text of line ends of
-// every kind, every offset has the position a document made afresh from the same text gives.
-TEST(Document, LinesFollowEdits) {
-  std::mt19937 random(7);
-  const std::string_view pieces[] = {"a", "\n", "\r", "\r\n", "\xc3\xa9", "\xf0\x9f\x8c\x8a", "bc"};
-  const auto piece = [&] { return pieces[random() % std::size(pieces)]; };
-  std::string text;
-  for (int i = 0; i < 40; ++i) text += piece();
-  Document edited(text, 0);
-  for (int edit = 0; edit < 2000; ++edit) {
-    const std::uint64_t from = random() % (edited.text().size() + 2);
-    const std::uint64_t to = from + random() % 4;
-    std::string inserted;
-    for (int n = static_cast<int>(random() % 3); n > 0; --n) inserted += piece();
-    edited.replace(from, to, inserted, edit);
-    const Document fresh(edited.text(), edit);
-    for (std::uint64_t at = 0; at <= edited.text().size(); ++at) {
-      ASSERT_EQ(edited.position(at, Encoding::kUtf16), fresh.position(at, Encoding::kUtf16))
-          << "offset " << at << " after edit " << edit;
-    }
   }
 }
 
