@@ -370,11 +370,12 @@ void Server::did_change(json& params) {
     }
     const auto [start, end] = *change.range;
     if (end.line >= document.lines()) {
+      const std::string why = "line " + std::to_string(end.line) + " is past the text's " +
+                              std::to_string(document.lines()) + " lines";
       for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
         document.replace(it->from, it->to, it->replaced, was);
       }
-      throw refused(number, "line " + std::to_string(end.line) + " is past the text's " +
-                                std::to_string(document.lines()) + " lines");
+      throw refused(number, why);
     }
     const std::uint64_t from = document.offset(start, encoding_);
     const std::uint64_t to = document.offset(end, encoding_);
