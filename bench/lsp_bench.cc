@@ -3,7 +3,8 @@
 // misspells an exit of the starting room or mends it again, so that every other check suggests a
 // name among all the rooms. The time is the server's own processor time (its process clock, read
 // from here), per change or for the opening; the counters give its peak memory (VmHWM) and, for
-// the opening, the time from starting the server until the diagnostics arrived.
+// the opening, the time from starting the server until the diagnostics arrived. The symbols of
+// a large world are asked for last.
 //
 //   build/wander_lsp_bench [--benchmark_filter=Change]
 #include <benchmark/benchmark.h>
@@ -102,6 +103,18 @@ class ServerProcess {
           message["params"].value("version", -1) == version) {
         return message["params"]["diagnostics"].size();
       }
+    }
+  }
+
+  // Reads what the server sends until its answer to request `id`.
+  void await_answer(int id) {
+    for (;;) {
+      json message;
+      std::string why;
+      if (reader_.next(message, why) != MessageReader::Got::kMessage) {
+        throw std::runtime_error("the server stopped talking: " + why);
+      }
+      if (message.value("id", json()) == id) return;
     }
   }
 
@@ -212,6 +225,31 @@ BENCHMARK(Open)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The rooms and objects of a generated world as symbols, asked for once it is open: the
+// request's processor time, and the server's peak memory against the text's size.
+void Symbols(benchmark::State& state) {
+  const std::string text = generated_world(state.range(0));
+  ServerProcess server;
+  open_world(server, opening(text));
+  int id = 1;
+  for (auto _ : state) {
+    const double before = server.processor_seconds();
+    server.send({{"id", ++id},
+                 {"method", "textDocument/documentSymbol"},
+                 {"params", {{"textDocument", {{"uri", kUri}}}}}});
+    server.await_answer(id);
+    state.SetIterationTime(server.processor_seconds() - before);
+  }
+  state.counters["text_MiB"] = static_cast<double>(text.size()) / kMiB;
+  state.counters["peak_per_text"] = server.peak_memory() / static_cast<double>(text.size());
+}
+BENCHMARK(Symbols)
+    ->Arg(10 << 20)
+    ->Arg(100 << 20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

@@ -54,14 +54,25 @@ Position Document::position(std::uint64_t offset, Encoding encoding) const {
   offset = std::min<std::uint64_t>(offset, text_.size());
   const auto after = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset);
   const auto line = static_cast<std::uint32_t>(after - line_starts_.begin() - 1);
+  return position(offset, encoding, {line, 0}, line_starts_[line]);
+}
+
+Position Document::position(std::uint64_t offset, Encoding encoding, const Position& known,
+                            std::uint64_t known_offset) const {
+  offset = std::min<std::uint64_t>(offset, text_.size());
+  const bool same_line =
+      known.line < line_starts_.size() && known_offset <= offset &&
+      known_offset >= line_starts_[known.line] &&
+      (known.line + 1 == line_starts_.size() || offset < line_starts_[known.line + 1]);
+  if (!same_line) return position(offset, encoding);
   const std::string_view text = text_;
-  std::uint32_t character = 0;
-  for (std::uint64_t at = line_starts_[line]; at < offset;) {
+  std::uint32_t character = known.character;
+  for (std::uint64_t at = known_offset; at < offset;) {
     const std::size_t length = utf8_length(text.substr(at));
     character += units(length, encoding);
     at += std::max<std::size_t>(length, 1);
   }
-  return {line, character};
+  return {known.line, character};
 }
 
 void Document::replace(std::uint64_t from, std::uint64_t to, std::string_view text,
@@ -84,10 +95,11 @@ void Document::replace(std::uint64_t from, std::uint64_t to, std::string_view te
   line_starts_.insert(line_starts_.erase(first, last), starts.begin(), starts.end());
 }
 
-void Document::reset(std::string text, std::int64_t version) {
-  text_ = std::move(text);
+std::string Document::reset(std::string text, std::int64_t version) {
+  std::swap(text_, text);
   version_ = version;
   index_lines();
+  return text;
 }
 
 }  // namespace wander::lsp

@@ -3,6 +3,7 @@
 #ifndef WANDER_TOOLS_LSP_DOCUMENT_H_
 #define WANDER_TOOLS_LSP_DOCUMENT_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,12 +40,21 @@ class Document {
   /// UTF-8 counts one unit.
   Position position(std::uint64_t offset, Encoding encoding) const;
 
+  /// The position of the byte at `offset` as above, counted on from `known`, the position of the
+  /// byte at `known_offset`, when `offset` stands after it on its line: it costs the bytes between
+  /// them, not the line up to `offset`. Any other `offset` costs what position() does.
+  Position position(std::uint64_t offset, Encoding encoding, const Position& known,
+                    std::uint64_t known_offset) const;
+
+  /// The number of lines: one more than the line ends.
+  std::size_t lines() const { return line_starts_.size(); }
+
   /// Replaces the bytes from `from` to `to` (offsets, clamped and put in order) with `text`, and
   /// takes `version`.
   void replace(std::uint64_t from, std::uint64_t to, std::string_view text, std::int64_t version);
 
-  /// Replaces the whole text.
-  void reset(std::string text, std::int64_t version);
+  /// Replaces the whole text; returns the text it had.
+  std::string reset(std::string text, std::int64_t version);
 
  private:
   // True when a line starts at byte `at` (1 to the text's size): just after a line end.

@@ -1,6 +1,8 @@
 // Sessions with the language server, kept as data (lsp_test.txt): what a client sends, in the
 // bursts it sends it, and what the server must answer. Each session runs twice, its bytes handed
-// over whole and three at a time, so that the framing is held to messages cut anywhere.
+// over whole and three at a time, so that the framing is held to messages cut anywhere. Then
+// random edits, sound and malformed (tests/support/lsp_edits.h), which the document's lines, the
+// text and the indexes must follow.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/lsp_edits.h"
 #include "tests/support/test_tables.h"
 #include "tools/lsp/message_reader.h"
 #include "tools/lsp/server.h"
@@ -59,18 +62,20 @@ std::string framed(json message) {
 // Reads the sessions of `path`. A session starts with "=== NAME"; then, line by line:
 //   text NAME [crlf]   the lines up to a line "." are a world's text, that a message names @NAME
 //                      (a line ".." stands for "."); with crlf its lines end in CR LF
-//   init [utf-8]       initializes the server (offering UTF-8 positions): its answer has the
-//                      id "init"
+//   init [utf-8] [JSON]  initializes the server (offering UTF-8 positions; JSON, its options):
+//                      its answer has the id "init"
 //   > JSON             a message the client sends, framed for it ("jsonrpc" added)
 //   >> WORDS           bytes the client sends as they are: table words, strings with escapes
 //   ~                  the client waits for answers: what it sent so far is one burst
 //   < JSON             the next message the server sends contains this
 //   status N           the server ended with status N
 // Every message the server sends must be awaited by a "<" line.
-std::vector<Session> read_sessions(const std::string& path) {
+std::vector<Session> read_sessions(const std::string& path,
+                                   std::map<std::string, std::string>* worlds = nullptr) {
   std::ifstream in(path, std::ios::binary);
   std::vector<Session> sessions;
-  std::map<std::string, std::string> texts;
+  std::map<std::string, std::string> own;
+  std::map<std::string, std::string>& texts = worlds != nullptr ? *worlds : own;
   int number = 0;
   const auto fail = [&](const std::string& why) {
     throw std::runtime_error(path + ":" + std::to_string(number) + ": " + why);
@@ -99,9 +104,14 @@ std::vector<Session> read_sessions(const std::string& path) {
     std::string& burst = session.bursts.back();
     if (line.starts_with("init")) {
       json capabilities = json::object();
-      if (line == "init utf-8") capabilities["general"]["positionEncodings"] = {"utf-8", "utf-16"};
-      burst += framed(
-          {{"id", "init"}, {"method", "initialize"}, {"params", {{"capabilities", capabilities}}}});
+      if (line.starts_with("init utf-8")) {
+        capabilities["general"]["positionEncodings"] = {"utf-8", "utf-16"};
+      }
+      json params = {{"capabilities", capabilities}};
+      if (const std::size_t brace = line.find('{'); brace != std::string::npos) {
+        params["initializationOptions"] = json::parse(line.substr(brace));
+      }
+      burst += framed({{"id", "init"}, {"method", "initialize"}, {"params", params}});
       burst += framed({{"method", "initialized"}, {"params", json::object()}});
     } else if (line.starts_with(">> ")) {
       for (const std::string& word : testing::table_words(line.substr(3))) burst += word;
@@ -141,16 +151,7 @@ void run(const Session& session, std::size_t most) {
   SCOPED_TRACE(session.name + " (line " + std::to_string(session.line) + "), reads of " +
                std::to_string(most) + " bytes");
   std::vector<json> sent;
-  Server server(
-      [&](const json& message) {
-        // What the client reads: the frame, unwrapped.
-        const std::string bytes = frame(message);
-        const std::size_t body = bytes.find("\r\n\r\n") + 4;
-        EXPECT_EQ(bytes.substr(0, body),
-                  "Content-Length: " + std::to_string(bytes.size() - body) + "\r\n\r\n");
-        sent.push_back(json::parse(bytes.substr(body)));
-      },
-      "test");
+  Server server([&](const std::string& message) { sent.push_back(json::parse(message)); }, "test");
   std::size_t burst = 0;
   std::size_t at = 0;
   MessageReader reader([&](char* buffer, std::size_t size) -> std::ptrdiff_t {
@@ -190,26 +191,17 @@ TEST(LanguageServer, Sessions) {
   }
 }
 
-// A document's lines follow its edits: after each of many random edits of a text of line ends of
-// every kind, every offset has the position a document made afresh from the same text gives.
-TEST(Document, LinesFollowEdits) {
-  std::mt19937 random(7);
-  const std::string_view pieces[] = {"a", "\n", "\r", "\r\n", "\xc3\xa9", "\xf0\x9f\x8c\x8a", "bc"};
-  const auto piece = [&] { return pieces[random() % std::size(pieces)]; };
-  std::string text;
-  for (int i = 0; i < 40; ++i) text += piece();
-  Document edited(text, 0);
-  for (int edit = 0; edit < 2000; ++edit) {
-    const std::uint64_t from = random() % (edited.text().size() + 2);
-    const std::uint64_t to = from + random() % 4;
-    std::string inserted;
-    for (int n = static_cast<int>(random() % 3); n > 0; --n) inserted += piece();
-    edited.replace(from, to, inserted, edit);
-    const Document fresh(edited.text(), edit);
-    for (std::uint64_t at = 0; at <= edited.text().size(); ++at) {
-      ASSERT_EQ(edited.position(at, Encoding::kUtf16), fresh.position(at, Encoding::kUtf16))
-          << "offset " << at << " after edit " << edit;
-    }
+// Random bursts of changes, some malformed, to worlds of the sessions: after each, symbols and
+// definitions are those of the same text opened afresh.
+TEST(LanguageServer, IndexesFollowChangesWholeOrNotAtAll) {
+  std::map<std::string, std::string> texts;
+  read_sessions(WANDER_LSP_SESSIONS, &texts);
+  std::mt19937 random(11);
+  for (const char* name : {"slips", "crlf_slips", "unicode", "forgotten_star"}) {
+    EXPECT_EQ(
+        testing::follow_edits(texts.at(name), 120, [&](std::uint32_t n) { return random() % n; }),
+        "")
+        << name;
   }
 }
 

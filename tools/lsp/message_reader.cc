@@ -194,7 +194,11 @@ MessageReader::Got MessageReader::next(json& message, std::string& why) {
 
 std::string frame(const json& message) {
   const std::string body = message.dump(-1, ' ', false, json::error_handler_t::replace);
-  return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+  return frame_header(body.size()) + body;
+}
+
+std::string frame_header(std::size_t length) {
+  return "Content-Length: " + std::to_string(length) + "\r\n\r\n";
 }
 
 }  // namespace wander::lsp

@@ -66,6 +66,9 @@ class MessageReader {
 /// U+FFFD).
 std::string frame(const nlohmann::json& message);
 
+/// The header of a message whose JSON text is `length` bytes long, blank line and all.
+std::string frame_header(std::size_t length);
+
 }  // namespace wander::lsp
 
 #endif  // WANDER_TOOLS_LSP_MESSAGE_READER_H_

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
 
 #include "tools/checks/kinds.h"
 #include "tools/names/printable.h"
@@ -23,6 +26,7 @@ struct Failure : std::runtime_error {
 constexpr int kError = 1;
 constexpr int kWarning = 2;
 constexpr int kUnnecessary = 1;
+constexpr int kLogError = 1;
 
 // Completion and symbol kinds.
 constexpr int kModuleItem = 9;
@@ -130,6 +134,30 @@ std::string shown_text(std::string_view text) {
   return shown;
 }
 
+// `value` as JSON text; bytes that are no UTF-8 in its strings are written as U+FFFD.
+std::string text_of(const json& value) {
+  return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// A change of a didChange, read before any is applied: its range, when it has one, and its text.
+struct Change {
+  std::optional<std::pair<Position, Position>> range;
+  std::string* text = nullptr;
+};
+
+Change read_change(json& change) {
+  json& text = member(change, "text");
+  if (!text.is_string()) throw Failure(kInvalidParams, "'text' is no string");
+  if (!change.contains("range")) return {std::nullopt, &text.get_ref<std::string&>()};
+  const json& range = change["range"];
+  const Position start = position_of(member(range, "start"));
+  const Position end = position_of(member(range, "end"));
+  if (std::tie(end.line, end.character) < std::tie(start.line, start.character)) {
+    throw Failure(kInvalidParams, "its range ends before it starts");
+  }
+  return {std::pair{start, end}, &text.get_ref<std::string&>()};
+}
+
 json completion_item(std::string_view name, int kind) {
   return {{"label", std::string(name)}, {"kind", kind}};
 }
@@ -139,17 +167,19 @@ json completion_item(std::string_view name, int kind) {
 Server::Server(Send send, std::string version)
     : send_(std::move(send)), version_(std::move(version)) {}
 
+void Server::send(const json& message) { send_(text_of(message)); }
+
 void Server::handle_unreadable(const std::string& why) {
-  send_({{"jsonrpc", "2.0"},
-         {"id", nullptr},
-         {"error", {{"code", kParseError}, {"message", "the message is no JSON: " + why}}}});
+  send({{"jsonrpc", "2.0"},
+        {"id", nullptr},
+        {"error", {{"code", kParseError}, {"message", "the message is no JSON: " + why}}}});
 }
 
 void Server::handle(json message) {
   if (!message.is_object()) {
-    send_({{"jsonrpc", "2.0"},
-           {"id", nullptr},
-           {"error", {{"code", kInvalidRequest}, {"message", "a message is a JSON object"}}}});
+    send({{"jsonrpc", "2.0"},
+          {"id", nullptr},
+          {"error", {{"code", kInvalidRequest}, {"message", "a message is a JSON object"}}}});
     return;
   }
   const bool has_id =
@@ -157,9 +187,9 @@ void Server::handle(json message) {
   if (!message.contains("method")) return;  // a response to the server: it asks nothing
   if (!message["method"].is_string()) {
     if (has_id) {
-      send_({{"jsonrpc", "2.0"},
-             {"id", message["id"]},
-             {"error", {{"code", kInvalidRequest}, {"message", "'method' is no string"}}}});
+      send({{"jsonrpc", "2.0"},
+            {"id", message["id"]},
+            {"error", {{"code", kInvalidRequest}, {"message", "'method' is no string"}}}});
     }
     return;
   }
@@ -168,22 +198,37 @@ void Server::handle(json message) {
   if (!has_id) {
     try {
       notified(method, params);
-    } catch (const std::exception&) {
-      // A notification has no answer, not even an error: one that cannot be read is passed over.
+    } catch (const std::exception& wrong) {
+      // A notification has no answer, not even an error: the client's log says what was passed
+      // over, and why.
+      send({{"jsonrpc", "2.0"},
+            {"method", "window/logMessage"},
+            {"params",
+             {{"type", kLogError}, {"message", printable(method) + ": " + wrong.what()}}}});
     }
     return;
   }
-  json reply = {{"jsonrpc", "2.0"}, {"id", message["id"]}};
+  const json& id = message["id"];
+  std::string reply = R"({"jsonrpc":"2.0","id":)" + text_of(id) + R"(,"result":)";
+  const auto error = [&](int code, const std::string& why) {
+    reply =
+        text_of({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", why}}}});
+  };
   try {
     if (shut_down_) throw Failure(kInvalidRequest, "the server was asked to shut down");
     if (!initialized_ && method != "initialize") {
       throw Failure(kServerNotInitialized, "the server is not initialized");
     }
-    reply["result"] = answer(method, params);
+    if (method == "textDocument/documentSymbol") {
+      document_symbols(params, reply);
+    } else {
+      reply += text_of(answer(method, params));
+    }
+    reply += '}';
   } catch (const Failure& failure) {
-    reply["error"] = {{"code", failure.code}, {"message", failure.what()}};
+    error(failure.code, failure.what());
   } catch (const json::exception& wrong) {
-    reply["error"] = {{"code", kInvalidParams}, {"message", wrong.what()}};
+    error(kInvalidParams, wrong.what());
   }
   send_(reply);
   // A request checks the latest text; its findings cost nothing more to publish now.
@@ -204,7 +249,6 @@ json Server::answer(const std::string& method, const json& params) {
   if (method == "textDocument/rename") return rename(params);
   if (method == "textDocument/hover") return hover(params);
   if (method == "textDocument/completion") return completion(params);
-  if (method == "textDocument/documentSymbol") return document_symbols(params);
   if (method == "textDocument/foldingRange") return folding_ranges(params);
   if (method == "textDocument/codeAction") return code_actions(params);
   throw Failure(kMethodNotFound, "no method '" + printable(method) + "'");
@@ -223,9 +267,9 @@ void Server::notified(const std::string& method, json& params) {
   } else if (method == "textDocument/didClose") {
     const std::string uri = string_member(member(params, "textDocument"), "uri");
     if (open_.erase(uri) != 0) {
-      send_({{"jsonrpc", "2.0"},
-             {"method", "textDocument/publishDiagnostics"},
-             {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
+      send({{"jsonrpc", "2.0"},
+            {"method", "textDocument/publishDiagnostics"},
+            {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
     }
   }
   // Any other notification ("initialized", "$/cancelRequest", ...) asks for nothing.
@@ -245,6 +289,12 @@ json Server::initialize(const json& params) {
         if (encoding == "utf-8") encoding_ = Encoding::kUtf8;
       }
     }
+  }
+  most_diagnostics_ = kMostDiagnostics;
+  if (params.is_object() && params.contains("initializationOptions") &&
+      params["initializationOptions"].is_object()) {
+    const json& most = params["initializationOptions"].value("maxDiagnostics", json());
+    if (most.is_number_unsigned()) most_diagnostics_ = most.get<std::uint64_t>();
   }
   return {{"capabilities",
            {{"positionEncoding", encoding_ == Encoding::kUtf8 ? "utf-8" : "utf-16"},
@@ -287,17 +337,50 @@ void Server::did_change(json& params) {
                                    : open.document->version();
   json& changes = member(params, "contentChanges");
   if (!changes.is_array()) throw Failure(kInvalidParams, "'contentChanges' is no array");
+  // The changes are taken whole or not at all: the text and its index never part.
+  const auto refused = [&](std::size_t number, const std::string& why) {
+    return Failure(kInvalidParams,
+                   "the changes of " + printable(uri) + " to version " + std::to_string(version) +
+                       " were not applied (change " + std::to_string(number + 1) + ": " + why +
+                       "); the text stays at version " + std::to_string(open.document->version()));
+  };
+  std::vector<Change> read;
   for (json& change : changes) {
-    json& text = member(change, "text");
-    if (!text.is_string()) continue;
-    if (!change.contains("range")) {
-      open.document->reset(std::move(text.get_ref<std::string&>()), version);
-    } else {
-      const json& range = change["range"];
-      open.document->replace(open.document->offset(position_of(member(range, "start")), encoding_),
-                             open.document->offset(position_of(member(range, "end")), encoding_),
-                             text.get_ref<const std::string&>(), version);
+    try {
+      read.push_back(read_change(change));
+    } catch (const Failure& failure) {
+      throw refused(read.size(), failure.what());
     }
+  }
+  // What each change applied replaced, so that a later one found outside the text undoes them.
+  struct Undo {
+    std::uint64_t from;
+    std::uint64_t to;
+    std::string replaced;
+  };
+  std::vector<Undo> undo;
+  const std::int64_t was = open.document->version();
+  for (std::size_t number = 0; number < read.size(); ++number) {
+    Document& document = *open.document;
+    const Change& change = read[number];
+    if (!change.range) {
+      const std::uint64_t size = change.text->size();
+      undo.push_back({0, size, document.reset(std::move(*change.text), version)});
+      continue;
+    }
+    const auto [start, end] = *change.range;
+    if (end.line >= document.lines()) {
+      const std::string why = "line " + std::to_string(end.line) + " is past the text's " +
+                              std::to_string(document.lines()) + " lines";
+      for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+        document.replace(it->from, it->to, it->replaced, was);
+      }
+      throw refused(number, why);
+    }
+    const std::uint64_t from = document.offset(start, encoding_);
+    const std::uint64_t to = document.offset(end, encoding_);
+    undo.push_back({from, from + change.text->size(), document.text().substr(from, to - from)});
+    document.replace(from, to, *change.text, version);
   }
   open.index.reset();
   open.changed = true;
@@ -323,6 +406,15 @@ json Server::range(const Document& document, std::uint64_t from, std::uint64_t t
           {"end", {{"line", end.line}, {"character", end.character}}}};
 }
 
+void Server::write_range(std::string& out, const Document& document, std::uint64_t from,
+                         std::uint64_t to) const {
+  const Position start = document.position(from, encoding_);
+  const Position end = document.position(to, encoding_, start, from);
+  out += R"({"start":{"line":)" + std::to_string(start.line) + R"(,"character":)" +
+         std::to_string(start.character) + R"(},"end":{"line":)" + std::to_string(end.line) +
+         R"(,"character":)" + std::to_string(end.character) + "}}";
+}
+
 json Server::location(const std::string& uri, const Document& document, std::uint64_t from,
                       std::uint64_t to) const {
   return {{"uri", uri}, {"range", range(document, from, to)}};
@@ -330,14 +422,22 @@ json Server::location(const std::string& uri, const Document& document, std::uin
 
 json Server::diagnostic(const std::string& uri, const Document& document,
                         const Diagnostic& d) const {
+  return diagnostic(uri, document, d, document.position(d.range.place.offset, encoding_));
+}
+
+json Server::diagnostic(const std::string& uri, const Document& document, const Diagnostic& d,
+                        const Position& start) const {
   const std::uint64_t from = d.range.place.offset;
+  const Position end = document.position(from + d.range.width, encoding_, start, from);
   json related = json::array();
   for (const DiagnosticNote& note : d.notes) {
     related.push_back({{"location", location(uri, document, note.range.place.offset,
                                              note.range.place.offset + note.range.width)},
                        {"message", note.message}});
   }
-  json out = {{"range", range(document, from, from + d.range.width)},
+  json out = {{"range",
+               {{"start", {{"line", start.line}, {"character", start.character}}},
+                {"end", {{"line", end.line}, {"character", end.character}}}}},
               {"severity", d.severity == Severity::kError ? kError : kWarning},
               {"source", "wander-world"},
               {"message", d.more == 0 ? d.message : d.message + " (" + more_problems(d.more) + ")"},
@@ -355,18 +455,51 @@ json Server::diagnostic(const std::string& uri, const Document& document,
 void Server::publish(const std::string& uri, Open& open) {
   if (!open.index) open.index = std::make_unique<WorldIndex>(open.document->text());
   const Document& document = *open.document;
+  const std::vector<Diagnostic>& found = open.index->diagnostics();
+  const std::size_t shown =
+      static_cast<std::size_t>(std::min<std::uint64_t>(found.size(), most_diagnostics_));
   json diagnostics = json::array();
-  for (const Diagnostic& d : open.index->diagnostics()) {
-    diagnostics.push_back(diagnostic(uri, document, d));
+  // The diagnostics come in the order of the text: each position is counted on from the last.
+  Position last;
+  std::uint64_t last_offset = 0;
+  const auto walk_to = [&](std::uint64_t offset) {
+    last = document.position(offset, encoding_, last, last_offset);
+    last_offset = offset;
+    return last;
+  };
+  for (std::size_t i = 0; i < shown; ++i) {
+    diagnostics.push_back(
+        diagnostic(uri, document, found[i], walk_to(found[i].range.place.offset)));
+  }
+  if (shown < found.size()) {
+    const std::size_t rest = found.size() - shown;
+    const bool errors =
+        std::any_of(found.begin() + static_cast<std::ptrdiff_t>(shown), found.end(),
+                    [](const Diagnostic& d) { return d.severity == Severity::kError; });
+    const std::uint64_t at = found[shown].range.place.offset;
+    diagnostics.push_back(
+        {{"range", range(document, at, at + found[shown].range.width)},
+         {"severity", errors ? kError : kWarning},
+         {"source", "wander-world"},
+         {"message", std::to_string(rest) + (rest == 1 ? " more problem" : " more problems") +
+                         " from here on " + (rest == 1 ? "is" : "are") +
+                         " not shown, past the first " + std::to_string(shown) +
+                         ": 'wander-world check' reports every one"}});
   }
   // Bytes the editor could not read as UTF-8 reach the server as U+FFFD.
   const std::string_view text = document.text();
+  last = {};
+  last_offset = 0;
   int warned = 0;
   for (std::size_t at = text.find(kReplacementCharacter);
        at != std::string_view::npos && warned < kMostReplacementWarnings;
        at = text.find(kReplacementCharacter, at + kReplacementCharacter.size()), ++warned) {
+    const Position start = walk_to(at);
+    const Position end = walk_to(at + kReplacementCharacter.size());
     diagnostics.push_back(
-        {{"range", range(document, at, at + kReplacementCharacter.size())},
+        {{"range",
+          {{"start", {{"line", start.line}, {"character", start.character}}},
+           {"end", {{"line", end.line}, {"character", end.character}}}}},
          {"severity", kWarning},
          {"source", "wander-world"},
          {"code", "undecodable-text"},
@@ -374,10 +507,9 @@ void Server::publish(const std::string& uri, Open& open) {
           "the editor found bytes here that are no UTF-8 and shows U+FFFD in their place: the "
           "file was probably saved as Windows-1252 or Latin-1; saving it now writes U+FFFD"}});
   }
-  send_(
-      {{"jsonrpc", "2.0"},
-       {"method", "textDocument/publishDiagnostics"},
-       {"params", {{"uri", uri}, {"version", document.version()}, {"diagnostics", diagnostics}}}});
+  send({{"jsonrpc", "2.0"},
+        {"method", "textDocument/publishDiagnostics"},
+        {"params", {{"uri", uri}, {"version", document.version()}, {"diagnostics", diagnostics}}}});
   open.changed = false;
 }
 
@@ -552,44 +684,77 @@ json Server::completion(const json& params) {
   return {{"isIncomplete", incomplete}, {"items", items}};
 }
 
-json Server::document_symbols(const json& params) {
+void Server::document_symbols(const json& params, std::string& out) {
   Open& open = document(params);
   const WorldIndex& index = *open.index;
   const Survey& s = index.survey();
-  json symbols = json::array();
-  std::map<std::string_view, std::size_t> room_at;  // a room's place in `symbols`
-  for (const BlockSpan& block : index.blocks()) {
-    if (block.start != s.markers[block.marker].start) continue;  // a second block
-    const std::string_view marker = s.names[block.marker];
-    if (is_object_marker(marker)) continue;
-    room_at.emplace(s.room_id(block.marker), symbols.size());
-    symbols.push_back({{"name", printable(s.room_id(block.marker))},
-                       {"kind", kClassSymbol},
-                       {"range", range(*open.document, block.start, block.end)},
-                       {"selectionRange",
-                        range(*open.document, block.start + 1, block.start + marker.size() - 1)},
-                       {"children", json::array()}});
-  }
-  for (const BlockSpan& block : index.blocks()) {
-    if (block.start != s.markers[block.marker].start) continue;
-    const std::string_view marker = s.names[block.marker];
-    if (!is_object_marker(marker)) continue;
-    const std::size_t bar = marker.find('|');
-    json symbol = {{"name", printable(marker.substr(bar + 1, marker.size() - bar - 2))},
-                   {"kind", kFieldSymbol},
-                   {"range", range(*open.document, block.start, block.end)},
-                   {"selectionRange",
-                    range(*open.document, block.start + bar + 1, block.start + marker.size() - 1)}};
-    // An object block whose room has no block stands on its own.
-    const auto room = room_at.find(marker.substr(1, bar - 1));
-    if (room == room_at.end()) {
-      symbol["name"] = printable(marker);
-      symbols.push_back(symbol);
+  const Document& document = *open.document;
+  const std::vector<BlockSpan>& blocks = index.blocks();
+  // Each object block stands under its room's symbol when its room has a block, else on its own
+  // after the rooms. A second block is no symbol.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> children;  // its room's marker, the block
+  std::vector<std::uint32_t> alone;
+  for (std::uint32_t i = 0; i < blocks.size(); ++i) {
+    const std::string_view marker = s.names[blocks[i].marker];
+    if (blocks[i].start != s.markers[blocks[i].marker].start || !is_object_marker(marker)) continue;
+    const std::uint32_t room = s.names.find(
+        std::array<std::string_view, 3>{"<", marker.substr(1, marker.find('|') - 1), ">"});
+    if (room != kNoName && s.markers[room].has_block()) {
+      children.emplace_back(room, i);
     } else {
-      symbols[room->second]["children"].push_back(symbol);
+      alone.push_back(i);
     }
   }
-  return symbols;
+  std::stable_sort(children.begin(), children.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  // Room enough for the longest a symbol can be written: the answer is as large as the text, and
+  // growing it would hold it twice. (What is reserved and never written takes no memory.)
+  std::size_t most = out.size() + 2;
+  for (const BlockSpan& block : blocks) most += 280 + 6 * s.names[block.marker].size();
+  out.reserve(most);
+  // Writes a symbol but its closing brace; `from` is where its name starts in the marker line.
+  const auto symbol = [&](const BlockSpan& block, const std::string& name, int kind,
+                          std::size_t from) {
+    const std::uint64_t name_end = block.start + s.names[block.marker].size() - 1;
+    out += R"({"name":)" + text_of(name) + R"(,"kind":)" + std::to_string(kind) + R"(,"range":)";
+    write_range(out, document, block.start, block.end);
+    out += R"(,"selectionRange":)";
+    write_range(out, document, block.start + from, name_end);
+  };
+  const auto object_name = [&](const BlockSpan& block) {
+    const std::string_view marker = s.names[block.marker];
+    const std::size_t bar = marker.find('|');
+    return std::pair{marker.substr(bar + 1, marker.size() - bar - 2), bar + 1};
+  };
+  out += '[';
+  const char* comma = "";
+  for (const BlockSpan& block : blocks) {
+    if (block.start != s.markers[block.marker].start || is_object_marker(s.names[block.marker]))
+      continue;
+    out += comma;
+    comma = ",";
+    symbol(block, printable(s.room_id(block.marker)), kClassSymbol, 1);
+    out += R"(,"children":[)";
+    const auto [first, last] = std::equal_range(
+        children.begin(), children.end(), std::pair{block.marker, std::uint32_t{0}},
+        [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto child = first; child != last; ++child) {
+      const BlockSpan& object = blocks[child->second];
+      if (child != first) out += ',';
+      const auto [name, from] = object_name(object);
+      symbol(object, printable(name), kFieldSymbol, from);
+      out += '}';
+    }
+    out += "]}";
+  }
+  for (const std::uint32_t i : alone) {
+    out += comma;
+    comma = ",";
+    symbol(blocks[i], printable(s.names[blocks[i].marker]), kFieldSymbol,
+           object_name(blocks[i]).second);
+    out += '}';
+  }
+  out += ']';
 }
 
 json Server::folding_ranges(const json& params) {

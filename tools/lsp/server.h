@@ -30,11 +30,17 @@ enum ErrorCode : int {
 };
 
 /// The server's state and its answers. Messages go in through handle(); what the server says goes
-/// out through the function given, one JSON message at a time. It never stops on a bad message:
-/// each gets an error or is passed over, as the protocol says.
+/// out through the function given, one JSON message's text at a time, always UTF-8 (bytes that are
+/// none, in names, written as U+FFFD). It never stops on a bad message: a request gets an error,
+/// a notification that cannot be followed is logged (`window/logMessage`) and changes nothing.
 class Server {
  public:
-  using Send = std::function<void(const nlohmann::json&)>;
+  using Send = std::function<void(const std::string& message)>;
+
+  /// The diagnostics published for a document at most, unless the client's
+  /// `initializationOptions` say otherwise (`{"maxDiagnostics": N}`): a world with many slips
+  /// costs no more than this to show.
+  static constexpr std::uint64_t kMostDiagnostics = 1000;
 
   /// `version` is the program's, as the server names itself.
   Server(Send send, std::string version);
@@ -65,9 +71,11 @@ class Server {
 
   nlohmann::json answer(const std::string& method, const nlohmann::json& params);
   void notified(const std::string& method, nlohmann::json& params);
+  void send(const nlohmann::json& message);
 
   nlohmann::json initialize(const nlohmann::json& params);
   void did_open(nlohmann::json& params);
+  // Applies the changes of `params` all, or none of them and throws why.
   void did_change(nlohmann::json& params);
   nlohmann::json definition(const nlohmann::json& params);
   nlohmann::json references(const nlohmann::json& params);
@@ -75,7 +83,8 @@ class Server {
   nlohmann::json rename(const nlohmann::json& params);
   nlohmann::json hover(const nlohmann::json& params);
   nlohmann::json completion(const nlohmann::json& params);
-  nlohmann::json document_symbols(const nlohmann::json& params);
+  // Appends the symbols' JSON to `out`, written as it goes: a large world's would not fit twice.
+  void document_symbols(const nlohmann::json& params, std::string& out);
   nlohmann::json folding_ranges(const nlohmann::json& params);
   nlohmann::json code_actions(const nlohmann::json& params);
 
@@ -85,15 +94,22 @@ class Server {
   /// The byte offset of `params`' position in `open`.
   std::uint64_t offset_of(const Open& open, const nlohmann::json& position) const;
   nlohmann::json range(const Document& document, std::uint64_t from, std::uint64_t to) const;
+  // Appends range(document, from, to) to `out` as JSON text.
+  void write_range(std::string& out, const Document& document, std::uint64_t from,
+                   std::uint64_t to) const;
   nlohmann::json location(const std::string& uri, const Document& document, std::uint64_t from,
                           std::uint64_t to) const;
   nlohmann::json diagnostic(const std::string& uri, const Document& document,
                             const Diagnostic& d) const;
+  // `d` as the protocol has it, `start` being the position of its first byte.
+  nlohmann::json diagnostic(const std::string& uri, const Document& document, const Diagnostic& d,
+                            const Position& start) const;
   void publish(const std::string& uri, Open& open);
 
   Send send_;
   std::string version_;
   Encoding encoding_ = Encoding::kUtf16;
+  std::uint64_t most_diagnostics_ = kMostDiagnostics;
   bool initialized_ = false;
   bool shut_down_ = false;
   bool exited_ = false;

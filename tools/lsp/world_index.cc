@@ -13,23 +13,81 @@ WorldIndex::WorldIndex(std::string_view text)
       survey_(std::make_unique<Survey>(survey_world(*reader_))),
       diagnostics_(check_world(*reader_, *survey_)) {}
 
-const WorldIndex::Names& WorldIndex::names() const {
-  if (names_) return *names_;
-  auto names = std::make_unique<Names>();
-  index_rooms(*names);
-  index_blocks(*names);
-  std::sort(names->occurrences.begin(), names->occurrences.end(),
-            [](const Occurrence& a, const Occurrence& b) { return a.offset < b.offset; });
-  std::sort(names->words.begin(), names->words.end(),
+const WorldIndex::Layout& WorldIndex::layout() const {
+  if (layout_) return *layout_;
+  auto layout = std::make_unique<Layout>();
+  // A large world has a million blocks: each vector is made its size at once.
+  layout->words.reserve(survey_->rooms.size());
+  read_rooms(&layout->words, nullptr);
+  std::sort(layout->words.begin(), layout->words.end(),
             [](const WordsSpan& a, const WordsSpan& b) { return a.from < b.from; });
-  names_ = std::move(names);
-  return *names_;
+  const Survey& s = *survey_;
+  // A room's block reaches to its last word; other blocks to their '*'.
+  std::vector<std::uint64_t> room_end(s.rooms.size(), 0);
+  for (const WordsSpan& words : layout->words) room_end[words.room] = words.to;
+  const auto add_block = [&](std::uint32_t id, std::uint64_t start) {
+    const Marker& marker = s.markers[id];
+    const std::uint64_t text_end = marker.closed ? marker.text_end + 1 : marker.text_end;
+    layout->blocks.push_back(
+        {id, start, std::max(text_end, marker.room == kNoName ? 0 : room_end[marker.room])});
+  };
+  layout->blocks.reserve(s.duplicates.size() + static_cast<std::size_t>(std::count_if(
+                                                   s.markers.begin(), s.markers.end(),
+                                                   [](const Marker& m) { return m.has_block(); })));
+  for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
+    if (s.markers[id].has_block()) add_block(id, s.markers[id].start);
+  }
+  // A second block's marker line names the same block: it is renamed with it.
+  for (const Duplicate& duplicate : s.duplicates)
+    add_block(duplicate.marker, duplicate.place.offset);
+  std::sort(layout->blocks.begin(), layout->blocks.end(),
+            [](const BlockSpan& a, const BlockSpan& b) { return a.start < b.start; });
+  layout_ = std::move(layout);
+  return *layout_;
 }
 
-void WorldIndex::index_rooms(Names& names) const {
+const std::vector<Occurrence>& WorldIndex::occurrences() const {
+  if (occurrences_) return *occurrences_;
+  auto occurrences = std::make_unique<std::vector<Occurrence>>();
+  read_rooms(nullptr, occurrences.get());
   const Survey& s = *survey_;
-  if (s.header_words > 0 && s.start_marker != kNoName) {
-    names.occurrences.push_back(
+  for (const BlockSpan& block : blocks()) {
+    const std::string_view line = s.names[block.marker];
+    if (!is_object_marker(line)) {
+      occurrences->push_back(
+          {block.start + 1, line.size() - 2, Occurrence::Kind::kRoomMarker, block.marker, kNoName});
+      continue;
+    }
+    const std::size_t bar = line.find('|');
+    const std::string_view room = line.substr(1, bar - 1);
+    const std::uint32_t room_id = s.names.find(std::array<std::string_view, 3>{"<", room, ">"});
+    occurrences->push_back(
+        {block.start + 1, room.size(), Occurrence::Kind::kObjectRoom, room_id, kNoName});
+    occurrences->push_back({block.start + bar + 1, line.size() - bar - 2,
+                            Occurrence::Kind::kObjectName, block.marker, room_id});
+  }
+  // By place, and at one place in the order of the rooms that read it: where two rooms read the
+  // same words (the first lost its '*', and its text runs on to the second's), the second, whose
+  // block the words follow, is the one at() finds. Each place is named once, or a rename would
+  // edit it twice; the rooms that read a word all read it in the same slot, so the names of one
+  // place and one kind stand together.
+  std::stable_sort(occurrences->begin(), occurrences->end(),
+                   [](const Occurrence& a, const Occurrence& b) { return a.offset < b.offset; });
+  occurrences->erase(std::unique(occurrences->begin(), occurrences->end(),
+                                 [](const Occurrence& a, const Occurrence& b) {
+                                   return a.offset == b.offset && a.kind == b.kind &&
+                                          a.target == b.target;
+                                 }),
+                     occurrences->end());
+  occurrences_ = std::move(occurrences);
+  return *occurrences_;
+}
+
+void WorldIndex::read_rooms(std::vector<WordsSpan>* words,
+                            std::vector<Occurrence>* occurrences) const {
+  const Survey& s = *survey_;
+  if (occurrences != nullptr && s.header_words > 0 && s.start_marker != kNoName) {
+    occurrences->push_back(
         {s.start_place.offset, s.start.size(), Occurrence::Kind::kHeader, s.start_marker, kNoName});
   }
   Room read;
@@ -48,62 +106,30 @@ void WorldIndex::index_rooms(Names& names) const {
         while (offset + length < text_.size() && !is_word_space(text_[offset + length])) ++length;
       }
       last = std::max(last, offset + length);
+      if (occurrences == nullptr) continue;
       if (slot < kCountLabelSlot && slot % 2 == 1) {
         const std::uint32_t exit = room.exits[slot / 2];
         if (exit < kNoExitName) {
-          names.occurrences.push_back({offset, length, Occurrence::Kind::kExit, exit, kNoName});
+          occurrences->push_back({offset, length, Occurrence::Kind::kExit, exit, kNoName});
         }
       } else if (slot >= kFirstNameSlot) {
         const std::uint32_t object = room.objects[slot - kFirstNameSlot];
         if (object != kNoName && !is_marker_line(report_word(s, room, report, slot))) {
-          names.occurrences.push_back(
+          occurrences->push_back(
               {offset, length, Occurrence::Kind::kListEntry, object, room.marker});
         }
       }
     }
-    names.words.push_back({s.star(room).offset, last, index});
+    if (words != nullptr) words->push_back({s.star(room).offset, last, index});
   }
-}
-
-void WorldIndex::index_blocks(Names& names) const {
-  const Survey& s = *survey_;
-  // A room's block reaches to its last word; other blocks to their '*'.
-  std::vector<std::uint64_t> room_end(s.markers.size(), 0);
-  for (const WordsSpan& words : names.words) room_end[s.rooms[words.room].marker] = words.to;
-  const auto add_block = [&](std::uint32_t id, std::uint64_t start) {
-    const Marker& marker = s.markers[id];
-    const std::string_view line = s.names[id];
-    const std::uint64_t text_end = marker.closed ? marker.text_end + 1 : marker.text_end;
-    names.blocks.push_back({id, start, std::max(text_end, room_end[id])});
-    if (!is_object_marker(line)) {
-      names.occurrences.push_back(
-          {start + 1, line.size() - 2, Occurrence::Kind::kRoomMarker, id, kNoName});
-      return;
-    }
-    const std::size_t bar = line.find('|');
-    const std::string_view room = line.substr(1, bar - 1);
-    const std::uint32_t room_id = s.names.find(std::array<std::string_view, 3>{"<", room, ">"});
-    names.occurrences.push_back(
-        {start + 1, room.size(), Occurrence::Kind::kObjectRoom, room_id, kNoName});
-    names.occurrences.push_back(
-        {start + bar + 1, line.size() - bar - 2, Occurrence::Kind::kObjectName, id, room_id});
-  };
-  for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
-    if (s.markers[id].has_block()) add_block(id, s.markers[id].start);
-  }
-  // A second block's marker line names the same block: it is renamed with it.
-  for (const Duplicate& duplicate : s.duplicates)
-    add_block(duplicate.marker, duplicate.place.offset);
-  std::sort(names.blocks.begin(), names.blocks.end(),
-            [](const BlockSpan& a, const BlockSpan& b) { return a.start < b.start; });
 }
 
 const Occurrence* WorldIndex::at(std::uint64_t offset) const {
-  const std::vector<Occurrence>& occurrences = names().occurrences;
+  const std::vector<Occurrence>& all = occurrences();
   auto after = std::upper_bound(
-      occurrences.begin(), occurrences.end(), offset,
+      all.begin(), all.end(), offset,
       [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.offset; });
-  if (after == occurrences.begin()) return nullptr;
+  if (after == all.begin()) return nullptr;
   const Occurrence& candidate = *std::prev(after);
   return offset <= candidate.offset + candidate.length ? &candidate : nullptr;
 }
@@ -111,7 +137,7 @@ const Occurrence* WorldIndex::at(std::uint64_t offset) const {
 std::vector<const Occurrence*> WorldIndex::references(const Occurrence& occurrence) const {
   std::vector<const Occurrence*> found;
   if (occurrence.target == kNoName) return found;
-  for (const Occurrence& other : names().occurrences) {
+  for (const Occurrence& other : occurrences()) {
     if (other.target == occurrence.target && other.names_room() == occurrence.names_room()) {
       found.push_back(&other);
     }
@@ -128,7 +154,7 @@ std::string_view WorldIndex::block_text(std::uint32_t marker) const {
 }
 
 const SurveyedRoom* WorldIndex::room_with_words_at(std::uint64_t offset) const {
-  const std::vector<WordsSpan>& spans = names().words;
+  const std::vector<WordsSpan>& spans = layout().words;
   auto after =
       std::upper_bound(spans.begin(), spans.end(), offset,
                        [](std::uint64_t at, const WordsSpan& words) { return at < words.from; });

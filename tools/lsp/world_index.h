@@ -43,17 +43,18 @@ struct BlockSpan {
 };
 
 /// The survey, the checks and the names of one version of a world's text, which must outlive it
-/// and stay as it is. The names are found when first asked for: diagnostics need none of them.
+/// and stay as it is. The blocks and the names are found when first asked for: diagnostics need
+/// neither, and symbols need no names.
 class WorldIndex {
  public:
   explicit WorldIndex(std::string_view text);
 
   const Survey& survey() const { return *survey_; }
   const std::vector<Diagnostic>& diagnostics() const { return diagnostics_; }
-  /// Every name written, by offset.
-  const std::vector<Occurrence>& occurrences() const { return names().occurrences; }
+  /// Every name written, by offset, each place once.
+  const std::vector<Occurrence>& occurrences() const;
   /// The blocks the game can read: each marker's first line and its second blocks, in file order.
-  const std::vector<BlockSpan>& blocks() const { return names().blocks; }
+  const std::vector<BlockSpan>& blocks() const { return layout().blocks; }
 
   /// The name written at byte `offset` (or just after it, so that a cursor at a word's end
   /// counts), or null.
@@ -81,21 +82,23 @@ class WorldIndex {
     std::uint64_t to;
     std::size_t room;
   };
-  struct Names {
-    std::vector<Occurrence> occurrences;
+  // Where the blocks and the rooms' words stand: all that symbols and folds need.
+  struct Layout {
     std::vector<BlockSpan> blocks;
     std::vector<WordsSpan> words;  // by offset
   };
 
-  const Names& names() const;
-  void index_rooms(Names& names) const;
-  void index_blocks(Names& names) const;
+  const Layout& layout() const;
+  // Rereads every room's words: their spans into `words`, the names among them into
+  // `occurrences`, each when given.
+  void read_rooms(std::vector<WordsSpan>* words, std::vector<Occurrence>* occurrences) const;
 
   std::string_view text_;
   std::unique_ptr<WorldFile> reader_;
   std::unique_ptr<Survey> survey_;
   std::vector<Diagnostic> diagnostics_;
-  mutable std::unique_ptr<Names> names_;
+  mutable std::unique_ptr<Layout> layout_;
+  mutable std::unique_ptr<std::vector<Occurrence>> occurrences_;
 };
 
 }  // namespace wander::lsp

@@ -54,8 +54,9 @@ int lsp_command(int argc, char** argv) {
 
   lsp::use_binary_standard_streams();
   lsp::Server server(
-      [](const nlohmann::json& message) {
-        write_text(stdout, lsp::frame(message));
+      [](const std::string& message) {
+        write_text(stdout, lsp::frame_header(message.size()));
+        write_text(stdout, message);
         flush(stdout);
       },
       WANDER_VERSION);
