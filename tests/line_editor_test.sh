@@ -31,13 +31,15 @@ tmux -L "$server" -f /dev/null new-session -d -x 80 -y 30 -c "$folder" "sh -i"
 keys() { tmux -L "$server" send-keys "$@"; }
 keys "PS1='$ ' g=$game; clear" Enter
 until [ "$(tmux -L "$server" capture-pane -p | grep -c .)" = 1 ]; do sleep 0.05; done
-# Waits for what the game writes to settle: the bytes the pane was sent stop growing.
+# Waits for what the game writes to settle: the bytes the pane was sent stop growing for a third
+# of a second (on a loaded machine a shorter pause is no sign of the game waiting).
 settle() {
-  local size=-1 now
-  for _ in $(seq 100); do
+  local size=-1 now still=0
+  for _ in $(seq 200); do
     sleep 0.05
     now=$(stat -c %s raw)
-    if [ "$now" = "$size" ]; then return 0; fi
+    if [ "$now" = "$size" ]; then still=$((still + 1)); else still=0; fi
+    [ "$still" -ge 6 ] && return 0
     size=$now
   done
 }
