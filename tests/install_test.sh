@@ -62,8 +62,7 @@ check_tree() {
   [ "$said" = "wander-world $version" ] ||
     fail "wander-world --version says '$said', expected 'wander-world $version'"
   cmp "$prefix/share/wander/World.txt" "$here/../examples/World.txt" || fail "another sample world"
-  man_pages_name "$prefix/share/wander" "$prefix/share/man/man6/wander.6.gz" \
-    "$prefix/share/man/man1/wander-world.1.gz"
+  man_pages_name "$prefix/share/wander" "$prefix"
   "$runner" --game "$prefix/bin/wander" --tool "$prefix/bin/wander-world" \
     "$here/cases/game/gull_rock.case" || failed=1
   if [ -d "$page" ]; then
@@ -101,12 +100,11 @@ needs_libstdcxx() {
   done
 }
 
-# Each man page given (compressed with gzip -9n) names the data folder DATA, as roff writes it,
-# and no other: no folder of the default prefixes, no placeholder left.
+# The man pages under ROOT/share/man (compressed with gzip -9n) name the data folder DATA, as
+# roff writes it, and no other: no folder of the default prefixes, no placeholder left.
 man_pages_name() {
   local data=${1//-/\\-} page
-  shift
-  for page in "$@"; do
+  for page in "$2/share/man/man6/wander.6.gz" "$2/share/man/man1/wander-world.1.gz"; do
     # gzip -9n: no name and no time in the header, and the best compression marked.
     [ "$(head -c 9 "$page" | od -An -tx1 | tr -d ' \n')" = 1f8b08000000000002 ] ||
       fail "$page is not compressed by gzip -9n"
@@ -160,58 +158,50 @@ debian_documents() {
 }
 
 # Checks the package FILE, unpacked into a new folder: its files (regular files; the .rpm's
-# build-id links aside) against installed_files.txt, its man pages, its fields.
+# build-id links aside) against installed_files.txt, its links, its man pages, its fields.
 check_package() {
   local version=$1 page=$2 vsix=$3 file=$4 name unpacked root failed_before=$failed
+  # The files it holds, as the installs of KIND; where its man pages say the data folder is.
+  local kind=tree data=/usr/share/wander
   failed=0
   name=$(basename "$file")
   unpacked=$(mktemp -d)
   case $name in
     wander_"$version"_*.deb)
-      dpkg-deb -x "$file" "$unpacked" && root=$unpacked/usr
-      (cd "$root" && find . -type f | sed 's|^\./||') |
-        same_files "$name" "$(linux_files deb "$page" "$vsix")"
+      dpkg-deb -x "$file" "$unpacked" && root=$unpacked/usr kind=deb
       [ "$(dpkg-deb -f "$file" Package Version)" = "Package: wander
 Version: $version" ] || fail "$name: wrong package name or version: $(dpkg-deb -f "$file" Package Version)"
       dpkg-deb -f "$file" Depends | grep -q 'libc6.*libstdc++6' ||
         fail "$name depends on no C or C++ library: $(dpkg-deb -f "$file" Depends)"
       needs_libstdcxx "$name" yes "$root/games/wander" "$root/bin/wander-world" \
         "$root/bin/wander-make-world"
-      links_resolve "$name" "$root/share/doc/wander"
-      man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
-        "$root/share/man/man1/wander-world.1.gz"
       debian_documents "$name" "$root/share/doc/wander" "$version" "$vsix"
       ;;
     wander-"$version"-*.rpm)
       rpm2archive - < "$file" | tar -xzf - -C "$unpacked" && root=$unpacked/usr
-      (cd "$root" && find . -type f | sed 's|^\./||') |
-        same_files "$name" "$(linux_files tree "$page" "$vsix")"
       [ "$(rpm -qp --qf '%{NAME} %{VERSION}' "$file")" = "wander $version" ] ||
         fail "$name: wrong package name or version: $(rpm -qp --qf '%{NAME} %{VERSION}' "$file")"
       rpm -qRp "$file" | grep -q '^libstdc++\.so' ||
         fail "$name requires no C++ library: $(rpm -qRp "$file" | tr '\n' ' ')"
-      links_resolve "$name" "$root/share/doc/wander"
-      man_pages_name /usr/share/wander "$root/share/man/man6/wander.6.gz" \
-        "$root/share/man/man1/wander-world.1.gz"
       ;;
     wander-"$version"-Linux.tar.gz)
-      tar -xzf "$file" -C "$unpacked" && root=$unpacked/wander-$version-Linux
-      (cd "$root" && find . -type f | sed 's|^\./||') |
-        same_files "$name" "$(linux_files tree "$page" "$vsix")"
       # Unpacked anywhere: the pages name the folder from the archive's own.
-      man_pages_name "wander-$version-Linux/share/wander" "$root/share/man/man6/wander.6.gz" \
-        "$root/share/man/man1/wander-world.1.gz"
+      tar -xzf "$file" -C "$unpacked" && root=$unpacked/wander-$version-Linux
+      data=wander-$version-Linux/share/wander
       needs_libstdcxx "$name" no "$root"/bin/*
-      links_resolve "$name" "$root/share/doc/wander"
       ;;
     wander-"$version"-win64.zip)
       cmake -E chdir "$unpacked" cmake -E tar xf "$(realpath "$file")" &&
-        root=$unpacked/wander-$version-win64
-      (cd "$root" && find . -type f | sed 's|^\./||') | same_files "$name" "$(files_of windows)"
-      links_resolve "$name" "$root"
+        root=$unpacked/wander-$version-win64 kind=windows data=
       ;;
     *) fail "$name: not a package of wander $version" ;;
   esac
+  if [ -n "${root-}" ]; then
+    (cd "$root" && find . -type f | sed 's|^\./||') | same_files "$name" \
+      "$(if [ "$kind" = windows ]; then files_of windows; else linux_files "$kind" "$page" "$vsix"; fi)"
+    links_resolve "$name" "$root${data:+/share/doc/wander}"
+    [ -z "$data" ] || man_pages_name "$data" "$root"
+  fi
   rm -rf "$unpacked"
   [ "$failed" -eq 0 ] && echo "$name holds what it should"
   [ "$failed_before" -eq 0 ] || failed=1

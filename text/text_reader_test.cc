@@ -227,29 +227,5 @@ TEST(TextReaderTest, ScansAgreeWithReadingLineByLine) {
   }
 }
 
-TEST(TextReaderTest, FileSourceRereadsFromTheTop) {
-  const std::string path = ::testing::TempDir() + "/text_reader_test.txt";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fputs("one two", f);
-  std::fclose(f);
-  TextReader reader(open_file_source(path));
-  std::string word;
-  EXPECT_TRUE(reader.read_word(word));
-  EXPECT_TRUE(reader.read_word(word));
-  EXPECT_FALSE(reader.read_word(word));
-  reader.rewind();
-  EXPECT_TRUE(reader.read_word(word));
-  EXPECT_EQ(word, "one");
-  // The file is the database: a rewind reads it again, as it is now.
-  f = std::fopen(path.c_str(), "r+b");
-  ASSERT_NE(f, nullptr);
-  std::fputs("ONE", f);
-  std::fclose(f);
-  reader.rewind();
-  EXPECT_TRUE(reader.read_word(word));
-  EXPECT_EQ(word, "ONE");
-}
-
 }  // namespace
 }  // namespace wander

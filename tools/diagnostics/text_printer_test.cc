@@ -12,18 +12,6 @@
 namespace wander {
 namespace {
 
-TEST(QuoteLineTest, LongLinesShowAWindowAroundThePlace) {
-  std::string line(1000, '.');
-  line.replace(600, 4, "Here");
-  const QuotedLine quoted = quote_line(line, false, 601, 4);
-  // 40 characters before the place, "…" on both sides, 100 characters shown.
-  EXPECT_EQ(quoted.text,
-            "\xe2\x80\xa6" + std::string(40, '.') + "Here" + std::string(56, '.') + "\xe2\x80\xa6");
-  EXPECT_EQ(quoted.caret, std::string(41, ' ') + "^~~~");
-  // A place well inside the first hundred characters keeps the line's start.
-  EXPECT_EQ(quote_line(line, false, 50, 1).text.substr(0, 3), "...");
-}
-
 // Each row of text_printer_test.txt.
 TEST(QuoteLineTest, Tables) {
   for (const std::vector<std::string>& row : testing::table_rows(WANDER_TEXT_PRINTER_CASES)) {

@@ -13,27 +13,13 @@
 namespace wander {
 namespace {
 
-TEST(NameTableTest, NumbersEachNameOnce) {
+// The two corners of the name table that no world reaches: a lookup before any name is added,
+// and a name long enough to get a string of its own.
+TEST(NameTableTest, AnEmptyTableFindsNothingAndALongNameIsKeptWhole) {
   NameTable names;
   EXPECT_EQ(names.find("<Hall>"), NameTable::kNone);
   const std::string long_name(100000, 'x');
-  const std::vector<std::string> samples = {"<Hall>", "", std::string("a\0b", 3), "<Hall|lamp>",
-                                            long_name};
-  for (std::size_t i = 0; i < samples.size(); ++i) EXPECT_EQ(names.add(samples[i]), i);
-  // Enough names to make the table grow several times, each still found under its number.
-  for (int i = 0; i < 5000; ++i) names.add("<R" + std::to_string(i) + ">");
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    EXPECT_EQ(names.add(samples[i]), i);
-    EXPECT_EQ(names.find(samples[i]), i);
-    EXPECT_EQ(names[static_cast<std::uint32_t>(i)], samples[i]);
-  }
-  for (int i = 0; i < 5000; i += 499) {
-    const std::uint32_t id = names.find("<R" + std::to_string(i) + ">");
-    ASSERT_NE(id, NameTable::kNone);
-    EXPECT_EQ(names[id], "<R" + std::to_string(i) + ">");
-  }
-  EXPECT_EQ(names.size(), samples.size() + 5000);
-  EXPECT_EQ(names.find(std::string("a\0c", 3)), NameTable::kNone);
+  EXPECT_EQ(names[names.add(long_name)], long_name);
 }
 
 // Suggestions stop when their budget of steps runs out, and the steps are counted.

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -106,30 +105,11 @@ TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
   EXPECT_EQ(errors, "wander-world: cannot write it: no room\n");
 }
 
-// Where the play departs, counted in commands, and a command longer than the keyboard's buffer.
-TEST(WherePlayDeparts, CountsCommands) {
+// A play without a world departs before the first command.
+TEST(WherePlayDeparts, WithoutAWorld) {
   Case c;
-  c.world_setup = WorldSetup::kText;
-  c.world = std::make_shared<const std::string>(kHall);
+  c.input = "n\n";
   std::string why_not;
-  const std::string start = "A hall.\n\n\n\n> ";
-  for (const auto& [commands, where] :
-       std::map<int, std::string>{{12, "12th"}, {21, "21st"}, {22, "22nd"}, {113, "113th"}}) {
-    c.input.clear();
-    std::string expected = start;
-    for (int n = 1; n <= commands; ++n) {
-      c.input += "look\n";
-      expected += n < commands ? "A hall.\n\n\n\n> " : "A hallway";
-    }
-    EXPECT_EQ(where_play_departs(*play_case(c, why_not), c.input, expected),
-              "at the " + where + " command, 'look' (input line " + std::to_string(commands) +
-                  "), in room 'Hall':\n");
-  }
-  // A line longer than the keyboard's buffer comes in several reads, and is one command still.
-  c.input = std::string(5000, 'x') + "\nn\n";
-  EXPECT_EQ(where_play_departs(*play_case(c, why_not), c.input, start + "\n> You cannot"),
-            "at the 2nd command, 'n' (input line 2), in room 'Hall':\n");
-  c.world_setup = WorldSetup::kNone;
   EXPECT_EQ(where_play_departs(*play_case(c, why_not), c.input, ""), "before the first command:\n");
 }
 
