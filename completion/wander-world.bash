@@ -1,5 +1,5 @@
 # bash completion for wander-world: its commands, then each command's options (with check's
-# colours and formats) and operands (the world file; for publish, the world file and the folder
+# colours and formats, and the kinds of warning that the program itself lists) and operands (the world file; for publish, the world file and the folder
 # to publish into; for replay, case files and folders). Installed as
 # share/bash-completion/completions/wander-world; to try it from the source tree:
 #   source completion/wander-world.bash
@@ -17,13 +17,12 @@ _wander_world() {
     check)
       options='--help --color --color=auto --color=always --color=never --format --format=text'
       options+=' --format=json --format=sarif -Werror --fix --'
-      # The kinds of warning that -Wno- leaves out (errors cannot be).
-      local kind
-      for kind in byte-order-mark unclosed-object-text marker-line-in-text exit-labels-in-text \
-        not-utf8-text count-above-three count-below-zero object-listed-twice \
-        blank-in-unused-marker duplicate-block unlisted-object-block unreachable-room; do
-        options+=" -Wno-$kind"
-      done
+      options+=' --list-kinds'
+      # The kinds of warning that -Wno- leaves out (errors cannot be), as the program lists them.
+      local kind severity
+      while read -r kind severity _; do
+        [[ $severity == warning ]] && options+=" -Wno-$kind"
+      done < <("${COMP_WORDS[0]}" check --list-kinds 2> /dev/null)
       ;;
     map | record) ;;
     lsp)

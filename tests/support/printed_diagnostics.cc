@@ -64,6 +64,13 @@ std::string compare_diagnostics(const std::vector<ExpectedDiagnostic>& expected,
              "\n";
       continue;
     }
+    const std::size_t open = p.message.rfind(" [");
+    const std::string kind = open != std::string::npos && p.message.ends_with(']')
+                                 ? p.message.substr(open + 2, p.message.size() - open - 3)
+                                 : "";
+    if (!e.kind.empty() && e.kind != kind) {
+      out += at + "expected kind [" + e.kind + "], got " + shown + "\n";
+    }
     for (const std::string& name : e.names) {
       if (p.message.find(name) == std::string::npos) {
         out += at + "'" + name + "' is not in: " + shown + "\n";

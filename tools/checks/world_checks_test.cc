@@ -131,23 +131,5 @@ TEST(KindsTest, EachKindHasItsOwnWellFormedName) {
   EXPECT_EQ(kinds::find("no-such-kind"), nullptr);
 }
 
-// The bash completion offers -Wno- for every kind of warning, and for nothing else.
-TEST(KindsTest, CompletionOffersEachKindOfWarning) {
-  std::ifstream file(WANDER_COMPLETION);
-  const std::string script((std::istreambuf_iterator<char>(file)), {});
-  const std::size_t from = script.find("for kind in ");
-  ASSERT_NE(from, std::string::npos);
-  std::istringstream words(script.substr(from + 12, script.find("; do", from) - from - 12));
-  std::set<std::string> offered;
-  for (std::string word; words >> word;) {
-    if (word != "\\") offered.insert(word);
-  }
-  std::set<std::string> warnings;
-  for (const DiagnosticKind* kind : kinds::kAll) {
-    if (kind->severity == Severity::kWarning) warnings.emplace(kind->id);
-  }
-  EXPECT_EQ(offered, warnings);
-}
-
 }  // namespace
 }  // namespace wander

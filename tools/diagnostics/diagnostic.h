@@ -16,12 +16,19 @@ namespace wander {
 
 enum class Severity { kError, kWarning };
 
+/// What an editor may make of a kind's diagnostics, beyond their severity: or'ed in
+/// DiagnosticKind::tags.
+enum KindTag : unsigned {
+  kTagUnnecessary = 1,  ///< about what nothing uses: shown faded, as code that is never run
+};
+
 /// A kind of problem, as a table of kinds lists it: a stable identifier that outputs and options
-/// name it by, the severity it is raised with, and what it means in a line.
+/// name it by, the severity it is raised with, what it means in a line, and its tags.
 struct DiagnosticKind {
   std::string_view id;       ///< lower-case words joined by '-', such as "missing-block"
   Severity severity;         ///< as raised, before any option changes it
   std::string_view summary;  ///< one sentence, without a line end
+  unsigned tags = 0;         ///< KindTag values, or'ed
 };
 
 /// A stretch of a text: where it starts (its column counts bytes from 1) and how many bytes it

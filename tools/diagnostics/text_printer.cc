@@ -150,7 +150,11 @@ void write_diagnostics(std::FILE* out, std::string_view file_name,
     write_head(out, colour, file, d.range.place, error ? "error" : "warning",
                error ? kRed : kMagenta);
     write(out, d.message);
-    if (d.kind != nullptr) write(out, " [" + std::string(d.kind->id) + "]");
+    if (d.kind != nullptr) {
+      // A warning counted as an error says so, as compilers spell it.
+      const bool promoted = error && d.kind->severity == Severity::kWarning;
+      write(out, (promoted ? " [-Werror," : " [") + std::string(d.kind->id) + "]");
+    }
     write(out, "\n");
     write_source(out, colour, d, source);
     for (const DiagnosticNote& note : d.notes) {

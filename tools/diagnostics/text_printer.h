@@ -30,8 +30,9 @@ QuotedLine quote_line(std::string_view line, bool cut, std::uint64_t column, std
 
 /// Writes `diagnostics` about the file shown as `file_name` to `out`, each followed by its source
 /// line, read through `source`, and a caret; then the summary line. Only a window of a long line
-/// is read, however far along it the place stands. With `colour`, the place and
-/// the severity are bold and coloured as gcc colours them.
+/// is read, however far along it the place stands. An error whose kind is a warning (counted as
+/// an error by -Werror) ends in "[-Werror,KIND]", any other diagnostic in "[KIND]". With `colour`,
+/// the place and the severity are bold and coloured as gcc colours them.
 void write_diagnostics(std::FILE* out, std::string_view file_name,
                        const std::vector<Diagnostic>& diagnostics, TextReader& source, bool colour);
 

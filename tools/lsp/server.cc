@@ -445,7 +445,7 @@ json Server::diagnostic(const std::string& uri, const Document& document, const 
   if (d.kind != nullptr) {
     out["code"] = std::string(d.kind->id);
     // What nothing uses can be shown faded, as editors show code that is never run.
-    if (d.kind == &kinds::kUnreachableRoom || d.kind == &kinds::kUnlistedObjectBlock) {
+    if ((d.kind->tags & kTagUnnecessary) != 0) {
       out["tags"] = {kUnnecessary};
     }
   }
@@ -502,7 +502,7 @@ void Server::publish(const std::string& uri, Open& open) {
            {"end", {{"line", end.line}, {"character", end.character}}}}},
          {"severity", kWarning},
          {"source", "wander-world"},
-         {"code", "undecodable-text"},
+         {"code", std::string(kinds::kUndecodableText.id)},
          {"message",
           "the editor found bytes here that are no UTF-8 and shows U+FFFD in their place: the "
           "file was probably saved as Windows-1252 or Latin-1; saving it now writes U+FFFD"}});

@@ -416,8 +416,16 @@ class Parser {
                                    std::to_string(std::numeric_limits<std::int64_t>::max()) + ": " +
                                    printable(line));
       }
+      // "[KIND]" first among the names is the kind, held whole.
+      std::string kind;
+      auto names = words.begin() + 2;
+      if (names != words.end() && names->size() > 2 && names->front() == '[' &&
+          names->back() == ']') {
+        kind = names->substr(1, names->size() - 2);
+        ++names;
+      }
       list.push_back(
-          {static_cast<std::int64_t>(*line_number), words[1], {words.begin() + 2, words.end()}});
+          {static_cast<std::int64_t>(*line_number), words[1], {names, words.end()}, kind});
     }
     return true;
   }

@@ -27,7 +27,8 @@
 //   --- stdout / --- stderr   the bytes expected (content); stderr is empty unless given
 //   --- status N              the exit status expected, 0 to 255 (0 unless given)
 //   --- diagnostics           for `wander-world check`: one line per diagnostic,
-//                             "LINE SEVERITY NAME...", LINE from 1, each NAME a text its
+//                             "LINE SEVERITY [KIND] NAME...", LINE from 1, [KIND] (when
+//                             given) the kind the message ends with, each NAME a text its
 //                             message must hold; notes ("LINE note NAME...") are compared
 //                             when any is listed
 #ifndef WANDER_TOOLS_WALKTHROUGHS_CASE_FILE_H_
@@ -57,6 +58,7 @@ struct ExpectedDiagnostic {
   std::int64_t line = 0;
   std::string severity;            ///< "error", "warning" or "note"
   std::vector<std::string> names;  ///< texts the message must hold
+  std::string kind;                ///< what the message ends with in brackets; empty: any
 };
 
 /// Where a section stands in its case file, for reports that point at a line and for rewriting

@@ -160,6 +160,7 @@ class LineDiffer {
 constexpr std::size_t kContext = 3;
 constexpr std::size_t kMostInARun = 40;
 constexpr std::size_t kMostPlaces = 20;
+constexpr char kSame[] = "  ";  // the mark of a line both texts hold
 
 // A long line shown in part: a report is read, and a line of megabytes would bury it.
 std::string shortened(std::string_view line) {
@@ -176,6 +177,16 @@ std::string lines_count(std::size_t n) { return std::to_string(n) + (n == 1 ? " 
 std::string report_line(const char* mark, std::string_view line) {
   std::string shown = as_case_lines(line);
   shown.pop_back();  // as_case_lines ends every line with LF
+  // Blanks at the end of a line both texts hold tell nothing apart, and no editor keeps a
+  // report: such a line is marked only when it needs an escape.
+  if (std::string_view(mark) == kSame && line.ends_with('\n')) {
+    const std::string_view body = line.substr(0, line.size() - 1);
+    const std::string_view unblanked = body.substr(0, body.find_last_not_of(' ') + 1);
+    const std::string unblanked_line = std::string(unblanked) + "\n";
+    if (as_case_lines(unblanked_line) == unblanked_line) {
+      shown = body;
+    }
+  }
   return mark + shortened(shown) + "\n";
 }
 
@@ -220,7 +231,8 @@ std::size_t first_different_line(std::string_view expected, std::string_view act
   return static_cast<std::size_t>(std::count(expected.begin(), at, '\n'));
 }
 
-std::string describe_difference(std::string_view expected, std::string_view actual) {
+std::string describe_difference(std::string_view expected, std::string_view actual,
+                                const std::function<std::string(std::uint64_t)>& header) {
   if (expected == actual) return "";
   const std::vector<std::string_view> want = lines_of(expected);
   const std::vector<std::string_view> got = lines_of(actual);
@@ -259,6 +271,19 @@ std::string describe_difference(std::string_view expected, std::string_view actu
              "\n";
     }
   };
+  // Where the place departs in `actual`: the first byte of its first line that differs.
+  const auto departs_at = [&](const Place& place) {
+    if (place.added == got.size()) return static_cast<std::uint64_t>(actual.size());
+    const std::string_view line = got[place.added];
+    std::size_t same = 0;
+    if (place.removed < place.removed_end) {
+      const std::string_view old = want[place.removed];
+      same = static_cast<std::size_t>(
+          std::mismatch(line.begin(), line.end(), old.begin(), old.end()).first - line.begin());
+    }
+    return static_cast<std::uint64_t>(line.data() - actual.data() + same);
+  };
+  std::string last_header;
   std::size_t shown_to = 0;  // the lines of want before this are shown or counted
   for (std::size_t p = 0; p < places.size(); ++p) {
     if (p == kMostPlaces) {
@@ -273,7 +298,12 @@ std::string describe_difference(std::string_view expected, std::string_view actu
     if (context_from > shown_to) {
       out += "... " + lines_count(context_from - shown_to) + " the same\n";
     }
-    show(want, context_from, place.removed, "  ", "the same");
+    if (header) {
+      std::string said = header(departs_at(place));
+      if (p > 0 && !said.empty() && said != last_header) out += said;
+      last_header = std::move(said);
+    }
+    show(want, context_from, place.removed, kSame, "the same");
     show(want, place.removed, place.removed_end, "- ", "expected");
     show(got, place.added, place.added_end, "+ ", "shown");
     // The lines after it: kContext of them, or all up to the next place when that is near
@@ -281,7 +311,7 @@ std::string describe_difference(std::string_view expected, std::string_view actu
     const std::size_t next = p + 1 < places.size() ? places[p + 1].removed : want.size();
     const bool near = p + 1 < places.size() && next - place.removed_end <= 2 * kContext;
     shown_to = near ? next : std::min(next, place.removed_end + kContext);
-    show(want, place.removed_end, shown_to, "  ", "the same");
+    show(want, place.removed_end, shown_to, kSame, "the same");
   }
   return out;
 }

@@ -6,6 +6,7 @@
 #define WANDER_TOOLS_WALKTHROUGHS_LINE_DIFF_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,8 +46,13 @@ std::vector<std::string_view> lines_of(std::string_view bytes);
 /// context; lines left out before a place are counted in a line "... N lines the same". A run
 /// of more than 40 lines removed or added shows 40 and then "... N more lines expected" (or
 /// "shown"); after 20 places, "... N more places differ". Lines longer than 300 bytes are cut
-/// there. Empty when they are equal.
-std::string describe_difference(std::string_view expected, std::string_view actual);
+/// there. With `header`, each place after the first is headed by what `header` says of it, given
+/// the offset in `actual` of its first byte that differs (the end of `actual` for lines removed
+/// at its end): written before its lines, unless empty or what it said of the place before (the
+/// first place's header is the caller's to write, before the account). Empty when they are
+/// equal.
+std::string describe_difference(std::string_view expected, std::string_view actual,
+                                const std::function<std::string(std::uint64_t)>& header = {});
 
 /// How many lines, from the first, `expected` and `actual` hold alike: the index of the first
 /// line of `expected` that differs (the number of its lines when all of them are alike and

@@ -153,12 +153,11 @@ std::optional<Played> play_case(const Case& c, std::string& why_not) {
   return std::nullopt;
 }
 
-std::string where_play_departs(const Played& played, std::string_view keys,
-                               std::string_view expected) {
-  if (played.out == expected) return "";
-  const auto at = static_cast<std::uint64_t>(
-      std::mismatch(played.out.begin(), played.out.end(), expected.begin(), expected.end()).first -
-      played.out.begin());
+namespace {
+
+// Where the output of `played`, the game given `keys`, departs at its byte `at`, as
+// where_play_departs says it.
+std::string departure_at(const Played& played, std::string_view keys, std::uint64_t at) {
   // What the game writes after it reads a line answers that line; so the first byte that
   // differs answers the last line read before it was written.
   const auto after = std::upper_bound(
@@ -195,6 +194,18 @@ std::string where_play_departs(const Played& played, std::string_view keys,
            room;
   }
   return "at input line " + number + ", " + shown + after_commands + room;
+}
+
+}  // namespace
+
+std::string where_play_departs(const Played& played, std::string_view keys,
+                               std::string_view expected) {
+  if (played.out == expected) return "";
+  return departure_at(played, keys,
+                      static_cast<std::uint64_t>(std::mismatch(played.out.begin(), played.out.end(),
+                                                               expected.begin(), expected.end())
+                                                     .first -
+                                                 played.out.begin()));
 }
 
 std::string with_expectations(std::string_view bytes,
@@ -282,9 +293,12 @@ ReplayOutcome replay(const std::vector<std::string>& paths, std::FILE* out, std:
       std::string differences;
       const bool out_differs = c.expected_stdout && *c.expected_stdout != played->out;
       if (out_differs) {
-        differences += where_play_departs(*played, keys_of(c), *c.expected_stdout);
-        differences +=
-            "standard output differs:\n" + describe_difference(*c.expected_stdout, played->out);
+        const std::string keys = keys_of(c);
+        differences += where_play_departs(*played, keys, *c.expected_stdout);
+        differences += "standard output differs:\n" +
+                       describe_difference(*c.expected_stdout, played->out, [&](std::uint64_t at) {
+                         return departure_at(*played, keys, at);
+                       });
       }
       if (!c.expected_stderr.empty()) {
         differences += "standard error differs: the game writes none, the case expects some\n";

@@ -25,7 +25,8 @@ namespace {
 
 constexpr char kCheckUsage[] =
     "usage: wander-world check [--color[=WHEN]] [--format=FORMAT] [-Werror]\n"
-    "                          [-Wno-KIND] [--fix] [FILE]\n"
+    "                          [-Wno-error=KIND] [-Wno-KIND] [--fix] [FILE]\n"
+    "       wander-world check --list-kinds\n"
     "\n"
     "Reads the world file FILE (World.txt when not given, standard input when '-')\n"
     "as the game would and reports what the game will do wrong with it, in line\n"
@@ -43,11 +44,13 @@ constexpr char kCheckUsage[] =
     "                   tools/diagnostics/diagnostics.schema.json in wander's\n"
     "                   sources describes) or sarif (a SARIF 2.1.0 log);\n"
     "                   '--format FORMAT' too\n"
-    "  -Werror          count warnings as errors\n"
+    "  -Werror          count warnings as errors, marked [-Werror,KIND]\n"
+    "  -Wno-error=KIND  keep the warnings of KIND warnings under -Werror\n"
     "  -Wno-KIND        leave out the warnings of KIND (errors cannot be left out)\n"
     "  --fix            make the mends that are sure, in FILE itself, keeping the\n"
     "                   old file as FILE.orig (FILE.orig.1 and on when taken); say\n"
     "                   what changed on standard error, then check again\n"
+    "  --list-kinds     list every kind: its name, severity and meaning, one a line\n"
     "\n"
     "Exit status: 0 with no error, 1 with errors, 2 when the arguments are wrong,\n"
     "FILE cannot be read or written or is not a regular file, standard output cannot\n"
@@ -88,7 +91,9 @@ struct CheckOptions {
   Format format = Format::kText;
   bool warnings_are_errors = false;
   std::vector<const DiagnosticKind*> left_out;
+  std::vector<const DiagnosticKind*> kept_warnings;  // -Wno-error=KIND
   bool fix = false;
+  bool list_kinds = false;
 };
 
 // The problems of the world read from `file` (the world at `path`) as the options want them, the
@@ -108,7 +113,12 @@ std::optional<std::vector<Diagnostic>> checked(const std::string& path,
                options.left_out.end();
       });
       if (options.warnings_are_errors) {
-        for (Diagnostic& d : diagnostics) d.severity = Severity::kError;
+        for (Diagnostic& d : diagnostics) {
+          if (std::find(options.kept_warnings.begin(), options.kept_warnings.end(), d.kind) ==
+              options.kept_warnings.end()) {
+            d.severity = Severity::kError;
+          }
+        }
       }
       return diagnostics;
     }
@@ -170,14 +180,19 @@ int check_command(int argc, char** argv) {
     if (read_format(arg, args, count, next, options.format, error)) return true;
     if (arg == "-Werror") {
       options.warnings_are_errors = true;
+    } else if (arg == "--list-kinds") {
+      options.list_kinds = true;
     } else if (arg.starts_with("-Wno-")) {
-      const DiagnosticKind* kind = kinds::find(arg.substr(5));
+      const bool kept = arg.starts_with("-Wno-error=");
+      const std::string_view id = arg.substr(kept ? 11 : 5);
+      const DiagnosticKind* kind = kinds::find(id);
       if (kind == nullptr) {
-        error = "there is no kind of problem called " + in_quotes(arg.substr(5));
+        error = "there is no kind of problem called " + in_quotes(id) + " in " + in_quotes(arg);
       } else if (kind->severity == Severity::kError) {
-        error = in_quotes(kind->id) + " is an error: errors cannot be left out";
+        error = in_quotes(kind->id) + " is an error: " +
+                (kept ? "it cannot be made a warning" : "errors cannot be left out");
       } else {
-        options.left_out.push_back(kind);
+        (kept ? options.kept_warnings : options.left_out).push_back(kind);
       }
     } else if (arg == "--fix") {
       options.fix = true;
@@ -203,10 +218,19 @@ int check_command(int argc, char** argv) {
           read_arguments(argc, argv, kCheckUsage, files, read_option)) {
     return *status;
   }
-  if (files.size() > 1) return usage_error("more than one file given", kCheckUsage);
+  if (options.list_kinds) {
+    if (!files.empty()) return usage_error("--list-kinds takes no file", "check");
+    for (const DiagnosticKind* kind : kinds::kAll) {
+      std::printf("%-23s %-7s %s\n", std::string(kind->id).c_str(),
+                  kind->severity == Severity::kError ? "error" : "warning",
+                  std::string(kind->summary).c_str());
+    }
+    return kSucceeded;
+  }
+  if (files.size() > 1) return usage_error("more than one file given", "check");
   const std::string path = files.empty() ? "World.txt" : files.front();
   if (options.fix && path == "-") {
-    return usage_error("--fix mends a file in place: it cannot mend standard input", kCheckUsage);
+    return usage_error("--fix mends a file in place: it cannot mend standard input", "check");
   }
 
   std::unique_ptr<WorldFile> world;

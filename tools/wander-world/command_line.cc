@@ -9,13 +9,16 @@
 
 namespace wander::cli {
 
-int usage_error(const std::string& message, const char* usage) {
-  std::fprintf(stderr, "wander-world: %s\n\n%s", message.c_str(), usage);
+int usage_error(const std::string& message, std::string_view command) {
+  const std::string help =
+      command.empty() ? "wander-world --help" : "wander-world " + std::string(command) + " --help";
+  std::fprintf(stderr, "wander-world: %s; try '%s'\n", message.c_str(), help.c_str());
   return kCannotGoOn;
 }
 
 std::optional<int> read_arguments(int argc, char** argv, const char* usage,
                                   std::vector<std::string>& operands, const OptionReader& option) {
+  const std::string_view command = argv[1];
   bool options_done = false;
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -28,11 +31,11 @@ std::optional<int> read_arguments(int argc, char** argv, const char* usage,
     if (is_option && arg == "--") {
       options_done = true;
     } else if (is_option && option && option(arg, argv, argc, i, error)) {
-      if (!error.empty()) return usage_error(error, usage);
+      if (!error.empty()) return usage_error(error, command);
     } else if (is_option) {
-      return usage_error("unknown option '" + printable(arg) + "'", usage);
+      return usage_error("unknown option '" + printable(arg) + "'", command);
     } else if (arg.empty()) {
-      return usage_error("the file name is empty", usage);
+      return usage_error("the file name is empty", command);
     } else {
       operands.emplace_back(arg);
     }

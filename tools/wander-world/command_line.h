@@ -21,9 +21,9 @@ inline constexpr int kFoundErrors = 1;  ///< check found an error; a case of rep
 /// output cannot be written, or memory ran out. One line on standard error says which.
 inline constexpr int kCannotGoOn = 2;
 
-/// Writes "wander-world: MESSAGE", a blank line and `usage` to standard error; returns
-/// kCannotGoOn.
-int usage_error(const std::string& message, const char* usage);
+/// Writes "wander-world: MESSAGE; try 'wander-world COMMAND --help'" (or "try 'wander-world
+/// --help'" when `command` is empty) to standard error as one line; returns kCannotGoOn.
+int usage_error(const std::string& message, std::string_view command);
 
 /// A command's own option: true when it takes `arg` (reading a value after it from `argv` at
 /// `next`, which it then moves past), false when `arg` is no option of the command. Sets `error`
@@ -31,10 +31,10 @@ int usage_error(const std::string& message, const char* usage);
 using OptionReader =
     std::function<bool(std::string_view arg, char** argv, int argc, int& next, std::string& error)>;
 
-/// Reads the arguments after the command (argv[2] on): --help or -h (writes `usage` and ends the
-/// run with kSucceeded), "--" (all after it are operands), the command's own options through
-/// `option`, and operands, which are file names and may not be empty. Returns the exit status
-/// when the arguments end the run.
+/// Reads the arguments after the command (argv[2] on, the command argv[1]): --help or -h (writes
+/// `usage` and ends the run with kSucceeded), "--" (all after it are operands), the command's own
+/// options through `option`, and operands, which are file names and may not be empty. Returns the
+/// exit status when the arguments end the run.
 std::optional<int> read_arguments(int argc, char** argv, const char* usage,
                                   std::vector<std::string>& operands,
                                   const OptionReader& option = {});

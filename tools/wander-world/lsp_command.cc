@@ -43,7 +43,7 @@ int lsp_command(int argc, char** argv) {
   if (const std::optional<int> status = read_arguments(argc, argv, kLspUsage, operands, stdio)) {
     return *status;
   }
-  if (!operands.empty()) return usage_error("lsp takes no file: the editor sends it", kLspUsage);
+  if (!operands.empty()) return usage_error("lsp takes no file: the editor sends it", "lsp");
 #if !defined(WANDER_HAS_LSP)
   std::fputs(
       "wander-world: this wander-world has no language server: nlohmann's JSON library was not "

@@ -43,14 +43,14 @@ constexpr char kUsage[] =
     "memory ran out.\n";
 
 int run(int argc, char** argv) {
-  if (argc < 2) return usage_error("no command given", kUsage);
+  if (argc < 2) return usage_error("no command given", "");
   const std::string_view command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return kSucceeded;
   }
   if (command == "--version") {
-    if (argc > 2) return usage_error("--version takes no arguments", kUsage);
+    if (argc > 2) return usage_error("--version takes no arguments", "");
     std::puts("wander-world " WANDER_VERSION);
     return kSucceeded;
   }
@@ -60,7 +60,7 @@ int run(int argc, char** argv) {
   if (command == "record") return record_command(argc, argv);
   if (command == "replay") return replay_command(argc, argv);
   if (command == "lsp") return lsp_command(argc, argv);
-  return usage_error("unknown command '" + wander::printable(command) + "'", kUsage);
+  return usage_error("unknown command '" + wander::printable(command) + "'", "");
 }
 
 }  // namespace

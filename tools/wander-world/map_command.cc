@@ -35,7 +35,7 @@ int map_command(int argc, char** argv) {
   if (const std::optional<int> status = read_arguments(argc, argv, kMapUsage, files)) {
     return *status;
   }
-  if (files.size() > 1) return usage_error("more than one file given", kMapUsage);
+  if (files.size() > 1) return usage_error("more than one file given", "map");
   const std::string path = files.empty() ? "World.txt" : files.front();
 
   std::unique_ptr<ByteSource> file = open_world(path);

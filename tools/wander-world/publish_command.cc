@@ -39,7 +39,7 @@ constexpr char kPublishUsage[] =
     "the page cannot be read, DIR or standard output cannot be written, the\n"
     "arguments are wrong, or memory ran out.\n";
 
-int publish_usage_error(const std::string& message) { return usage_error(message, kPublishUsage); }
+int publish_usage_error(const std::string& message) { return usage_error(message, "publish"); }
 
 // Why `text`, given as --title or --byline, cannot be shown as it is on a page; empty when it
 // can. A control character would be no text to see, and bytes that are no UTF-8 no character.

@@ -35,10 +35,10 @@ int record_command(int argc, char** argv) {
   if (const std::optional<int> status = read_arguments(argc, argv, kRecordUsage, files)) {
     return *status;
   }
-  if (files.size() > 1) return usage_error("more than one file given", kRecordUsage);
+  if (files.size() > 1) return usage_error("more than one file given", "record");
   const std::string path = files.empty() ? "World.txt" : files.front();
   if (path == "-") {
-    return usage_error("the keys come from standard input, the world cannot", kRecordUsage);
+    return usage_error("the keys come from standard input, the world cannot", "record");
   }
   std::unique_ptr<ByteSource> world = open_world(path);
   if (!world) return kCannotGoOn;

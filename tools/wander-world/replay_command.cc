@@ -65,7 +65,7 @@ int replay_command(int argc, char** argv) {
   if (const std::optional<int> status = read_arguments(argc, argv, kReplayUsage, cases, option)) {
     return *status;
   }
-  if (cases.empty()) return usage_error("no case file given", kReplayUsage);
+  if (cases.empty()) return usage_error("no case file given", "replay");
   switch (replay(cases, stdout, stderr, update ? FileWriter(update_case_file) : FileWriter())) {
     case ReplayOutcome::kAllPlayed:
       return kSucceeded;
