@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tools/names/lookalikes.h"
 #include "tools/names/printable.h"
 
 namespace wander::checks {
@@ -162,8 +163,9 @@ std::string counted(std::uint64_t n, std::string_view noun) {
   return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
 }
 
-std::string did_you_mean(const Meant& meant) {
-  return meant.name.empty() ? "" : "; did you mean " + quoted(meant.name) + "?";
+std::string did_you_mean(std::string_view written, const Meant& meant) {
+  if (meant.name.empty()) return "";
+  return "; did you mean " + quoted(meant.name) + lookalike_hint(written, meant.name) + "?";
 }
 
 TextPlace moved(const TextPlace& place, std::uint64_t bytes) {

@@ -142,8 +142,9 @@ std::string directions_from(int first, int end);
 std::string slot_words(int slot);
 /// "2 errors", "1 error".
 std::string counted(std::uint64_t n, std::string_view noun);
-/// "; did you mean 'Kitchen'?" or nothing.
-std::string did_you_mean(const Meant& meant);
+/// "; did you mean 'Kitchen'?" for a name `written`, or nothing; when the two look the same, the
+/// characters that differ are named.
+std::string did_you_mean(std::string_view written, const Meant& meant);
 
 // Facts about words and lines.
 
