@@ -290,7 +290,21 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
                 meant.name.empty() ? kSymptomRank : kBlockRank);
     finding.about = about_slot(c, room, 2 * direction + 1);
     finding.about.push_back(to);
-    if (meant.name.empty()) continue;
+    if (meant.name.empty()) {
+      // Only an object's block bears the name: a room's block was probably meant, and that no
+      // room lists the object follows from it.
+      for (const std::uint32_t block : c.object_markers_named(exit)) {
+        if (!c.survey.markers[block].has_block()) continue;
+        finding.rank = kBlockRank;
+        finding.claims.push_back(block);
+        finding.diagnostic.notes.push_back(
+            {{c.marker_place(block), c.name(block).size()},
+             "only " + block_words(c.name(block)) + " has a block named " + quoted(exit) +
+                 ", and an exit leads to a room's block, " + shown(room_marker(exit)) +
+                 ", never to an object's"});
+      }
+      continue;
+    }
     const std::string_view pieces[] = {"<", meant.name, ">"};
     finding.claims = {c.survey.names.find(pieces) | kReach};
     // The exit is surely the misspelling only when more places spell the room the block's way.
@@ -346,6 +360,29 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   cause(c, kinds::kBlockCutShort, room, report.slots_read, here, 1, message);
 }
 
+// The room `id` lists the object `name` with no block <id|name>: a block of that object that no
+// room lists, written under another room's name, was probably meant for it. Its never being
+// shown follows from the slip; mending its marker is sure when it is the one such block and no
+// other room wants one.
+void tie_to_blocks_of_other_rooms(Checks& c, Finding& finding, std::string_view id,
+                                  std::string_view name) {
+  std::vector<std::uint32_t> strays;
+  int wanting = 0;
+  for (const std::uint32_t marker : c.object_markers_named(name)) {
+    const Marker& m = c.survey.markers[marker];
+    if (m.has_block() && !m.listed) strays.push_back(marker);
+    if (!m.has_block() && m.listed) ++wanting;
+  }
+  if (strays.empty()) return;
+  const std::string_view stray_room = parse_marker(c.name(strays.front())).room;
+  finding.diagnostic.message += "; its block is probably " + shown(c.name(strays.front())) +
+                                ", written under room " + quoted(stray_room);
+  finding.rank = kBlockRank;
+  finding.claims = strays;
+  finding.diagnostic.fixes = {replacing(moved(c.marker_place(strays.front()), 1), stray_room.size(),
+                                        std::string(id), strays.size() == 1 && wanting == 1)};
+}
+
 void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
   const std::string_view id = c.survey.room_id(room.marker);
   const int names = std::max(0, report.slots_read - kFirstNameSlot);
@@ -374,6 +411,9 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
                                               lookalike_hint(marker, meant.name) + "?"));
     finding.about = about_slot(c, room, kFirstNameSlot + i);
     finding.about.push_back(object);
+    if (meant.name.empty() && c.misspelt_as.count(object) == 0) {
+      tie_to_blocks_of_other_rooms(c, finding, id, name);
+    }
     // The list entry can be mended when the block meant is one of this room's; that no room
     // lists that block then follows from the entry.
     const std::string room_part = object_marker(id, "").substr(0, id.size() + 2);

@@ -94,6 +94,22 @@ const std::vector<std::uint32_t>& Checks::object_blocks_of(std::string_view id) 
   return it == object_blocks_.end() ? kNone : it->second;
 }
 
+const std::vector<std::uint32_t>& Checks::object_markers_named(std::string_view object) {
+  static const std::vector<std::uint32_t> kNone;
+  if (!objects_indexed_) {
+    objects_indexed_ = true;
+    for (std::uint32_t id = 0; id < survey.markers.size(); ++id) {
+      const Marker& marker = survey.markers[id];
+      if ((marker.has_block() || marker.listed) && is_object_marker(name(id))) {
+        blocks_by_object_[parse_marker(name(id)).object].push_back(id);
+      }
+    }
+    listing_steps_ += survey.markers.size();
+  }
+  const auto it = blocks_by_object_.find(object);
+  return it == blocks_by_object_.end() ? kNone : it->second;
+}
+
 Meant Checks::nearest_object(std::string_view marker) {
   if (!objects_meant_) {
     std::vector<std::string_view> markers;

@@ -106,6 +106,9 @@ struct Checks {
   int spellings(std::string_view id);
   /// The object blocks whose marker names the room `id`.
   const std::vector<std::uint32_t>& object_blocks_of(std::string_view id);
+  /// The object markers, of any room, that have a block or that a room lists, whose object is
+  /// named `object`, in the order of their first use.
+  const std::vector<std::uint32_t>& object_markers_named(std::string_view object);
   /// Steps the suggestions took, and the names listed for them.
   std::uint64_t suggestion_steps() const;
   /// The steps each suggestion search may take: in proportion to the file.
@@ -120,6 +123,8 @@ struct Checks {
   std::unordered_map<std::string_view, int> spellings_;  // by room name; made when first asked
   std::unordered_map<std::string_view, std::vector<std::uint32_t>> object_blocks_;
   bool spellings_counted_ = false;
+  std::unordered_map<std::string_view, std::vector<std::uint32_t>> blocks_by_object_;
+  bool objects_indexed_ = false;
   std::uint64_t listing_steps_ = 0;  // names looked at to list the ones a suggestion may be
 };
 
