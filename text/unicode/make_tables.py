@@ -247,6 +247,10 @@ def write_names(path, version, names, looks):
         spelled += [index[word] for word in names[point].split()]
         drawn += look
 
+    # The table's fields: 16 bits for the offsets, 8 for the counts.
+    assert len(spelled) < 1 << 16 and len(drawn) < 1 << 16 and len(text) < 1 << 16
+    assert all(len(name.split()) < 256 for name in names.values())
+
     def rows(cells, per_row):
         return ''.join('    ' + ', '.join(cells[i:i + per_row]) + ',\n'
                        for i in range(0, len(cells), per_row))
