@@ -408,7 +408,7 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
                     shown(marker) + ": the game shows an empty text" +
                     (meant.name.empty() ? ""
                                         : "; did you mean " + shown(meant.name) +
-                                              lookalike_hint(marker, meant.name) + "?"));
+                                              lookalike_hint(marker, meant.name, true) + "?"));
     finding.about = about_slot(c, room, kFirstNameSlot + i);
     finding.about.push_back(object);
     if (meant.name.empty() && c.misspelt_as.count(object) == 0) {

@@ -116,11 +116,12 @@ std::string lookalike_difference(std::string_view written, std::string_view mean
          odd.meant;
 }
 
-std::string lookalike_hint(std::string_view written, std::string_view meant) {
+std::string lookalike_hint(std::string_view written, std::string_view meant,
+                           bool written_is_marker) {
   const Odd odd = odd_characters(written, meant);
   if (odd.written.empty()) return "";
-  return ", which looks the same but has " + odd.meant + " where " + in_quotes(written) + " has " +
-         odd.written;
+  return ", which looks the same but has " + odd.meant + " where " +
+         (written_is_marker ? printable(written) : in_quotes(written)) + " has " + odd.written;
 }
 
 }  // namespace wander

@@ -17,8 +17,10 @@ std::string lookalike_difference(std::string_view written, std::string_view mean
 
 /// ", which looks the same but has U+0048 LATIN CAPITAL LETTER H where 'Ｈall' has U+FF28
 /// FULLWIDTH LATIN CAPITAL LETTER H" when `written` and `meant` look the same, else empty: the
-/// words a message puts after "did you mean 'Hall'".
-std::string lookalike_hint(std::string_view written, std::string_view meant);
+/// words a message puts after "did you mean 'Hall'". A `written` that is a marker, as messages
+/// show markers, is shown without quotes.
+std::string lookalike_hint(std::string_view written, std::string_view meant,
+                           bool written_is_marker = false);
 
 }  // namespace wander
 
