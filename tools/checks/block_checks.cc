@@ -291,12 +291,11 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     finding.about = about_slot(c, room, 2 * direction + 1);
     finding.about.push_back(to);
     if (meant.name.empty()) {
-      // Only an object's block bears the name: a room's block was probably meant, and that no
-      // room lists the object follows from it.
-      for (const std::uint32_t block : c.object_markers_named(exit)) {
-        if (!c.survey.markers[block].has_block()) continue;
+      // Only an object's block bears the name (the first such is named): a room's block was
+      // probably meant, and that no room lists the object follows from it.
+      if (const std::uint32_t block = c.object_named(exit).first_block; block != kNoName) {
         finding.rank = kBlockRank;
-        finding.claims.push_back(block);
+        finding.claims = {block};
         finding.diagnostic.notes.push_back(
             {{c.marker_place(block), c.name(block).size()},
              "only " + block_words(c.name(block)) + " has a block named " + quoted(exit) +
@@ -361,26 +360,21 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
 }
 
 // The room `id` lists the object `name` with no block <id|name>: a block of that object that no
-// room lists, written under another room's name, was probably meant for it. Its never being
-// shown follows from the slip; mending its marker is sure when it is the one such block and no
-// other room wants one.
-void tie_to_blocks_of_other_rooms(Checks& c, Finding& finding, std::string_view id,
+// room lists, written under another room's name (the first, of several), was probably meant for
+// it. Its never being shown follows from the slip; mending its marker is sure when it is the one
+// such block and no other room wants one. The object's markers are looked at once for all rooms.
+void tie_to_block_of_another_room(Checks& c, Finding& finding, std::string_view id,
                                   std::string_view name) {
-  std::vector<std::uint32_t> strays;
-  int wanting = 0;
-  for (const std::uint32_t marker : c.object_markers_named(name)) {
-    const Marker& m = c.survey.markers[marker];
-    if (m.has_block() && !m.listed) strays.push_back(marker);
-    if (!m.has_block() && m.listed) ++wanting;
-  }
-  if (strays.empty()) return;
-  const std::string_view stray_room = parse_marker(c.name(strays.front())).room;
-  finding.diagnostic.message += "; its block is probably " + shown(c.name(strays.front())) +
+  const Checks::ObjectName& named = c.object_named(name);
+  if (named.strays == 0) return;
+  const std::string_view stray_room = parse_marker(c.name(named.first_stray)).room;
+  finding.diagnostic.message += "; its block is probably " + shown(c.name(named.first_stray)) +
                                 ", written under room " + quoted(stray_room);
   finding.rank = kBlockRank;
-  finding.claims = strays;
-  finding.diagnostic.fixes = {replacing(moved(c.marker_place(strays.front()), 1), stray_room.size(),
-                                        std::string(id), strays.size() == 1 && wanting == 1)};
+  finding.claims = {named.first_stray};
+  finding.diagnostic.fixes = {replacing(moved(c.marker_place(named.first_stray), 1),
+                                        stray_room.size(), std::string(id),
+                                        named.strays == 1 && named.wanting == 1)};
 }
 
 void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
@@ -412,7 +406,7 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     finding.about = about_slot(c, room, kFirstNameSlot + i);
     finding.about.push_back(object);
     if (meant.name.empty() && c.misspelt_as.count(object) == 0) {
-      tie_to_blocks_of_other_rooms(c, finding, id, name);
+      tie_to_block_of_another_room(c, finding, id, name);
     }
     // The list entry can be mended when the block meant is one of this room's; that no room
     // lists that block then follows from the entry.

@@ -94,20 +94,22 @@ const std::vector<std::uint32_t>& Checks::object_blocks_of(std::string_view id) 
   return it == object_blocks_.end() ? kNone : it->second;
 }
 
-const std::vector<std::uint32_t>& Checks::object_markers_named(std::string_view object) {
-  static const std::vector<std::uint32_t> kNone;
+const Checks::ObjectName& Checks::object_named(std::string_view object) {
+  static const ObjectName kNone;
   if (!objects_indexed_) {
     objects_indexed_ = true;
     for (std::uint32_t id = 0; id < survey.markers.size(); ++id) {
       const Marker& marker = survey.markers[id];
-      if ((marker.has_block() || marker.listed) && is_object_marker(name(id))) {
-        blocks_by_object_[parse_marker(name(id)).object].push_back(id);
-      }
+      if (!is_object_marker(name(id))) continue;
+      ObjectName& named = objects_named_[parse_marker(name(id)).object];
+      if (marker.has_block() && named.first_block == kNoName) named.first_block = id;
+      if (marker.has_block() && !marker.listed && named.strays++ == 0) named.first_stray = id;
+      named.wanting += !marker.has_block() && marker.listed;
     }
     listing_steps_ += survey.markers.size();
   }
-  const auto it = blocks_by_object_.find(object);
-  return it == blocks_by_object_.end() ? kNone : it->second;
+  const auto it = objects_named_.find(object);
+  return it == objects_named_.end() ? kNone : it->second;
 }
 
 Meant Checks::nearest_object(std::string_view marker) {
