@@ -1,12 +1,14 @@
 // The property of every sure mend: made in a world with slips, it takes away the error it mends
 // and brings no new one. The slips are the ones sure mends are made for: misspelt names, blanks
-// that look like blanks, characters that show as nothing, names in other capitals.
+// that look like blanks, characters that show as nothing, names in other capitals, letters of
+// another script drawn alike, object blocks under another room's name.
 #include "tests/support/sure_mends.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <utility>
 
 #include "tests/support/captured.h"
 #include "text/text_reader.h"
@@ -23,7 +25,29 @@ std::string with_slip(std::string world, std::mt19937_64& random) {
   if (at >= world.size()) return world;
   static const char* const kBlanks[] = {"\xc2\xa0", "\xe2\x80\x83", "\xe3\x80\x80"};
   static const char* const kNothing[] = {"\xe2\x80\x8b", "\xe2\x81\xa0", "\xef\xbb\xbf"};
-  switch (below(5)) {
+  // Latin letters and the Greek or Cyrillic ones drawn alike.
+  static const std::pair<char, const char*> kLookalikes[] = {
+      {'N', "\xce\x9d"}, {'A', "\xce\x91"}, {'o', "\xd0\xbe"}, {'e', "\xd0\xb5"}};
+  switch (below(7)) {
+    case 5:  // a letter written in another script that draws it alike
+      for (const auto& [latin, other] : kLookalikes) {
+        if (world[at] == latin) {
+          world.replace(at, 1, other);
+          break;
+        }
+      }
+      break;
+    case 6: {  // an object's block written under the name of the room the file starts with
+      const std::size_t line = world.find("\n<", at);
+      const std::size_t bar = world.find('|', line);
+      const std::size_t first = world.find("\n<");
+      if (line == std::string::npos || bar > world.find('\n', line + 1) || first == line) break;
+      const std::string room = world.substr(first + 2, world.find('>', first) - first - 2);
+      // Built by appending: g++ 12 warns falsely (-Wrestrict) about replace here.
+      std::string slipped = world.substr(0, line + 2);
+      world = slipped.append(room).append(world, bar);
+      break;
+    }
     case 0:  // a letter left out
       world.erase(at, 1);
       break;

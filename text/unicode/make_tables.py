@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the one width table, the columns a terminal gives each character, twice: as C++
 (text/display_width.cc, display_width() of text/utf8.h) and as the lines of web/page.js between
-its "generated widths" markers, so that the console game and the web page break lines alike.
+its "generated widths" markers, so that the console game and the web page break lines alike; and
+the names and look-alikes of the characters that names in messages may confuse
+(text/character_names.cc, text/characters.h).
 
     text/unicode/make_tables.py [UNICODE_FOLDER]
 
@@ -13,6 +15,14 @@ the ideograph blocks and planes 2 and 3 included, as EastAsianWidth.txt says) an
 as emoji by default (the regional indicators excepted: a pair of them makes one flag); none for
 combining marks (Mn, Me), format characters (Cf), control characters (Cc) and the Hangul vowels
 and final consonants that join the syllable before; one for everything else.
+
+Names and look-alikes: only for the characters a name may hold that look like others, so that
+the table stays small: the letters and digits of the Latin, Greek and Cyrillic scripts (in their
+first blocks and the extended Latin and Greek ones), the combining marks, the full-width forms,
+and the characters that look blank or like nothing. A character looks like its canonical
+decomposition (a letter and its accents), a full-width form like its ASCII character, and a
+Greek or Cyrillic letter like the Latin (or Greek) letter of LOOKALIKE_LETTERS that it is drawn
+as: Unicode's data holds no list of confusable characters, so that one is kept here.
 """
 import os
 import re
@@ -23,6 +33,17 @@ WIDE_BY_DEFAULT = [(0x3400, 0x4DBF), (0x4E00, 0x9FFF), (0xF900, 0xFAFF),
                    (0x20000, 0x2FFFD), (0x30000, 0x3FFFD)]
 JOINING_JAMO = [(0x1160, 0x11FF), (0xD7B0, 0xD7FF)]
 REGIONAL_INDICATORS = (0x1F1E6, 0x1F1FF)
+NAMED_BLOCKS = [(0x0000, 0x052F), (0x1E00, 0x1FFF), (0xFF00, 0xFFEF)]
+NAMED_SCRIPTS = ('Latin', 'Greek', 'Cyrillic', 'Common', 'Inherited')
+NAMED_CATEGORIES = ('Lu', 'Ll', 'Lt', 'Lm', 'Lo', 'Nd', 'Mn')
+# Characters that look blank or like nothing, wherever they stand.
+NAMED_INVISIBLE = [(0x00A0, 0x00A0), (0x00AD, 0x00AD), (0x034F, 0x034F), (0x2000, 0x200F),
+                   (0x2028, 0x202F), (0x205F, 0x206F), (0x3000, 0x3000), (0x3164, 0x3164),
+                   (0xFEFF, 0xFEFF)]
+# Each string: a letter, then the letters of other scripts drawn as it.
+LOOKALIKE_LETTERS = ['AΑА', 'BΒВ', 'CϹС', 'EΕЕ', 'HΗН', 'IΙІӀ', 'JЈ', 'KΚК', 'MΜМ', 'NΝ',
+                     'OΟО', 'PΡР', 'SЅ', 'TΤТ', 'XΧХ', 'YΥҮ', 'ZΖ', 'aа', 'cϲс', 'eе', 'hһ',
+                     'iі', 'jϳј', 'oοо', 'pρр', 'sѕ', 'vν', 'xх', 'yу', 'ΓГ', 'ΠП', 'ΦФ']
 
 
 def property_ranges(path):
@@ -170,6 +191,145 @@ const wideRanges = {js_list(wide)};
         f.write(head + block + tail)
 
 
+def named_points(folder):
+    """The code points whose names and look-alikes are written, with their names."""
+    scripts = {}
+    for first, last, value in property_ranges(os.path.join(folder, 'Scripts.txt')):
+        if first <= 0xFFFF:
+            scripts.update(dict.fromkeys(range(first, min(last, 0xFFFF) + 1), value))
+    names, decompositions = {}, {}
+    for line in open(os.path.join(folder, 'UnicodeData.txt'), encoding='utf-8'):
+        fields = line.split(';')
+        point = int(fields[0], 16)
+        if fields[5]:
+            parts = fields[5].split()
+            if not parts[0].startswith('<'):
+                decompositions[point] = [int(p, 16) for p in parts]
+            elif parts[0] in ('<wide>', '<narrow>'):
+                decompositions[point] = [int(p, 16) for p in parts[1:]]
+        in_blocks = any(first <= point <= last for first, last in NAMED_BLOCKS)
+        if (in_blocks and fields[2] in NAMED_CATEGORIES and scripts.get(point) in NAMED_SCRIPTS
+                or any(first <= point <= last for first, last in NAMED_INVISIBLE)
+                or 0xFF01 <= point <= 0xFF5E):
+            names[point] = fields[1]
+    return names, decompositions
+
+
+def lookalikes(names, decompositions):
+    """A dict of code point -> the characters it looks like, for every named point that looks
+    like something other than itself."""
+    letters = {}
+    for row in LOOKALIKE_LETTERS:
+        for other in row[1:]:
+            letters[ord(other)] = ord(row[0])
+
+    def drawn(point):
+        if point in decompositions:
+            return [p for part in decompositions[point] for p in drawn(part)]
+        return [letters.get(point, point)]
+
+    return {point: drawn(point) for point in names if drawn(point) != [point]}
+
+
+def write_names(path, version, names, looks):
+    words = sorted({word for name in names.values() for word in name.split()})
+    index = {word: i for i, word in enumerate(words)}
+    word_starts, text = [], ''
+    for word in words:
+        word_starts.append(len(text))
+        text += word
+    word_starts.append(len(text))
+    entries, spelled, drawn = [], [], []
+    for point in sorted(names):
+        look = looks.get(point, [])
+        entries.append(f'{{0x{point:x}, {len(spelled)}, {len(names[point].split())}, '
+                       f'{len(drawn)}, {len(look)}}}')
+        spelled += [index[word] for word in names[point].split()]
+        drawn += look
+
+    # The table's fields: 16 bits for the offsets, 8 for the counts.
+    assert len(spelled) < 1 << 16 and len(drawn) < 1 << 16 and len(text) < 1 << 16
+    assert all(len(name.split()) < 256 for name in names.values())
+
+    def rows(cells, per_row):
+        return ''.join('    ' + ', '.join(cells[i:i + per_row]) + ',\n'
+                       for i in range(0, len(cells), per_row))
+
+    chunks = [text[i:i + 90] for i in range(0, len(text), 90)]
+    text_lines = ''.join(f'    "{chunk}"\n' for chunk in chunks)
+    source = f'''// Generated by text/unicode/make_tables.py from the Unicode Character Database {version}:
+// edit the script, not this file, and run it again.
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+#include "text/characters.h"
+
+namespace wander {{
+namespace {{
+
+// The words of the names, one after another, and where each starts.
+constexpr std::string_view kWords =
+{text_lines};
+// clang-format off
+constexpr std::uint16_t kWordStarts[] = {{
+{rows([str(n) for n in word_starts], 12)}}};
+
+// Each name, as the numbers of its words.
+constexpr std::uint16_t kSpelled[] = {{
+{rows([str(n) for n in spelled], 16)}}};
+
+// The characters each character is drawn as, for those drawn as others.
+constexpr char32_t kDrawn[] = {{
+{rows([f'0x{p:x}' for p in drawn], 8)}}};
+
+struct Entry {{
+  char32_t point;
+  std::uint16_t spelled_at;
+  std::uint8_t words;
+  std::uint16_t drawn_at;
+  std::uint8_t drawn;
+}};
+
+constexpr Entry kEntries[] = {{
+{rows(entries, 4)}}};
+// clang-format on
+
+const Entry* entry(char32_t point) {{
+  const Entry* at = std::lower_bound(std::begin(kEntries), std::end(kEntries), point,
+                                     [](const Entry& e, char32_t p) {{ return e.point < p; }});
+  return at != std::end(kEntries) && at->point == point ? at : nullptr;
+}}
+
+}}  // namespace
+
+std::string character_name(char32_t point) {{
+  std::string name;
+  if (const Entry* e = entry(point)) {{
+    for (int i = 0; i < e->words; ++i) {{
+      const std::uint16_t word = kSpelled[e->spelled_at + i];
+      if (i > 0) name += ' ';
+      name += kWords.substr(kWordStarts[word], kWordStarts[word + 1] - kWordStarts[word]);
+    }}
+  }}
+  return name;
+}}
+
+void append_drawn_as(char32_t point, std::u32string& out) {{
+  const Entry* e = entry(point);
+  if (e == nullptr || e->drawn == 0) {{
+    out += point;
+    return;
+  }}
+  out.append(kDrawn + e->drawn_at, e->drawn);
+}}
+
+}}  // namespace wander
+'''
+    with open(path, 'w', encoding='utf-8') as f:
+        f.write(source)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else '/usr/share/unicode'
     version = unicode_version(folder)
@@ -177,6 +337,9 @@ def main():
     zero, wide = ranges(width, 0), ranges(width, 2)
     write_cxx(os.path.join(ROOT, 'text', 'display_width.cc'), version, zero, wide)
     write_js(os.path.join(ROOT, 'web', 'page.js'), version, zero, wide)
+    names, decompositions = named_points(folder)
+    write_names(os.path.join(ROOT, 'text', 'character_names.cc'), version, names,
+                lookalikes(names, decompositions))
 
 
 if __name__ == '__main__':

@@ -3,6 +3,7 @@
 
 #include "tools/checks/check_context.h"
 #include "tools/checks/kinds.h"
+#include "tools/names/lookalikes.h"
 #include "tools/names/printable.h"
 
 namespace wander::checks {
@@ -14,6 +15,20 @@ std::string capitalized(std::string_view word) {
     out[0] = static_cast<char>(out[0] - 'a' + 'A');
   }
   return out;
+}
+
+// "; '２' is a full-width digit, ..." when `word` holds one (U+FF10 to U+FF19), else empty.
+std::string full_width_digit_hint(std::string_view word) {
+  for (std::size_t at = 0; at < word.size(); at += character_length(word.substr(at))) {
+    // U+FF10 to U+FF19 are EF BC 90 to EF BC 99 in UTF-8.
+    if (word.substr(at, 2) == "\xef\xbc" && at + 2 < word.size() &&
+        static_cast<unsigned char>(word[at + 2]) >= 0x90 &&
+        static_cast<unsigned char>(word[at + 2]) <= 0x99) {
+      return "; " + quoted(word.substr(at, 3)) +
+             " is a full-width digit, which the game does not read as a number";
+    }
+  }
+  return "";
 }
 
 // A problem with the words of a room block, which the rest of the block follows from.
@@ -172,7 +187,11 @@ class BlockWords {
           quoted(word) + " is " + slot_words(slot) + " of " + what() + " and its " +
               (slot == kCountLabelSlot ? "count " : "exit ") + quoted(rest) +
               " with no blank between: the game reads them as one word, the label, so every "
-              "word after it shifts")
+              "word after it shifts" +
+              (word.substr(stem.size()).starts_with("\xef\xbc\x9a")
+                   ? "; '\xef\xbc\x9a' is a full-width colon, which the game reads as a "
+                     "letter of the word"
+                   : ""))
         .diagnostic.fixes = {replacing(place(slot), glue, label + " ", false)};
     return true;
   }
@@ -235,6 +254,19 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const TextPlace& place = report.places[2 * direction + 1];
     const std::uint32_t to = room.exits[direction];
     if (to == kNoExitName || c.survey.markers[to].room != kNoName) continue;
+    if (const std::string hint = lookalike_hint(exit, kNoExit); !hint.empty()) {
+      // "Νone" with a Greek Nu: the game looks for a room of that name.
+      Finding& finding = c.raise(kinds::kMissingBlock, place, exit.size(),
+                                 "room " + quoted(id) + ": the " + kDirections[direction] +
+                                     " exit leads to room " + quoted(exit) +
+                                     ", which has no block: the game keeps the player in " +
+                                     quoted(id) + "; did you mean 'None'" + hint + "?",
+                                 kBlockRank);
+      finding.about = about_slot(c, room, 2 * direction + 1);
+      finding.claims = {to};
+      finding.diagnostic.fixes = {replacing(place, exit.size(), std::string(kNoExit), true)};
+      continue;
+    }
     if (spelled_like_none(exit)) {
       Finding& finding =
           c.raise(kinds::kNoneInOtherCapitals, place, exit.size(),
@@ -254,11 +286,24 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
         c.raise(kinds::kMissingBlock, place, exit.size(),
                 "room " + quoted(id) + ": the " + kDirections[direction] + " exit leads to room " +
                     quoted(exit) + ", which has no block: the game keeps the player in " +
-                    quoted(id) + did_you_mean(meant),
+                    quoted(id) + did_you_mean(exit, meant),
                 meant.name.empty() ? kSymptomRank : kBlockRank);
     finding.about = about_slot(c, room, 2 * direction + 1);
     finding.about.push_back(to);
-    if (meant.name.empty()) continue;
+    if (meant.name.empty()) {
+      // Only an object's block bears the name (the first such is named): a room's block was
+      // probably meant, and that no room lists the object follows from it.
+      if (const std::uint32_t block = c.object_named(exit).first_block; block != kNoName) {
+        finding.rank = kBlockRank;
+        finding.claims = {block};
+        finding.diagnostic.notes.push_back(
+            {{c.marker_place(block), c.name(block).size()},
+             "only " + block_words(c.name(block)) + " has a block named " + quoted(exit) +
+                 ", and an exit leads to a room's block, " + shown(room_marker(exit)) +
+                 ", never to an object's"});
+      }
+      continue;
+    }
     const std::string_view pieces[] = {"<", meant.name, ">"};
     finding.claims = {c.survey.names.find(pieces) | kReach};
     // The exit is surely the misspelling only when more places spell the room the block's way.
@@ -275,7 +320,7 @@ void check_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const std::string_view word = slot_word(c, room, report, kCountSlot);
     c.raise(kinds::kCountNotANumber, place, word.size(),
             what + ": the object count " + quoted(word) +
-                " is not a number: the game reads no object names")
+                " is not a number: the game reads no object names" + full_width_digit_hint(word))
         .about = self;
   } else if (report.count_read == RoomBlockReport::Count::kRead && report.count > kObjectSlots) {
     c.raise(kinds::kCountAboveThree, place, std::to_string(report.count).size(),
@@ -314,6 +359,24 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   cause(c, kinds::kBlockCutShort, room, report.slots_read, here, 1, message);
 }
 
+// The room `id` lists the object `name` with no block <id|name>: a block of that object that no
+// room lists, written under another room's name (the first, of several), was probably meant for
+// it. Its never being shown follows from the slip; mending its marker is sure when it is the one
+// such block and no other room wants one. The object's markers are looked at once for all rooms.
+void tie_to_block_of_another_room(Checks& c, Finding& finding, std::string_view id,
+                                  std::string_view name) {
+  const Checks::ObjectName& named = c.object_named(name);
+  if (named.strays == 0) return;
+  const std::string_view stray_room = parse_marker(c.name(named.first_stray)).room;
+  finding.diagnostic.message += "; its block is probably " + shown(c.name(named.first_stray)) +
+                                ", written under room " + quoted(stray_room);
+  finding.rank = kBlockRank;
+  finding.claims = {named.first_stray};
+  finding.diagnostic.fixes = {replacing(moved(c.marker_place(named.first_stray), 1),
+                                        stray_room.size(), std::string(id),
+                                        named.strays == 1 && named.wanting == 1)};
+}
+
 void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report) {
   const std::string_view id = c.survey.room_id(room.marker);
   const int names = std::max(0, report.slots_read - kFirstNameSlot);
@@ -337,12 +400,23 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
         c.raise(kinds::kMissingBlock, place, name.size(),
                 "room " + quoted(id) + ": the object " + quoted(name) + " has no block " +
                     shown(marker) + ": the game shows an empty text" +
-                    (meant.name.empty() ? "" : "; did you mean " + shown(meant.name) + "?"));
+                    (meant.name.empty() ? ""
+                                        : "; did you mean " + shown(meant.name) +
+                                              lookalike_hint(marker, meant.name, true) + "?"));
     finding.about = about_slot(c, room, kFirstNameSlot + i);
     finding.about.push_back(object);
-    // The list entry can be mended when the block meant is one of this room's.
+    if (meant.name.empty() && c.misspelt_as.count(object) == 0) {
+      tie_to_block_of_another_room(c, finding, id, name);
+    }
+    // The list entry can be mended when the block meant is one of this room's; that no room
+    // lists that block then follows from the entry.
     const std::string room_part = object_marker(id, "").substr(0, id.size() + 2);
     if (meant.name.starts_with(room_part)) {
+      if (const std::uint32_t block = c.survey.find(meant.name);
+          block != kNoName && !c.survey.markers[block].listed) {
+        finding.rank = kBlockRank;
+        finding.claims = {block};
+      }
       const std::string_view meant_name =
           std::string_view(meant.name)
               .substr(room_part.size(), meant.name.size() - room_part.size() - 1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tools/names/lookalikes.h"
 #include "tools/names/printable.h"
 
 namespace wander::checks {
@@ -93,6 +94,24 @@ const std::vector<std::uint32_t>& Checks::object_blocks_of(std::string_view id) 
   return it == object_blocks_.end() ? kNone : it->second;
 }
 
+const Checks::ObjectName& Checks::object_named(std::string_view object) {
+  static const ObjectName kNone;
+  if (!objects_indexed_) {
+    objects_indexed_ = true;
+    for (std::uint32_t id = 0; id < survey.markers.size(); ++id) {
+      const Marker& marker = survey.markers[id];
+      if (!is_object_marker(name(id))) continue;
+      ObjectName& named = objects_named_[parse_marker(name(id)).object];
+      if (marker.has_block() && named.first_block == kNoName) named.first_block = id;
+      if (marker.has_block() && !marker.listed && named.strays++ == 0) named.first_stray = id;
+      named.wanting += !marker.has_block() && marker.listed;
+    }
+    listing_steps_ += survey.markers.size();
+  }
+  const auto it = objects_named_.find(object);
+  return it == objects_named_.end() ? kNone : it->second;
+}
+
 Meant Checks::nearest_object(std::string_view marker) {
   if (!objects_meant_) {
     std::vector<std::string_view> markers;
@@ -162,8 +181,9 @@ std::string counted(std::uint64_t n, std::string_view noun) {
   return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
 }
 
-std::string did_you_mean(const Meant& meant) {
-  return meant.name.empty() ? "" : "; did you mean " + quoted(meant.name) + "?";
+std::string did_you_mean(std::string_view written, const Meant& meant) {
+  if (meant.name.empty()) return "";
+  return "; did you mean " + quoted(meant.name) + lookalike_hint(written, meant.name) + "?";
 }
 
 TextPlace moved(const TextPlace& place, std::uint64_t bytes) {

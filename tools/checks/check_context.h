@@ -106,6 +106,15 @@ struct Checks {
   int spellings(std::string_view id);
   /// The object blocks whose marker names the room `id`.
   const std::vector<std::uint32_t>& object_blocks_of(std::string_view id);
+  /// What the object markers of every room say of one object's name.
+  struct ObjectName {
+    std::uint32_t first_block = kNoName;  ///< the first marker of it with a block
+    std::uint32_t first_stray = kNoName;  ///< the first with a block that no room lists
+    int strays = 0;                       ///< markers with a block that no room lists
+    int wanting = 0;                      ///< markers that a room lists, without a block
+  };
+  /// The object markers, of any room, whose object is named `object`: worked out once for all.
+  const ObjectName& object_named(std::string_view object);
   /// Steps the suggestions took, and the names listed for them.
   std::uint64_t suggestion_steps() const;
   /// The steps each suggestion search may take: in proportion to the file.
@@ -120,6 +129,8 @@ struct Checks {
   std::unordered_map<std::string_view, int> spellings_;  // by room name; made when first asked
   std::unordered_map<std::string_view, std::vector<std::uint32_t>> object_blocks_;
   bool spellings_counted_ = false;
+  std::unordered_map<std::string_view, ObjectName> objects_named_;
+  bool objects_indexed_ = false;
   std::uint64_t listing_steps_ = 0;  // names looked at to list the ones a suggestion may be
 };
 
@@ -142,8 +153,9 @@ std::string directions_from(int first, int end);
 std::string slot_words(int slot);
 /// "2 errors", "1 error".
 std::string counted(std::uint64_t n, std::string_view noun);
-/// "; did you mean 'Kitchen'?" or nothing.
-std::string did_you_mean(const Meant& meant);
+/// "; did you mean 'Kitchen'?" for a name `written`, or nothing; when the two look the same, the
+/// characters that differ are named.
+std::string did_you_mean(std::string_view written, const Meant& meant);
 
 // Facts about words and lines.
 

@@ -111,7 +111,7 @@ void check_header(Checks& c) {
   // A block misspelt for it explains it; else, the room probably meant.
   if (c.misspelt_as.count(s.start_marker) != 0) return;
   const Meant meant = c.nearest_room(s.start);
-  finding.diagnostic.message += did_you_mean(meant);
+  finding.diagnostic.message += did_you_mean(s.start, meant);
   if (!meant.name.empty()) {
     finding.diagnostic.fixes = {replacing(s.start_place, s.start.size(), meant.name, meant.alone)};
   }

@@ -6,6 +6,7 @@
 
 #include "tools/checks/check_context.h"
 #include "tools/checks/kinds.h"
+#include "tools/names/lookalikes.h"
 #include "tools/names/printable.h"
 
 namespace wander::checks {
@@ -161,12 +162,14 @@ void check_misspelt_blocks(Checks& c) {
       const std::string_view room = parse_marker(line).room;
       message = "the block " + shown(line) + " is listed by no room, and there is no room " +
                 quoted(room) + ", while " + shown(meant) +
-                " is listed but has no block: did you mean " + shown(meant) + "?";
+                " is listed but has no block: did you mean " + shown(meant) +
+                lookalike_hint(line, meant, true) + "?";
     } else {
       if (times.empty()) times = times_named(c.survey);
       message = "the block " + shown(line) + " is named by nothing, while " + shown(meant) +
                 " is named " + std::to_string(times[wanted]) +
-                " times but has no block: did you mean " + shown(meant) + "?";
+                " times but has no block: did you mean " + shown(meant) +
+                lookalike_hint(line, meant, true) + "?";
     }
     Finding& finding = c.raise(kinds::kMisspeltBlock, moved(c.marker_place(block), 1),
                                line.size() - 2, std::move(message), kMarkerRank);

@@ -1,12 +1,31 @@
 // The texts: descriptions and object texts, each from its marker line to its '*'.
+#include <algorithm>
 #include <unordered_map>
 
+#include "text/code_page.h"
 #include "tools/checks/check_context.h"
 #include "tools/checks/kinds.h"
 #include "tools/names/printable.h"
 
 namespace wander::checks {
 namespace {
+
+// The code page the text holding the byte at `bad_byte`, which is no UTF-8, was probably saved
+// in, told from the bytes from the start of its line to the text's end, or to a bound when that
+// is far.
+CodePage code_page_of_text(WorldFile& world, const TextPlace& bad_byte) {
+  constexpr std::size_t kBytesLookedAt = 64 * 1024;
+  std::string bytes;
+  world.seek({bad_byte.line_start, bad_byte.line, bad_byte.line_start});
+  std::string_view piece;
+  bool line_ends = false;
+  while (bytes.size() < kBytesLookedAt && world.read_line_piece(piece, line_ends)) {
+    const std::size_t star = piece.find('*');
+    bytes.append(piece.substr(0, std::min(star, kBytesLookedAt - bytes.size())));
+    if (star != std::string_view::npos) break;
+  }
+  return likely_code_page(bytes);
+}
 
 // A cause in a text: what follows from the block's text going wrong is its.
 Finding& text_cause(Checks& c, const DiagnosticKind& kind, std::uint32_t id, const TextPlace& place,
@@ -139,10 +158,14 @@ void check_texts(Checks& c) {
       bool line_ends = false;
       c.world.read_line_piece(piece, line_ends);
       const std::string byte = printable(piece.substr(0, 1));
+      const CodePage page = code_page_of_text(c.world, trouble.bad_byte);
       c.raise(kinds::kNotUtf8Text, trouble.bad_byte, 1,
               text_words(marker) + " holds the byte " + byte +
-                  ", which is no part of UTF-8: the file was probably saved as Windows-1252 or "
-                  "Latin-1, which terminals and the web page show wrongly; save it as UTF-8");
+                  ", which is no part of UTF-8: the file was probably saved as " +
+                  std::string(page.words) +
+                  ", which terminals and the web page show wrongly; convert it to UTF-8 with "
+                  "'iconv -f " +
+                  std::string(page.iconv_name) + " -t UTF-8 World.txt > World.utf8.txt'");
     }
   }
 }
