@@ -415,12 +415,14 @@ void Server::did_change(json& params) {
     }
     const std::uint64_t from = document.offset(start, encoding_);
     const std::uint64_t to = document.offset(end, encoding_);
-    if (const std::uint64_t held = document.length(from, to, encoding_);
-        change.range_length && *change.range_length != held && !miscounted) {
-      miscounted = "change " + std::to_string(number + 1) + " to version " +
-                   std::to_string(version) + " of " + printable(uri) + " says it replaces " +
-                   std::to_string(*change.range_length) + " characters where its range holds " +
-                   std::to_string(held);
+    if (change.range_length && !miscounted) {
+      if (const std::uint64_t held = document.length(from, to, encoding_);
+          *change.range_length != held) {
+        miscounted = "change " + std::to_string(number + 1) + " to version " +
+                     std::to_string(version) + " of " + printable(uri) + " says it replaces " +
+                     std::to_string(*change.range_length) + " characters where its range holds " +
+                     std::to_string(held);
+      }
     }
     undo.push_back({from, from + change.text->size(), document.text().substr(from, to - from)});
     document.replace(from, to, *change.text, version);
