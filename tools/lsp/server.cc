@@ -184,8 +184,9 @@ bool declared(const json& params, std::initializer_list<const char*> path) {
 std::pair<std::uint64_t, std::uint64_t> name_around(std::string_view text, std::uint64_t offset) {
   const std::string_view line = line_before(text, offset);
   std::uint64_t from = offset - line.size();
-  for (std::size_t at = 0; at < line.size(); at += character_length(line.substr(at))) {
-    if (!is_room_name_character(line.substr(at))) from = offset - line.size() + at + 1;
+  for (std::size_t at = 0, length = 0; at < line.size(); at += length) {
+    length = character_length(line.substr(at));
+    if (!is_room_name_character(line.substr(at))) from = offset - line.size() + at + length;
   }
   std::uint64_t to = offset;
   while (to < text.size() && is_room_name_character(text.substr(to))) {
