@@ -75,6 +75,18 @@ Position Document::position(std::uint64_t offset, Encoding encoding, const Posit
   return {known.line, character};
 }
 
+std::uint64_t Document::length(std::uint64_t from, std::uint64_t to, Encoding encoding) const {
+  to = std::min<std::uint64_t>(to, text_.size());
+  const std::string_view text = text_;
+  std::uint64_t counted = 0;
+  for (std::uint64_t at = from; at < to;) {
+    const std::size_t length = utf8_length(text.substr(at));
+    counted += units(length, encoding);
+    at += std::max<std::size_t>(length, 1);
+  }
+  return counted;
+}
+
 void Document::replace(std::uint64_t from, std::uint64_t to, std::string_view text,
                        std::int64_t version) {
   from = std::min<std::uint64_t>(from, text_.size());

@@ -46,6 +46,10 @@ class Document {
   Position position(std::uint64_t offset, Encoding encoding, const Position& known,
                     std::uint64_t known_offset) const;
 
+  /// The units of the characters from byte `from` to byte `to` (both clamped to the text's size),
+  /// each line end's byte counting one: what a change's `rangeLength` counts.
+  std::uint64_t length(std::uint64_t from, std::uint64_t to, Encoding encoding) const;
+
   /// The number of lines: one more than the line ends.
   std::size_t lines() const { return line_starts_.size(); }
 

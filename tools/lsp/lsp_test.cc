@@ -62,8 +62,9 @@ std::string framed(json message) {
 // Reads the sessions of `path`. A session starts with "=== NAME"; then, line by line:
 //   text NAME [crlf]   the lines up to a line "." are a world's text, that a message names @NAME
 //                      (a line ".." stands for "."); with crlf its lines end in CR LF
-//   init [utf-8] [JSON]  initializes the server (offering UTF-8 positions; JSON, its options):
-//                      its answer has the id "init"
+//   init [utf-8] [JSON]  initializes the server as a client that shows related information
+//                      (offering UTF-8 positions; JSON merged into the params, null taking a
+//                      member out): its answer has the id "init"
 //   > JSON             a message the client sends, framed for it ("jsonrpc" added)
 //   >> WORDS           bytes the client sends as they are: table words, strings with escapes
 //   ~                  the client waits for answers: what it sent so far is one burst
@@ -103,13 +104,14 @@ std::vector<Session> read_sessions(const std::string& path,
     Session& session = sessions.back();
     std::string& burst = session.bursts.back();
     if (line.starts_with("init")) {
-      json capabilities = json::object();
+      json params = {
+          {"capabilities",
+           {{"textDocument", {{"publishDiagnostics", {{"relatedInformation", true}}}}}}}};
       if (line.starts_with("init utf-8")) {
-        capabilities["general"]["positionEncodings"] = {"utf-8", "utf-16"};
+        params["capabilities"]["general"]["positionEncodings"] = {"utf-8", "utf-16"};
       }
-      json params = {{"capabilities", capabilities}};
       if (const std::size_t brace = line.find('{'); brace != std::string::npos) {
-        params["initializationOptions"] = json::parse(line.substr(brace));
+        params.merge_patch(json::parse(line.substr(brace)));
       }
       burst += framed({{"id", "init"}, {"method", "initialize"}, {"params", params}});
       burst += framed({{"method", "initialized"}, {"params", json::object()}});

@@ -27,6 +27,7 @@ constexpr int kError = 1;
 constexpr int kWarning = 2;
 constexpr int kUnnecessary = 1;
 constexpr int kLogError = 1;
+constexpr int kLogWarning = 2;
 
 // Completion and symbol kinds.
 constexpr int kModuleItem = 9;
@@ -143,23 +144,55 @@ std::string text_of(const json& value) {
 struct Change {
   std::optional<std::pair<Position, Position>> range;
   std::string* text = nullptr;
+  std::optional<std::uint64_t> range_length;  // what the client says its range holds
 };
 
 Change read_change(json& change) {
   json& text = member(change, "text");
   if (!text.is_string()) throw Failure(kInvalidParams, "'text' is no string");
-  if (!change.contains("range")) return {std::nullopt, &text.get_ref<std::string&>()};
+  if (!change.contains("range")) return {std::nullopt, &text.get_ref<std::string&>(), std::nullopt};
   const json& range = change["range"];
   const Position start = position_of(member(range, "start"));
   const Position end = position_of(member(range, "end"));
   if (std::tie(end.line, end.character) < std::tie(start.line, start.character)) {
     throw Failure(kInvalidParams, "its range ends before it starts");
   }
-  return {std::pair{start, end}, &text.get_ref<std::string&>()};
+  std::optional<std::uint64_t> length;
+  if (change.contains("rangeLength") && change["rangeLength"].is_number_unsigned()) {
+    length = change["rangeLength"].get<std::uint64_t>();
+  }
+  return {std::pair{start, end}, &text.get_ref<std::string&>(), length};
 }
 
-json completion_item(std::string_view name, int kind) {
-  return {{"label", std::string(name)}, {"kind", kind}};
+// The member at `path` of `value`, or null when any on the way is missing.
+const json* find_member(const json& value, std::initializer_list<const char*> path) {
+  const json* at = &value;
+  for (const char* name : path) {
+    if (!at->is_object() || !at->contains(name)) return nullptr;
+    at = &(*at)[name];
+  }
+  return at;
+}
+
+bool declared(const json& params, std::initializer_list<const char*> path) {
+  const json* found = find_member(params, path);
+  return found != nullptr && found->is_boolean() && found->get<bool>();
+}
+
+// The name around byte `offset` on its line: the characters before and after it up to a blank,
+// '<', '|', '>' or the line's ends. Returns its first byte and the byte just past it.
+std::pair<std::uint64_t, std::uint64_t> name_around(std::string_view text, std::uint64_t offset) {
+  const std::string_view line = line_before(text, offset);
+  std::uint64_t from = offset - line.size();
+  for (std::size_t at = 0, length = 0; at < line.size(); at += length) {
+    length = character_length(line.substr(at));
+    if (!is_room_name_character(line.substr(at))) from = offset - line.size() + at + length;
+  }
+  std::uint64_t to = offset;
+  while (to < text.size() && is_room_name_character(text.substr(to))) {
+    to += character_length(text.substr(to));
+  }
+  return {from, to};
 }
 
 }  // namespace
@@ -201,10 +234,7 @@ void Server::handle(json message) {
     } catch (const std::exception& wrong) {
       // A notification has no answer, not even an error: the client's log says what was passed
       // over, and why.
-      send({{"jsonrpc", "2.0"},
-            {"method", "window/logMessage"},
-            {"params",
-             {{"type", kLogError}, {"message", printable(method) + ": " + wrong.what()}}}});
+      log(kLogError, printable(method) + ": " + wrong.what());
     }
     return;
   }
@@ -264,6 +294,8 @@ void Server::notified(const std::string& method, json& params) {
     did_open(params);
   } else if (method == "textDocument/didChange") {
     did_change(params);
+  } else if (method == "textDocument/didSave") {
+    did_save(params);
   } else if (method == "textDocument/didClose") {
     const std::string uri = string_member(member(params, "textDocument"), "uri");
     if (open_.erase(uri) != 0) {
@@ -290,6 +322,9 @@ json Server::initialize(const json& params) {
       }
     }
   }
+  related_information_ = declared(
+      params, {"capabilities", "textDocument", "publishDiagnostics", "relatedInformation"});
+  links_ = declared(params, {"capabilities", "textDocument", "definition", "linkSupport"});
   most_diagnostics_ = kMostDiagnostics;
   if (params.is_object() && params.contains("initializationOptions") &&
       params["initializationOptions"].is_object()) {
@@ -298,7 +333,8 @@ json Server::initialize(const json& params) {
   }
   return {{"capabilities",
            {{"positionEncoding", encoding_ == Encoding::kUtf8 ? "utf-8" : "utf-16"},
-            {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+            {"textDocumentSync",
+             {{"openClose", true}, {"change", 2}, {"save", {{"includeText", true}}}}},
             {"definitionProvider", true},
             {"referencesProvider", true},
             {"renameProvider", {{"prepareProvider", true}}},
@@ -360,6 +396,7 @@ void Server::did_change(json& params) {
   };
   std::vector<Undo> undo;
   const std::int64_t was = open.document->version();
+  std::optional<std::string> miscounted;
   for (std::size_t number = 0; number < read.size(); ++number) {
     Document& document = *open.document;
     const Change& change = read[number];
@@ -379,11 +416,52 @@ void Server::did_change(json& params) {
     }
     const std::uint64_t from = document.offset(start, encoding_);
     const std::uint64_t to = document.offset(end, encoding_);
+    if (change.range_length && !miscounted) {
+      if (const std::uint64_t held = document.length(from, to, encoding_);
+          *change.range_length != held) {
+        miscounted = "change " + std::to_string(number + 1) + " to version " +
+                     std::to_string(version) + " of " + printable(uri) + " says it replaces " +
+                     std::to_string(*change.range_length) + " characters where its range holds " +
+                     std::to_string(held);
+      }
+    }
     undo.push_back({from, from + change.text->size(), document.text().substr(from, to - from)});
     document.replace(from, to, *change.text, version);
   }
   open.index.reset();
   open.changed = true;
+  // The range is the truth, as the protocol has it; but a client that miscounts may have lost
+  // track of its own text, which a save with its text mends.
+  if (miscounted && !open.told_of_length) {
+    open.told_of_length = true;
+    log(kLogWarning, "textDocument/didChange: " + *miscounted +
+                         ": the range is followed, and the editor's copy may differ from the "
+                         "server's until it is saved");
+  }
+}
+
+void Server::did_save(json& params) {
+  const std::string uri = string_member(member(params, "textDocument"), "uri");
+  const auto found = open_.find(uri);
+  if (found == open_.end() || !params.contains("text") || !params["text"].is_string()) return;
+  Open& open = found->second;
+  std::string& text = params["text"].get_ref<std::string&>();
+  if (text == open.document->text()) return;
+  open.document->reset(std::move(text), open.document->version());
+  open.index.reset();
+  open.changed = true;
+  if (!open.told_of_drift) {
+    open.told_of_drift = true;
+    log(kLogWarning, "textDocument/didSave: the saved text of " + printable(uri) +
+                         " differs from the server's copy, which the editor's changes no longer "
+                         "matched: the saved text is taken and checked again");
+  }
+}
+
+void Server::log(int type, const std::string& message) {
+  send({{"jsonrpc", "2.0"},
+        {"method", "window/logMessage"},
+        {"params", {{"type", type}, {"message", message}}}});
 }
 
 Server::Open& Server::document(const json& params) {
@@ -430,17 +508,24 @@ json Server::diagnostic(const std::string& uri, const Document& document, const 
   const std::uint64_t from = d.range.place.offset;
   const Position end = document.position(from + d.range.width, encoding_, start, from);
   json related = json::array();
+  std::string message = d.more == 0 ? d.message : d.message + " (" + more_problems(d.more) + ")";
   for (const DiagnosticNote& note : d.notes) {
     related.push_back({{"location", location(uri, document, note.range.place.offset,
                                              note.range.place.offset + note.range.width)},
                        {"message", note.message}});
+    // A client that cannot show notes shows them in the message, each with its line.
+    if (!related_information_) {
+      message += "\nline " +
+                 std::to_string(document.position(note.range.place.offset, encoding_).line + 1) +
+                 ": " + note.message;
+    }
   }
   json out = {{"range",
                {{"start", {{"line", start.line}, {"character", start.character}}},
                 {"end", {{"line", end.line}, {"character", end.character}}}}},
               {"severity", d.severity == Severity::kError ? kError : kWarning},
               {"source", "wander-world"},
-              {"message", d.more == 0 ? d.message : d.message + " (" + more_problems(d.more) + ")"},
+              {"message", message},
               {"relatedInformation", related}};
   if (d.kind != nullptr) {
     out["code"] = std::string(d.kind->id);
@@ -528,8 +613,17 @@ json Server::definition(const json& params) {
   // The block the game's lookup finds: the first line equal to the marker.
   if (!marker.has_block()) return nullptr;
   const std::string uri = string_member(member(params, "textDocument"), "uri");
-  return location(uri, *open.document, marker.start,
-                  marker.start + index.survey().names[occurrence->target].size());
+  // It lands on the name in the marker line: a room's inside its brackets, an object's after
+  // its '|'.
+  const std::string_view line = index.survey().names[occurrence->target];
+  const std::uint64_t end = marker.start + line.size();
+  const std::uint64_t name = marker.start + (is_object_marker(line) ? line.find('|') + 1 : 1);
+  if (!links_) return location(uri, *open.document, name, end - 1);
+  return json::array({{{"originSelectionRange", range(*open.document, occurrence->offset,
+                                                      occurrence->offset + occurrence->length)},
+                       {"targetUri", uri},
+                       {"targetRange", range(*open.document, marker.start, end)},
+                       {"targetSelectionRange", range(*open.document, name, end - 1)}}});
 }
 
 json Server::references(const json& params) {
@@ -642,9 +736,14 @@ json Server::completion(const json& params) {
   const std::string_view line = line_before(text, offset);
   json items = json::array();
   bool incomplete = false;
+  // Each item replaces the whole name the cursor is in, whatever the client takes for a word.
+  const auto [name_from, name_to] = name_around(text, offset);
+  const json replaced = range(*open.document, name_from, name_to);
   const auto add = [&](std::string_view name, int kind) {
     if (items.size() < kMostCompletions) {
-      items.push_back(completion_item(name, kind));
+      items.push_back({{"label", std::string(name)},
+                       {"kind", kind},
+                       {"textEdit", {{"range", replaced}, {"newText", std::string(name)}}}});
     } else {
       incomplete = true;
     }

@@ -67,6 +67,8 @@ class Server {
     std::unique_ptr<Document> document;
     std::unique_ptr<WorldIndex> index;  // of the document's latest version; null until asked for
     bool changed = true;                // its diagnostics are not published yet
+    bool told_of_length = false;        // the client's log heard of a wrong `rangeLength`
+    bool told_of_drift = false;         // ... and of a saved text that was not the server's
   };
 
   nlohmann::json answer(const std::string& method, const nlohmann::json& params);
@@ -77,6 +79,9 @@ class Server {
   void did_open(nlohmann::json& params);
   // Applies the changes of `params` all, or none of them and throws why.
   void did_change(nlohmann::json& params);
+  // Takes the saved text when the client sent one that differs from the server's copy.
+  void did_save(nlohmann::json& params);
+  void log(int type, const std::string& message);
   nlohmann::json definition(const nlohmann::json& params);
   nlohmann::json references(const nlohmann::json& params);
   nlohmann::json prepare_rename(const nlohmann::json& params);
@@ -110,6 +115,8 @@ class Server {
   std::string version_;
   Encoding encoding_ = Encoding::kUtf16;
   std::uint64_t most_diagnostics_ = kMostDiagnostics;
+  bool related_information_ = false;  // the client shows a diagnostic's notes itself
+  bool links_ = false;                // the client takes a definition as a LocationLink
   bool initialized_ = false;
   bool shut_down_ = false;
   bool exited_ = false;

@@ -126,12 +126,30 @@ void WorldIndex::read_rooms(std::vector<WordsSpan>* words,
 
 const Occurrence* WorldIndex::at(std::uint64_t offset) const {
   const std::vector<Occurrence>& all = occurrences();
-  auto after = std::upper_bound(
-      all.begin(), all.end(), offset,
-      [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.offset; });
-  if (after == all.begin()) return nullptr;
-  const Occurrence& candidate = *std::prev(after);
-  return offset <= candidate.offset + candidate.length ? &candidate : nullptr;
+  const auto written_at = [&](std::uint64_t where) -> const Occurrence* {
+    auto after = std::upper_bound(
+        all.begin(), all.end(), where,
+        [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.offset; });
+    if (after == all.begin()) return nullptr;
+    const Occurrence& candidate = *std::prev(after);
+    return where <= candidate.offset + candidate.length ? &candidate : nullptr;
+  };
+  if (const Occurrence* found = written_at(offset)) return found;
+  // A marker line's brackets belong to the names they enclose: a cursor on its '<', or just
+  // after its '>', where an editor's word motions leave it.
+  const auto on_marker = [](const Occurrence* found) {
+    return found != nullptr && found->kind != Occurrence::Kind::kExit &&
+           found->kind != Occurrence::Kind::kHeader && found->kind != Occurrence::Kind::kListEntry;
+  };
+  if (offset < text_.size() && text_[offset] == '<') {
+    const Occurrence* found = written_at(offset + 1);
+    if (on_marker(found) && found->offset == offset + 1) return found;
+  }
+  if (offset > 0 && offset <= text_.size() && text_[offset - 1] == '>') {
+    const Occurrence* found = written_at(offset - 1);
+    if (on_marker(found)) return found;
+  }
+  return nullptr;
 }
 
 std::vector<const Occurrence*> WorldIndex::references(const Occurrence& occurrence) const {

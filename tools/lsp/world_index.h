@@ -57,7 +57,8 @@ class WorldIndex {
   const std::vector<BlockSpan>& blocks() const { return layout().blocks; }
 
   /// The name written at byte `offset` (or just after it, so that a cursor at a word's end
-  /// counts), or null.
+  /// counts), or null. On a marker line, its '<' and the place just after its '>' count as the
+  /// name next to them.
   const Occurrence* at(std::uint64_t offset) const;
 
   /// Every place that names `target` as `occurrence` does (rooms with rooms, objects with
