@@ -47,7 +47,8 @@ same_files() {
 check_tree() {
   local cmake=$1 build=$2 version=$3 runner=$4 page=$5 vsix=$6 top
   top=$(mktemp -d)
-  trap 'rm -rf "$top"' EXIT
+  # Expanded now: the trap runs after this function's locals are gone.
+  trap "rm -rf '$top'" EXIT
   # A hyphen in the prefix, which the man pages must write as roff's \-.
   prefix=$top/wander-prefix
   "$cmake" --install "$build" --prefix "$prefix" > "$top/log" 2>&1 ||
