@@ -412,6 +412,9 @@ void Server::did_change(json& params) {
       for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
         document.replace(it->from, it->to, it->replaced, was);
       }
+      // The text reads as before, but a whole text taken in moved it to other bytes than the
+      // index views: the index is made again when next asked for.
+      if (!undo.empty()) open.index.reset();
       throw refused(number, why);
     }
     const std::uint64_t from = document.offset(start, encoding_);
