@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   wander::WorldFile world(wander::make_string_source(world_bytes, 7), capacity);
   wander::TextReader keyboard(wander::make_string_source(keys, 5), capacity);
   wander::Room room;
-  wander::Game game{world, room, keyboard, sink};
+  wander::Screen screen{sink, {}};
+  wander::Game game{world, room, keyboard, screen};
   const int status = wander::play(game);
   if (status != 0 && status != 1) std::abort();
   return 0;
