@@ -19,6 +19,16 @@ std::string cannot_write(const fs::path& path, std::string_view why) {
   return "cannot write " + in_quotes(path.string()) + ": " + std::string(why);
 }
 
+// Fills the new `file` with `bytes`, flushed to disk, and closes it, whatever fails. False with
+// errno set when the bytes are not all on disk.
+bool fill_and_close(int file, std::string_view bytes) {
+  const bool written = file_system::write_all(file, bytes, false);
+  const int write_error = errno;
+  const bool synced = file_system::sync_and_close(file);
+  if (!written) errno = write_error;
+  return written && synced;
+}
+
 // A new file for `bytes` beside `to`, named after it and free in its folder, written and flushed
 // to disk with the facts given (else 0644 less the umask). Its name, or an empty path with
 // `error` set when it fails; nothing is left behind then. `owner_kept` tells whether the owner
@@ -45,9 +55,7 @@ fs::path write_beside(const fs::path& to, std::string_view bytes, const file_sys
       return {};
     }
     owner_kept = facts == nullptr || file_system::keep_facts(file, *facts);
-    if (file_system::write_all(file, bytes, false) && file_system::sync_and_close(file)) {
-      return temporary;
-    }
+    if (fill_and_close(file, bytes)) return temporary;
     error = cannot_write(to, std::strerror(errno));
     std::error_code code;
     fs::remove(temporary, code);
@@ -72,9 +80,7 @@ fs::path keep_backup(const fs::path& path, std::string_view bytes, const file_sy
       return {};
     }
     file_system::keep_facts(file, facts);
-    if (file_system::write_all(file, bytes, false) && file_system::sync_and_close(file)) {
-      return backup;
-    }
+    if (fill_and_close(file, bytes)) return backup;
     error = cannot_write(backup, std::strerror(errno));
     std::error_code code;
     fs::remove(backup, code);
