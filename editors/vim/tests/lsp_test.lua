@@ -51,6 +51,21 @@ same(found, {
   { line = 119, column = 84, code = 'text-runs-on', severity = error },
 }, 'the diagnostics of the slipped world')
 
+-- Neovim's float shows no related information, so the notes come in the message.
+local yard = vim.tbl_filter(function(d) return d.lnum == 55 end, vim.diagnostic.get(buffer))[1]
+check(yard ~= nil and yard.message:find("\nline 84: room 'Pantry' cannot be reached", 1, true),
+  'the notes are not in the message: ' .. vim.inspect(yard and yard.message))
+
+-- The buffer's own keys: the next problem, then the block of the exit under the cursor.
+vim.api.nvim_win_set_cursor(0, { 1, 0 })
+vim.cmd('normal ]d')
+same(vim.api.nvim_win_get_cursor(0), { 56, 6 }, 'the cursor after ]d')
+vim.api.nvim_win_set_cursor(0, { 55, 8 })
+vim.cmd('normal gd')
+check(wait_for(function() return vim.api.nvim_get_current_line() == '<Tower>' end),
+  'gd on an exit did not go to its block')
+check(vim.fn.maparg('K', 'n', false, true).buffer == 1, 'K is not the buffer\'s')
+
 -- One client serves the worlds of a folder; a world elsewhere has one of its own.
 local folder = vim.fn.fnamemodify(world, ':p:h')
 local first = vim.lsp.buf_get_clients(buffer)[1].id

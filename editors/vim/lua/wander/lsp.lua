@@ -10,8 +10,9 @@
 -- which reuses a running client of the same name and folder, as start() below does.
 local M = {}
 
---- What setup() may change: `cmd`, the server's command line (the program may be a path).
-M.config = { cmd = { 'wander-world', 'lsp' } }
+--- What setup() may change: `cmd`, the server's command line (the program may be a path);
+--- `keys`, false to leave the keys of a world's buffer as they are.
+M.config = { cmd = { 'wander-world', 'lsp' }, keys = true }
 
 -- The client id serving each folder, while it runs.
 local clients = {}
@@ -28,6 +29,35 @@ local function folder_of(buffer)
     return vim.loop.cwd()
   end
   return vim.fn.fnamemodify(name, ':p:h')
+end
+
+-- The keys an author expects of a language server, for the buffer only: Neovim 0.7 maps none of
+-- them, and K would open a man page.
+local function map_keys(_, buffer)
+  if not M.config.keys then
+    return
+  end
+  local keys = {
+    { 'gd', vim.lsp.buf.definition, 'Go to the block of the name under the cursor' },
+    { 'K', vim.lsp.buf.hover, 'Show what the name under the cursor is' },
+    { '<leader>rn', vim.lsp.buf.rename, 'Rename the room or object everywhere' },
+    { '<leader>ca', vim.lsp.buf.code_action, 'Mend the slip under the cursor' },
+    { ']d', vim.diagnostic.goto_next, 'Go to the next problem' },
+    { '[d', vim.diagnostic.goto_prev, 'Go to the problem before' },
+  }
+  for _, key in ipairs(keys) do
+    vim.keymap.set('n', key[1], key[2], { buffer = buffer, silent = true, desc = key[3] })
+  end
+  vim.bo[buffer].omnifunc = 'v:lua.vim.lsp.omnifunc'
+end
+
+-- What Neovim's client can do, less what it cannot show: its float leaves out a diagnostic's
+-- related information, so the server is told there is none and puts its notes in the message.
+local function capabilities()
+  local c = vim.lsp.protocol.make_client_capabilities()
+  c.textDocument.publishDiagnostics = c.textDocument.publishDiagnostics or {}
+  c.textDocument.publishDiagnostics.relatedInformation = false
+  return c
 end
 
 local function running(id)
@@ -60,6 +90,8 @@ function M.start(buffer)
       name = 'wander-world',
       cmd = M.config.cmd,
       root_dir = folder,
+      capabilities = capabilities(),
+      on_attach = map_keys,
       on_exit = function(_, _, exited)
         if clients[folder] == exited then
           clients[folder] = nil
