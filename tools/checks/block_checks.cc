@@ -35,6 +35,11 @@ std::string full_width_digit_hint(std::string_view word) {
 Finding& cause(Checks& c, const DiagnosticKind& kind, const SurveyedRoom& room, int slot,
                const TextPlace& place, std::uint64_t width, std::string message) {
   Finding& finding = c.raise(kind, place, width, std::move(message), kBlockRank);
+  if (c.cause_slot < 0) {
+    // The '*' out of place explains the words.
+    finding.about = {room.marker, room.marker | kWords};
+    return finding;
+  }
   finding.about = {room.marker};
   finding.claims = {room.marker | kWords};
   c.cause_slot = slot;
@@ -171,8 +176,16 @@ class BlockWords {
   // "East:Cellar", "北：鳥居": a label and its word written without a blank are one word.
   bool label_glued(int slot, std::string_view word) {
     if (slot > kCountLabelSlot || slot % 2 == 1 || c_.survey.label_slot(word) >= 0) return false;
-    const std::string& label = c_.survey.labels[slot / 2];
+    std::string label = c_.survey.labels[slot / 2];
     std::string_view stem = label;
+    if (label.empty()) {
+      // No block reads in full, so the world's labels are unknown: a colon inside the word is
+      // taken for the end of its label.
+      const std::size_t colon = std::min(word.find(':'), word.find("\xef\xbc\x9a"));
+      if (colon == 0 || colon == std::string_view::npos) return false;
+      stem = word.substr(0, colon);
+      label = std::string(stem) + (word[colon] == ':' ? ":" : "\xef\xbc\x9a");
+    }
     for (const std::string_view colon : {std::string_view(":"), std::string_view("\xef\xbc\x9a")}) {
       if (stem.ends_with(colon)) stem.remove_suffix(colon.size());
     }
@@ -356,6 +369,11 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   const TextPlace here = last < 0
                              ? moved(c.survey.star(room), 1)
                              : moved(report.places[last], slot_word(c, room, report, last).size());
+  // Words shifted by a slip before run out one word early: the slip explains the end too.
+  if (c.cause_slot < report.slots_read) {
+    c.raise(kinds::kBlockCutShort, here, 1, message).about = about_slot(c, room, report.slots_read);
+    return;
+  }
   cause(c, kinds::kBlockCutShort, room, report.slots_read, here, 1, message);
 }
 
@@ -476,12 +494,12 @@ void check_rooms(Checks& c) {
     // Before anything else moves the reader from just past the room's words.
     check_names_past_count(c, room, report);
     c.cause_slot = kRoomSlots;
+    check_label_lines(c, room, report);
     BlockWords(c, room, report).check();
     check_block_end(c, room, report);
     check_exits(c, room, report);
     check_count(c, room, report);
     check_names(c, room, report);
-    check_label_lines(c, room, report);
   }
 }
 

@@ -81,8 +81,9 @@ struct Checks {
   };
   /// Names wanted without a block, each with the block that is probably its misspelling.
   std::unordered_map<std::uint32_t, Misspelling> misspelt_as;
-  std::string count_word;       ///< see slot_word
-  int cause_slot = kRoomSlots;  ///< of the room being checked: the slot of its words' cause
+  std::string count_word;  ///< see slot_word
+  /// Of the room being checked: the slot of its words' cause; -1 when its '*' is out of place.
+  int cause_slot = kRoomSlots;
 
   /// Raises a problem of `kind` (whose severity it takes) at `place`, `width` bytes wide.
   Finding& raise(const DiagnosticKind& kind, const TextPlace& place, std::uint64_t width,
@@ -177,7 +178,8 @@ void check_header(Checks& c);
 void check_texts(Checks& c);
 void check_rooms(Checks& c);
 /// A description that ends with lines reading as its room's words, where the room's own words
-/// (`report`) do not read in full: its '*' stands after them.
+/// (`report`) do not read in full: its '*' stands after them. That is the cause of what goes
+/// wrong with the words; it leaves `c.cause_slot` below every slot then.
 void check_label_lines(Checks& c, const SurveyedRoom& room, const RoomBlockReport& report);
 void check_near_markers(Checks& c);
 void check_misspelt_blocks(Checks& c);

@@ -90,12 +90,17 @@ void check_label_lines(Checks& c, const SurveyedRoom& room, const RoomBlockRepor
   const TextPlace star = c.survey.star(room);
   const TextPlace wanted = star_before_words(c.world, c.survey, room.marker, star.offset);
   if (wanted.line == 0) return;
-  // The block's own words went wrong: its '*' stands after its words, not before them.
-  c.raise(kinds::kExitLabelsInText, wanted, 1,
-          text_words(c.name(room.marker)) + " ends with lines that read as the room's exits, its " +
-              "'*' after them at line " + std::to_string(star.line) +
-              ": the '*' probably belongs here")
-      .about = {room.marker | kWords};
+  // The block's own words went wrong: its '*' stands after its words, not before them, and
+  // whatever goes wrong with the words after it follows from that.
+  Finding& finding =
+      c.raise(kinds::kExitLabelsInText, wanted, 1,
+              text_words(c.name(room.marker)) +
+                  " ends with lines that read as the room's exits, its '*' after " +
+                  "them at line " + std::to_string(star.line) + ": the '*' probably belongs here",
+              kTextRank);
+  finding.about = {room.marker};
+  finding.claims = {room.marker | kWords};
+  c.cause_slot = -1;
 }
 
 void check_texts(Checks& c) {
