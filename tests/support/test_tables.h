@@ -5,7 +5,9 @@
 #define WANDER_TESTS_SUPPORT_TEST_TABLES_H_
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +59,52 @@ inline std::vector<std::vector<std::string>> table_rows(const std::string& path)
   return rows;
 }
 
+/// One row of a table file and the line it stands on: the parameter of a test run once a row, so
+/// that each row is a test of its own, named after its line, and one failing hides no other.
+struct TableRow {
+  int line = 0;
+  std::vector<std::string> words;
+};
+
+/// Every row of the table file at `path`, with its line; throws as table_rows() does.
+inline std::vector<TableRow> numbered_rows(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<TableRow> rows;
+  int line_number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++line_number;
+    if (line.empty() || line[0] == '#') continue;
+    if (std::vector<std::string> words = table_words(line); !words.empty()) {
+      rows.push_back({line_number, std::move(words)});
+    }
+  }
+  if (rows.empty()) throw std::runtime_error("no rows in " + path);
+  return rows;
+}
+
+/// A row's test name for INSTANTIATE_TEST_SUITE_P: "line12_width", its line and first word (its
+/// first 24 bytes).
+template <class ParamInfo>
+std::string row_name(const ParamInfo& info) {
+  std::string name = "line" + std::to_string(info.param.line) + "_";
+  for (const char c : info.param.words.front().substr(0, 24)) {
+    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  return name;
+}
+
+/// How a failing row is shown: its line and words.
+inline void PrintTo(const TableRow& row, std::ostream* out) {
+  *out << "line " << row.line << ":";
+  for (const std::string& word : row.words) *out << " [" << word << "]";
+}
+
 }  // namespace wander::testing
+
+/// Runs the test `suite` once for every row of the table file `path`, each named after its line.
+#define WANDER_TABLE_ROWS(suite, path)                                          \
+  INSTANTIATE_TEST_SUITE_P(                                                     \
+      Rows, suite, ::testing::ValuesIn(::wander::testing::numbered_rows(path)), \
+      ::wander::testing::row_name<::testing::TestParamInfo<::wander::testing::TableRow>>)
 
 #endif  // WANDER_TESTS_SUPPORT_TEST_TABLES_H_

@@ -92,30 +92,32 @@ TEST(CheckWorkTest, MisspeltNamesGetSuggestionsWithinTheBudget) {
 
 // Bytes that are no UTF-8 in a text are found wherever the reader's pieces cut its lines, and
 // characters split between pieces are no such bytes: the rows of world_checks_test.txt.
-TEST(CheckEncodingTest, FindsTheFirstByteThatIsNoUtf8InEachText) {
-  for (const std::vector<std::string>& row : testing::table_rows(WANDER_CHECKS_CASES)) {
-    ASSERT_EQ(row.at(0), "not-utf8");
-    const std::string world = "Start: Hall\n<Hall>\n" + row.at(1) +
-                              "\n*\nNorth: None East: None South: None West: None\nObjects: 0\n";
-    const std::int64_t column = std::stoll(row.at(2));
-    for (const std::size_t capacity :
-         {std::size_t{4}, std::size_t{5}, std::size_t{7}, std::size_t{4096}}) {
-      SCOPED_TRACE(::testing::PrintToString(row) + " read " + std::to_string(capacity) +
-                   " at a time");
-      WorldFile reader(make_string_source(world), capacity);
-      const Survey survey = survey_world(reader);
-      std::vector<std::int64_t> columns;
-      for (const Diagnostic& d : check_world(reader, survey)) {
-        if (d.kind->id == "not-utf8-text") {
-          EXPECT_EQ(d.range.place.line, 3);
-          columns.push_back(static_cast<std::int64_t>(d.range.place.column()));
-        }
+class CheckEncodingTest : public ::testing::TestWithParam<testing::TableRow> {};
+
+TEST_P(CheckEncodingTest, FindsTheFirstByteThatIsNoUtf8InEachText) {
+  const std::vector<std::string>& row = GetParam().words;
+  ASSERT_EQ(row.at(0), "not-utf8");
+  const std::string world = "Start: Hall\n<Hall>\n" + row.at(1) +
+                            "\n*\nNorth: None East: None South: None West: None\nObjects: 0\n";
+  const std::int64_t column = std::stoll(row.at(2));
+  for (const std::size_t capacity :
+       {std::size_t{4}, std::size_t{5}, std::size_t{7}, std::size_t{4096}}) {
+    SCOPED_TRACE(::testing::PrintToString(row) + " read " + std::to_string(capacity) +
+                 " at a time");
+    WorldFile reader(make_string_source(world), capacity);
+    const Survey survey = survey_world(reader);
+    std::vector<std::int64_t> columns;
+    for (const Diagnostic& d : check_world(reader, survey)) {
+      if (d.kind->id == "not-utf8-text") {
+        EXPECT_EQ(d.range.place.line, 3);
+        columns.push_back(static_cast<std::int64_t>(d.range.place.column()));
       }
-      EXPECT_EQ(columns,
-                column == 0 ? std::vector<std::int64_t>{} : std::vector<std::int64_t>{column});
     }
+    EXPECT_EQ(columns,
+              column == 0 ? std::vector<std::int64_t>{} : std::vector<std::int64_t>{column});
   }
 }
+WANDER_TABLE_ROWS(CheckEncodingTest, WANDER_CHECKS_CASES);
 
 // Every kind once, named as options name it, with what it means.
 TEST(KindsTest, EachKindHasItsOwnWellFormedName) {

@@ -39,26 +39,27 @@ TEST(NameSuggesterTest, StopsWhenTheBudgetRunsOut) {
 }
 
 // Each row of names_test.txt.
-TEST(NameSuggesterTest, Tables) {
+class NameSuggesterRows : public ::testing::TestWithParam<testing::TableRow> {};
+
+TEST_P(NameSuggesterRows, Tables) {
   const std::vector<std::string_view> rooms = {
       "Hall",           "Kitchen",
       "PalmHouse",      "Tower",
       "Towel",          "\xd0\x9a\xd1\x83\xd1\x85\xd0\xbd\xd1\x8f",
       "Ch\xc3\xa2teau", "\xe6\x9d\xb1\xe4\xba\xac\xe9\xa7\x85"};
-  for (const std::vector<std::string>& row : testing::table_rows(WANDER_NAMES_CASES)) {
-    SCOPED_TRACE(printable(row.at(1)));
-    if (row[0] == "nearest") {
-      NameSuggester rooms_meant(rooms, 1'000'000);
-      bool alone = false;
-      EXPECT_EQ(rooms_meant.nearest(row[1], &alone), row.at(2));
-      if (!row.at(2).empty()) {
-        EXPECT_EQ(alone ? "alone" : "several", row.at(3));
-      }
-    } else {
-      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+  const std::vector<std::string>& row = GetParam().words;
+  if (row[0] == "nearest") {
+    NameSuggester rooms_meant(rooms, 1'000'000);
+    bool alone = false;
+    EXPECT_EQ(rooms_meant.nearest(row[1], &alone), row.at(2));
+    if (!row.at(2).empty()) {
+      EXPECT_EQ(alone ? "alone" : "several", row.at(3));
     }
+  } else {
+    ADD_FAILURE() << "a row of an unknown kind: " << row[0];
   }
 }
+WANDER_TABLE_ROWS(NameSuggesterRows, WANDER_NAMES_CASES);
 
 }  // namespace
 }  // namespace wander

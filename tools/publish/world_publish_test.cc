@@ -13,21 +13,22 @@
 namespace wander {
 namespace {
 
-TEST(WorldScriptTest, Tables) {
-  for (const std::vector<std::string>& row : testing::table_rows(WANDER_PUBLISH_CASES)) {
-    SCOPED_TRACE(printable(row.at(1)));
-    if (row[0] == "script") {
-      EXPECT_EQ(world_script(row[1], row.at(2)), row.at(3));
-    } else if (row[0] == "title") {
-      std::string page = "(untouched)";
-      std::string error;
-      const bool titled = titled_page(row[1], {row.at(2), row.at(3)}, page, error);
-      EXPECT_EQ(titled ? page : "!" + error, row.at(4));
-    } else {
-      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
-    }
+class WorldScriptTest : public ::testing::TestWithParam<testing::TableRow> {};
+
+TEST_P(WorldScriptTest, Tables) {
+  const std::vector<std::string>& row = GetParam().words;
+  if (row[0] == "script") {
+    EXPECT_EQ(world_script(row[1], row.at(2)), row.at(3));
+  } else if (row[0] == "title") {
+    std::string page = "(untouched)";
+    std::string error;
+    const bool titled = titled_page(row[1], {row.at(2), row.at(3)}, page, error);
+    EXPECT_EQ(titled ? page : "!" + error, row.at(4));
+  } else {
+    ADD_FAILURE() << "a row of an unknown kind: " << row[0];
   }
 }
+WANDER_TABLE_ROWS(WorldScriptTest, WANDER_PUBLISH_CASES);
 
 }  // namespace
 }  // namespace wander

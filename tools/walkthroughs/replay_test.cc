@@ -58,31 +58,32 @@ class ReplayTest : public ::testing::Test {
 };
 
 // Each row of replay_test.txt.
-TEST_F(ReplayTest, Tables) {
+class ReplayRows : public ReplayTest, public ::testing::WithParamInterface<testing::TableRow> {};
+
+TEST_P(ReplayRows, Tables) {
   const std::string path = (folder_ / "walk.case").string();
-  for (const std::vector<std::string>& row : testing::table_rows(WANDER_REPLAY_CASES)) {
-    SCOPED_TRACE(::testing::PrintToString(row));
-    if (row[0] == "update") {
-      std::string report = row.at(3);
-      for (std::size_t at; (at = report.find("FILE")) != std::string::npos;) {
-        report.replace(at, 4, path);
-      }
-      EXPECT_EQ(updated(row.at(1)).value_or("-"), row.at(2));
-      EXPECT_EQ(report_, report);
-    } else if (row[0] == "departs") {
-      Case c;
-      c.world_setup = WorldSetup::kText;
-      c.world = std::make_shared<const std::string>(kHall);
-      c.input = row.at(1);
-      std::string why_not;
-      const std::optional<Played> played = play_case(c, why_not);
-      ASSERT_TRUE(played) << why_not;
-      EXPECT_EQ(where_play_departs(*played, c.input, row.at(2)), row.at(3));
-    } else {
-      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
+  const std::vector<std::string>& row = GetParam().words;
+  if (row[0] == "update") {
+    std::string report = row.at(3);
+    for (std::size_t at; (at = report.find("FILE")) != std::string::npos;) {
+      report.replace(at, 4, path);
     }
+    EXPECT_EQ(updated(row.at(1)).value_or("-"), row.at(2));
+    EXPECT_EQ(report_, report);
+  } else if (row[0] == "departs") {
+    Case c;
+    c.world_setup = WorldSetup::kText;
+    c.world = std::make_shared<const std::string>(kHall);
+    c.input = row.at(1);
+    std::string why_not;
+    const std::optional<Played> played = play_case(c, why_not);
+    ASSERT_TRUE(played) << why_not;
+    EXPECT_EQ(where_play_departs(*played, c.input, row.at(2)), row.at(3));
+  } else {
+    ADD_FAILURE() << "a row of an unknown kind: " << row[0];
   }
 }
+WANDER_TABLE_ROWS(ReplayRows, WANDER_REPLAY_CASES);
 
 TEST_F(ReplayTest, AFileThatCannotBeWrittenEndsTheReplayAndSaysWhy) {
   const std::string path = (folder_ / "walk.case").string();
