@@ -72,19 +72,18 @@ Position position_of(const json& value) {
   return {number_member(value, "line"), number_member(value, "character")};
 }
 
-bool is_room_name_character(std::string_view rest) {
-  const char c = rest.front();
-  return !is_word_space(c) && c != '|' && c != '<' && c != '>' && blank_lookalike_length(rest) == 0;
+// True when the character at the start of `rest` may stand in a name: is_name's rule, and no
+// look-alike blank, which would make a name that reads as two.
+bool in_name(std::string_view rest) {
+  return is_name(rest.substr(0, character_length(rest))) && blank_lookalike_length(rest) == 0;
 }
 
 // Why `name` cannot be a room's or an object's name; empty when it can.
 std::string unfit_name(std::string_view name) {
   if (name.empty()) return "a name cannot be empty";
-  for (std::size_t at = 0; at < name.size(); at += character_length(name.substr(at))) {
-    if (!is_room_name_character(name.substr(at))) {
-      return "a name is a single word, without blanks, '|', '<' or '>': " + in_quotes(name) +
-             " is not one";
-    }
+  if (!is_name(name) || find_blank_lookalike(name).at != std::string_view::npos) {
+    return "a name is a single word, without blanks, '|', '<' or '>': " + in_quotes(name) +
+           " is not one";
   }
   if (name == kNoExit) return "'None' means no exit: no room can be called so";
   return {};
@@ -186,10 +185,10 @@ std::pair<std::uint64_t, std::uint64_t> name_around(std::string_view text, std::
   std::uint64_t from = offset - line.size();
   for (std::size_t at = 0, length = 0; at < line.size(); at += length) {
     length = character_length(line.substr(at));
-    if (!is_room_name_character(line.substr(at))) from = offset - line.size() + at + length;
+    if (!in_name(line.substr(at))) from = offset - line.size() + at + length;
   }
   std::uint64_t to = offset;
-  while (to < text.size() && is_room_name_character(text.substr(to))) {
+  while (to < text.size() && in_name(text.substr(to))) {
     to += character_length(text.substr(to));
   }
   return {from, to};
@@ -593,7 +592,9 @@ void Server::publish(const std::string& uri, Open& open) {
          {"code", std::string(kinds::kUndecodableText.id)},
          {"message",
           "the editor found bytes here that are no UTF-8 and shows U+FFFD in their place: the "
-          "file was probably saved as Windows-1252 or Latin-1; saving it now writes U+FFFD"}});
+          "file was probably saved in a legacy code page, which terminals and the web page show "
+          "wrongly ('wander-world check' on the file names it and the 'iconv' command that "
+          "converts it); saving it now writes U+FFFD"}});
   }
   send({{"jsonrpc", "2.0"},
         {"method", "textDocument/publishDiagnostics"},
@@ -620,7 +621,9 @@ json Server::definition(const json& params) {
   // its '|'.
   const std::string_view line = index.survey().names[occurrence->target];
   const std::uint64_t end = marker.start + line.size();
-  const std::uint64_t name = marker.start + (is_object_marker(line) ? line.find('|') + 1 : 1);
+  const MarkerParts parts = parse_marker(line);
+  const std::uint64_t name =
+      marker.start + ((parts.of_object ? parts.object : parts.room).data() - line.data());
   if (!links_) return location(uri, *open.document, name, end - 1);
   return json::array({{{"originSelectionRange", range(*open.document, occurrence->offset,
                                                       occurrence->offset + occurrence->length)},
@@ -669,10 +672,9 @@ json Server::rename(const json& params) {
   // A name taken already would join two rooms, or two objects, into one.
   std::uint32_t taken = kNoName;
   if (occurrence->names_room()) {
-    taken = s.names.find(std::array<std::string_view, 3>{"<", name, ">"});
+    taken = s.names.find(room_marker_pieces(name));
   } else if (occurrence->room != kNoName) {
-    taken = s.names.find(
-        std::array<std::string_view, 5>{"<", s.room_id(occurrence->room), "|", name, ">"});
+    taken = s.names.find(object_marker_pieces(s.room_id(occurrence->room), name));
   }
   if (taken != kNoName && taken != occurrence->target &&
       (s.markers[taken].has_block() || s.markers[taken].named || s.markers[taken].listed)) {
@@ -718,10 +720,8 @@ json Server::hover(const json& params) {
                }());
     }
   } else {
-    const std::string_view marker = s.names[target];
-    const std::size_t bar = marker.find('|');
-    value = "object " + in_quotes(marker.substr(bar + 1, marker.size() - bar - 2)) + " of room " +
-            in_quotes(marker.substr(1, bar - 1));
+    const MarkerParts parts = parse_marker(s.names[target]);
+    value = "object " + in_quotes(parts.object) + " of room " + in_quotes(parts.room);
     value += s.markers[target].has_block() ? "\n\n" + shown_text(index.block_text(target))
                                            : ": no block";
   }
@@ -757,22 +757,24 @@ json Server::completion(const json& params) {
   // The objects of room `room` that have blocks.
   const auto add_objects_of = [&](std::string_view room) {
     for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
-      const std::string_view marker = s.names[id];
-      if (!s.markers[id].has_block() || !is_object_marker(marker)) continue;
-      const std::size_t bar = marker.find('|');
-      if (marker.substr(1, bar - 1) == room)
-        add(marker.substr(bar + 1, marker.size() - bar - 2), kFieldItem);
+      const MarkerParts parts = parse_marker(s.names[id]);
+      if (s.markers[id].has_block() && parts.of_object && parts.room == room) {
+        add(parts.object, kFieldItem);
+      }
     }
   };
   if (!line.empty() && line.front() == '<') {
     // A marker line being written: a room's name, or after "<Room|" an object of that room.
-    const std::size_t bar = line.find('|');
-    if (bar == std::string_view::npos) {
-      add_rooms();
+    // What is written so far, read as the marker it begins.
+    const std::string begun = std::string(line) + '>';
+    const MarkerParts parts = parse_marker(begun);
+    if (parts.of_object) {
+      add_objects_of(parts.room);
     } else {
-      add_objects_of(line.substr(1, bar - 1));
+      add_rooms();
     }
-  } else if (const int label = label_kind(word_before(text, offset)); label >= 0 && label < 4) {
+  } else if (const int label = s.label_slot(word_before(text, offset)); label >= 0 && label < 4) {
+    // After one of the world's own exit labels, whatever its language.
     add_rooms();
     add(kNoExit, kValueItem);
   } else if (s.header_words > 0 && s.first_word_place.line == s.start_place.line &&
@@ -781,7 +783,14 @@ json Server::completion(const json& params) {
              line.size() == offset - s.first_word_place.line_start) {
     add_rooms();
   } else if (const SurveyedRoom* room = index.room_with_words_at(offset); room != nullptr) {
-    add_objects_of(s.room_id(room->marker));
+    // Among a room's words, what the game reads in the name's place: an exit, or an object.
+    const int slot = index.slot_of(*room, name_from);
+    if (slot >= kFirstNameSlot) {
+      add_objects_of(s.room_id(room->marker));
+    } else if (slot < kCountLabelSlot && slot % 2 == 1) {
+      add_rooms();
+      add(kNoExit, kValueItem);
+    }
   }
   return {{"isIncomplete", incomplete}, {"items", items}};
 }
@@ -799,8 +808,7 @@ void Server::document_symbols(const json& params, std::string& out) {
   for (std::uint32_t i = 0; i < blocks.size(); ++i) {
     const std::string_view marker = s.names[blocks[i].marker];
     if (blocks[i].start != s.markers[blocks[i].marker].start || !is_object_marker(marker)) continue;
-    const std::uint32_t room = s.names.find(
-        std::array<std::string_view, 3>{"<", marker.substr(1, marker.find('|') - 1), ">"});
+    const std::uint32_t room = s.names.find(room_marker_pieces(parse_marker(marker).room));
     if (room != kNoName && s.markers[room].has_block()) {
       children.emplace_back(room, i);
     } else {
@@ -825,8 +833,8 @@ void Server::document_symbols(const json& params, std::string& out) {
   };
   const auto object_name = [&](const BlockSpan& block) {
     const std::string_view marker = s.names[block.marker];
-    const std::size_t bar = marker.find('|');
-    return std::pair{marker.substr(bar + 1, marker.size() - bar - 2), bar + 1};
+    const std::string_view name = parse_marker(marker).object;
+    return std::pair{name, static_cast<std::size_t>(name.data() - marker.data())};
   };
   out += '[';
   const char* comma = "";
