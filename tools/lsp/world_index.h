@@ -49,6 +49,8 @@ class WorldIndex {
  public:
   explicit WorldIndex(std::string_view text);
 
+  /// The text indexed.
+  std::string_view text() const { return text_; }
   const Survey& survey() const { return *survey_; }
   const std::vector<Diagnostic>& diagnostics() const { return diagnostics_; }
   /// Every name written, by offset, each place once.
