@@ -245,7 +245,7 @@ Completion completion(const WorldIndex& index, std::uint64_t offset) {
   return found;
 }
 
-std::vector<Symbol> symbols(const WorldIndex& index) {
+void symbols(const WorldIndex& index, const SymbolSink& each) {
   const Survey& s = index.survey();
   const std::vector<BlockSpan>& blocks = index.blocks();
   // Each object block stands under its room's symbol when its room has a block, else on its own
@@ -270,27 +270,25 @@ std::vector<Symbol> symbols(const WorldIndex& index) {
         block.start + static_cast<std::uint64_t>(name.data() - s.names[block.marker].data());
     return Symbol{name, room, {block.start, block.end}, {from, from + name.size()}, 0};
   };
-  std::vector<Symbol> found;
   for (const BlockSpan& block : blocks) {
     const MarkerParts parts = parse_marker(s.names[block.marker]);
     if (block.start != s.markers[block.marker].start || parts.of_object) continue;
-    found.push_back(symbol(block, parts.room, true));
-    const std::size_t room = found.size() - 1;
     const auto [first, last] = std::equal_range(
         children.begin(), children.end(), std::pair{block.marker, std::uint32_t{0}},
         [](const auto& a, const auto& b) { return a.first < b.first; });
+    Symbol room = symbol(block, parts.room, true);
+    room.children = static_cast<std::uint32_t>(last - first);
+    each(room);
     for (auto child = first; child != last; ++child) {
       const BlockSpan& object = blocks[child->second];
-      found.push_back(symbol(object, parse_marker(s.names[object.marker]).object, false));
+      each(symbol(object, parse_marker(s.names[object.marker]).object, false));
     }
-    found[room].children = static_cast<std::uint32_t>(last - first);
   }
   for (const std::uint32_t i : alone) {
     Symbol object = symbol(blocks[i], parse_marker(s.names[blocks[i].marker]).object, false);
     object.name = s.names[blocks[i].marker];
-    found.push_back(object);
+    each(object);
   }
-  return found;
 }
 
 std::vector<Span> folds(const WorldIndex& index) {

@@ -6,6 +6,7 @@
 #define WANDER_TOOLS_LSP_FEATURES_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -87,10 +88,13 @@ struct Symbol {
   std::uint32_t children = 0;  ///< how many of the symbols right after it stand under it
 };
 
-/// The blocks as symbols, in one list: each room (in file order) followed by its objects' blocks;
+/// Receives symbols one at a time: a large world has a million, which are never all kept.
+using SymbolSink = std::function<void(const Symbol&)>;
+
+/// Gives `each` the blocks as symbols: each room (in file order) followed by its objects' blocks;
 /// then the object blocks whose room has no block, each named by its marker line. A second block
 /// of a marker is no symbol.
-std::vector<Symbol> symbols(const WorldIndex& index);
+void symbols(const WorldIndex& index, const SymbolSink& each);
 
 /// The blocks the game can read, each from its marker line's first byte to its last byte, in file
 /// order: what an editor folds.

@@ -148,7 +148,7 @@ void Server::handle(json message) {
     }
     if (method == "textDocument/documentSymbol") {
       Open& open = document(params);
-      out(open, params).symbols(symbols(*open.index), reply);
+      out(open, params).symbols([&](const SymbolSink& each) { symbols(*open.index, each); }, reply);
     } else {
       reply += text_of(answer(method, params));
     }

@@ -110,16 +110,17 @@ json ToProtocol::completion(const Completion& found) const {
   return {{"isIncomplete", found.incomplete}, {"items", items}};
 }
 
-void ToProtocol::symbols(const std::vector<Symbol>& found, std::string& out) const {
+void ToProtocol::symbols(const std::function<void(const SymbolSink&)>& symbols,
+                         std::string& out) const {
   // Room enough for the longest a symbol can be written: the answer is as large as the text, and
   // growing it would hold it twice. (What is reserved and never written takes no memory.)
   std::size_t most = out.size() + 2;
-  for (const Symbol& symbol : found) most += 290 + 6 * symbol.name.size();
+  symbols([&](const Symbol& symbol) { most += 290 + 6 * symbol.name.size(); });
   out.reserve(most);
   out += '[';
   std::uint32_t children = 0;  // of the room written last, still to write
   bool opens = true;           // the next symbol is the first of its list
-  for (const Symbol& symbol : found) {
+  symbols([&](const Symbol& symbol) {
     if (!opens) out += ',';
     opens = false;
     out += R"({"name":)" + text_of(printable(symbol.name)) + R"(,"kind":)" +
@@ -132,11 +133,11 @@ void ToProtocol::symbols(const std::vector<Symbol>& found, std::string& out) con
       out += R"(,"children":[)";
       if (children == 0) out += "]}";
       opens = children > 0;
-      continue;
+      return;
     }
     out += '}';
     if (children > 0 && --children == 0) out += "]}";
-  }
+  });
   out += ']';
 }
 

@@ -50,9 +50,10 @@ class ToProtocol {
   nlohmann::json rename(const std::vector<Span>& places, const std::string& name) const;
   nlohmann::json hover(const std::optional<Hover>& found) const;
   nlohmann::json completion(const Completion& found) const;
-  /// Appends the DocumentSymbols' JSON to `out`, written as it goes: a large world's would not
-  /// fit twice.
-  void symbols(const std::vector<Symbol>& found, std::string& out) const;
+  /// Appends the DocumentSymbols' JSON to `out`, each symbol written as `symbols` gives it to the
+  /// sink (in the order of lsp::symbols); `symbols` is called twice, first to measure: a large
+  /// world's answer would not fit twice.
+  void symbols(const std::function<void(const SymbolSink&)>& symbols, std::string& out) const;
   /// The folds of the spans that reach over more than one line.
   nlohmann::json folding_ranges(const std::vector<Span>& spans) const;
   nlohmann::json code_actions(const std::vector<QuickFix>& fixes) const;
