@@ -7,7 +7,7 @@
 #include <tuple>
 #include <utility>
 
-#include "tools/checks/kinds.h"
+#include "tools/lsp/features.h"
 #include "tools/names/printable.h"
 
 namespace wander::lsp {
@@ -22,28 +22,9 @@ struct Failure : std::runtime_error {
   int code;
 };
 
-// The diagnostic severities and tags of the protocol.
-constexpr int kError = 1;
-constexpr int kWarning = 2;
-constexpr int kUnnecessary = 1;
+// The log message types of the protocol.
 constexpr int kLogError = 1;
 constexpr int kLogWarning = 2;
-
-// Completion and symbol kinds.
-constexpr int kModuleItem = 9;
-constexpr int kFieldItem = 5;
-constexpr int kValueItem = 12;
-constexpr int kClassSymbol = 5;
-constexpr int kFieldSymbol = 8;
-
-// Long texts are quoted in part in a hover.
-constexpr std::size_t kHoverBytes = 600;
-constexpr std::size_t kHoverLines = 8;
-constexpr std::size_t kMostCompletions = 1000;
-// So many U+FFFD are warned of at most: a file that is all of them needs no more.
-constexpr int kMostReplacementWarnings = 100;
-
-constexpr std::string_view kReplacementCharacter = "\xef\xbf\xbd";
 
 // The member `name` of `object` (a json, or a const one).
 template <typename Json>
@@ -70,74 +51,6 @@ std::uint32_t number_member(const json& object, const char* name) {
 
 Position position_of(const json& value) {
   return {number_member(value, "line"), number_member(value, "character")};
-}
-
-bool is_room_name_character(std::string_view rest) {
-  const char c = rest.front();
-  return !is_word_space(c) && c != '|' && c != '<' && c != '>' && blank_lookalike_length(rest) == 0;
-}
-
-// Why `name` cannot be a room's or an object's name; empty when it can.
-std::string unfit_name(std::string_view name) {
-  if (name.empty()) return "a name cannot be empty";
-  for (std::size_t at = 0; at < name.size(); at += character_length(name.substr(at))) {
-    if (!is_room_name_character(name.substr(at))) {
-      return "a name is a single word, without blanks, '|', '<' or '>': " + in_quotes(name) +
-             " is not one";
-    }
-  }
-  if (name == kNoExit) return "'None' means no exit: no room can be called so";
-  return {};
-}
-
-// The first word of a line such as "North: ..." before `offset`, skipping the word the cursor is
-// in: the word before the one being typed.
-std::string_view word_before(std::string_view text, std::uint64_t offset) {
-  std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(offset, text.size()));
-  while (at > 0 && !is_word_space(text[at - 1])) --at;
-  while (at > 0 && is_word_space(text[at - 1])) --at;
-  const std::size_t end = at;
-  while (at > 0 && !is_word_space(text[at - 1])) --at;
-  return text.substr(at, end - at);
-}
-
-// The line that `offset` stands on, up to `offset`.
-std::string_view line_before(std::string_view text, std::uint64_t offset) {
-  const std::size_t end = static_cast<std::size_t>(std::min<std::uint64_t>(offset, text.size()));
-  const std::size_t start = text.find_last_of("\r\n", end == 0 ? 0 : end - 1);
-  const std::size_t from = start == std::string_view::npos || end == 0 ? 0 : start + 1;
-  return text.substr(std::min(from, end), end - std::min(from, end));
-}
-
-// The start of `text` as a hover shows it: its first lines, whole characters of them, each line
-// printable, and "…" when more follows.
-std::string shown_text(std::string_view text) {
-  std::string shown;
-  bool more = false;
-  for (std::size_t at = 0, lines = 0; at < text.size() && !more; ++lines) {
-    if (lines == kHoverLines || shown.size() >= kHoverBytes) {
-      more = true;
-      break;
-    }
-    std::size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (const std::size_t room = kHoverBytes - shown.size(); line.size() > room) {
-      line = line.substr(0, character_start_from(line, room));
-      more = true;
-    }
-    if (lines > 0) shown += '\n';
-    shown += printable(line);
-    at = end + 1;
-  }
-  if (more) shown += "…";
-  return shown;
-}
-
-// `value` as JSON text; bytes that are no UTF-8 in its strings are written as U+FFFD.
-std::string text_of(const json& value) {
-  return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 // A change of a didChange, read before any is applied: its range, when it has one, and its text.
@@ -177,22 +90,6 @@ const json* find_member(const json& value, std::initializer_list<const char*> pa
 bool declared(const json& params, std::initializer_list<const char*> path) {
   const json* found = find_member(params, path);
   return found != nullptr && found->is_boolean() && found->get<bool>();
-}
-
-// The name around byte `offset` on its line: the characters before and after it up to a blank,
-// '<', '|', '>' or the line's ends. Returns its first byte and the byte just past it.
-std::pair<std::uint64_t, std::uint64_t> name_around(std::string_view text, std::uint64_t offset) {
-  const std::string_view line = line_before(text, offset);
-  std::uint64_t from = offset - line.size();
-  for (std::size_t at = 0, length = 0; at < line.size(); at += length) {
-    length = character_length(line.substr(at));
-    if (!is_room_name_character(line.substr(at))) from = offset - line.size() + at + length;
-  }
-  std::uint64_t to = offset;
-  while (to < text.size() && is_room_name_character(text.substr(to))) {
-    to += character_length(text.substr(to));
-  }
-  return {from, to};
 }
 
 }  // namespace
@@ -250,7 +147,8 @@ void Server::handle(json message) {
       throw Failure(kServerNotInitialized, "the server is not initialized");
     }
     if (method == "textDocument/documentSymbol") {
-      document_symbols(params, reply);
+      Open& open = document(params);
+      out(open, params).symbols([&](const SymbolSink& each) { symbols(*open.index, each); }, reply);
     } else {
       reply += text_of(answer(method, params));
     }
@@ -273,15 +171,42 @@ json Server::answer(const std::string& method, const json& params) {
     shut_down_ = true;
     return nullptr;
   }
-  if (method == "textDocument/definition") return definition(params);
-  if (method == "textDocument/references") return references(params);
-  if (method == "textDocument/prepareRename") return prepare_rename(params);
-  if (method == "textDocument/rename") return rename(params);
-  if (method == "textDocument/hover") return hover(params);
-  if (method == "textDocument/completion") return completion(params);
-  if (method == "textDocument/foldingRange") return folding_ranges(params);
-  if (method == "textDocument/codeAction") return code_actions(params);
-  throw Failure(kMethodNotFound, "no method '" + printable(method) + "'");
+  constexpr std::array<std::string_view, 8> kFeatures = {
+      "textDocument/definition",   "textDocument/references", "textDocument/prepareRename",
+      "textDocument/rename",       "textDocument/hover",      "textDocument/completion",
+      "textDocument/foldingRange", "textDocument/codeAction"};
+  if (std::find(kFeatures.begin(), kFeatures.end(), method) == kFeatures.end()) {
+    throw Failure(kMethodNotFound, "no method '" + printable(method) + "'");
+  }
+  // Each feature's plain result (features.h), in the protocol's shape (to_protocol.h).
+  Open& open = document(params);
+  const WorldIndex& index = *open.index;
+  const ToProtocol protocol = out(open, params);
+  const auto at = [&] { return offset_of(open, member(params, "position")); };
+  if (method == "textDocument/definition") return protocol.definition(definition(index, at()));
+  if (method == "textDocument/references") {
+    const json* context = find_member(params, {"context"});
+    const bool declarations =
+        context == nullptr || !context->is_object() || context->value("includeDeclaration", true);
+    return protocol.locations(references(index, at(), declarations));
+  }
+  if (method == "textDocument/prepareRename") {
+    return protocol.prepare_rename(rename_target(index, at()));
+  }
+  if (method == "textDocument/rename") {
+    const std::uint64_t offset = at();
+    // Where no name stands, that is the answer, whatever the new name.
+    const std::string name = rename_target(index, offset) ? string_member(params, "newName") : "";
+    const Rename done = rename(index, offset, name);
+    if (!done.refused.empty()) throw Failure(kRequestFailed, done.refused);
+    return protocol.rename(done.places, name);
+  }
+  if (method == "textDocument/hover") return protocol.hover(hover(index, at()));
+  if (method == "textDocument/completion") return protocol.completion(completion(index, at()));
+  if (method == "textDocument/foldingRange") return protocol.folding_ranges(folds(index));
+  const json& asked = member(params, "range");
+  return protocol.code_actions(quick_fixes(
+      index, {offset_of(open, member(asked, "start")), offset_of(open, member(asked, "end"))}));
 }
 
 void Server::notified(const std::string& method, json& params) {
@@ -310,40 +235,27 @@ void Server::notified(const std::string& method, json& params) {
 json Server::initialize(const json& params) {
   initialized_ = true;
   // UTF-8 positions when the client can take them; else the protocol's UTF-16.
-  encoding_ = Encoding::kUtf16;
+  client_.encoding = Encoding::kUtf16;
   if (params.is_object() && params.contains("capabilities")) {
-    const json& capabilities = params["capabilities"];
-    if (capabilities.is_object() && capabilities.contains("general") &&
-        capabilities["general"].is_object() &&
-        capabilities["general"].contains("positionEncodings") &&
-        capabilities["general"]["positionEncodings"].is_array()) {
-      for (const json& encoding : capabilities["general"]["positionEncodings"]) {
-        if (encoding == "utf-8") encoding_ = Encoding::kUtf8;
+    const json& asked = params["capabilities"];
+    if (asked.is_object() && asked.contains("general") && asked["general"].is_object() &&
+        asked["general"].contains("positionEncodings") &&
+        asked["general"]["positionEncodings"].is_array()) {
+      for (const json& encoding : asked["general"]["positionEncodings"]) {
+        if (encoding == "utf-8") client_.encoding = Encoding::kUtf8;
       }
     }
   }
-  related_information_ = declared(
+  client_.related_information = declared(
       params, {"capabilities", "textDocument", "publishDiagnostics", "relatedInformation"});
-  links_ = declared(params, {"capabilities", "textDocument", "definition", "linkSupport"});
+  client_.links = declared(params, {"capabilities", "textDocument", "definition", "linkSupport"});
   most_diagnostics_ = kMostDiagnostics;
   if (params.is_object() && params.contains("initializationOptions") &&
       params["initializationOptions"].is_object()) {
     const json& most = params["initializationOptions"].value("maxDiagnostics", json());
     if (most.is_number_unsigned()) most_diagnostics_ = most.get<std::uint64_t>();
   }
-  return {{"capabilities",
-           {{"positionEncoding", encoding_ == Encoding::kUtf8 ? "utf-8" : "utf-16"},
-            {"textDocumentSync",
-             {{"openClose", true}, {"change", 2}, {"save", {{"includeText", true}}}}},
-            {"definitionProvider", true},
-            {"referencesProvider", true},
-            {"renameProvider", {{"prepareProvider", true}}},
-            {"hoverProvider", true},
-            {"completionProvider", {{"triggerCharacters", {"<", "|"}}}},
-            {"documentSymbolProvider", true},
-            {"foldingRangeProvider", true},
-            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}}},
-          {"serverInfo", {{"name", "wander-world"}, {"version", version_}}}};
+  return capabilities(client_.encoding, version_);
 }
 
 void Server::did_open(json& params) {
@@ -417,10 +329,10 @@ void Server::did_change(json& params) {
       if (!undo.empty()) open.index.reset();
       throw refused(number, why);
     }
-    const std::uint64_t from = document.offset(start, encoding_);
-    const std::uint64_t to = document.offset(end, encoding_);
+    const std::uint64_t from = document.offset(start, client_.encoding);
+    const std::uint64_t to = document.offset(end, client_.encoding);
     if (change.range_length && !miscounted) {
-      if (const std::uint64_t held = document.length(from, to, encoding_);
+      if (const std::uint64_t held = document.length(from, to, client_.encoding);
           *change.range_length != held) {
         miscounted = "change " + std::to_string(number + 1) + " to version " +
                      std::to_string(version) + " of " + printable(uri) + " says it replaces " +
@@ -477,127 +389,20 @@ Server::Open& Server::document(const json& params) {
 }
 
 std::uint64_t Server::offset_of(const Open& open, const json& position) const {
-  return open.document->offset(position_of(position), encoding_);
+  return open.document->offset(position_of(position), client_.encoding);
 }
 
-json Server::range(const Document& document, std::uint64_t from, std::uint64_t to) const {
-  const Position start = document.position(from, encoding_);
-  const Position end = document.position(to, encoding_);
-  return {{"start", {{"line", start.line}, {"character", start.character}}},
-          {"end", {{"line", end.line}, {"character", end.character}}}};
-}
-
-void Server::write_range(std::string& out, const Document& document, std::uint64_t from,
-                         std::uint64_t to) const {
-  const Position start = document.position(from, encoding_);
-  const Position end = document.position(to, encoding_, start, from);
-  out += R"({"start":{"line":)" + std::to_string(start.line) + R"(,"character":)" +
-         std::to_string(start.character) + R"(},"end":{"line":)" + std::to_string(end.line) +
-         R"(,"character":)" + std::to_string(end.character) + "}}";
-}
-
-json Server::location(const std::string& uri, const Document& document, std::uint64_t from,
-                      std::uint64_t to) const {
-  return {{"uri", uri}, {"range", range(document, from, to)}};
-}
-
-json Server::diagnostic(const std::string& uri, const Document& document,
-                        const Diagnostic& d) const {
-  return diagnostic(uri, document, d, document.position(d.range.place.offset, encoding_));
-}
-
-json Server::diagnostic(const std::string& uri, const Document& document, const Diagnostic& d,
-                        const Position& start) const {
-  const std::uint64_t from = d.range.place.offset;
-  const Position end = document.position(from + d.range.width, encoding_, start, from);
-  json related = json::array();
-  std::string message = d.more == 0 ? d.message : d.message + " (" + more_problems(d.more) + ")";
-  for (const DiagnosticNote& note : d.notes) {
-    related.push_back({{"location", location(uri, document, note.range.place.offset,
-                                             note.range.place.offset + note.range.width)},
-                       {"message", note.message}});
-    // A client that cannot show notes shows them in the message, each with its line.
-    if (!related_information_) {
-      message += "\nline " +
-                 std::to_string(document.position(note.range.place.offset, encoding_).line + 1) +
-                 ": " + note.message;
-    }
-  }
-  json out = {{"range",
-               {{"start", {{"line", start.line}, {"character", start.character}}},
-                {"end", {{"line", end.line}, {"character", end.character}}}}},
-              {"severity", d.severity == Severity::kError ? kError : kWarning},
-              {"source", "wander-world"},
-              {"message", message},
-              {"relatedInformation", related}};
-  if (d.kind != nullptr) {
-    out["code"] = std::string(d.kind->id);
-    // What nothing uses can be shown faded, as editors show code that is never run.
-    if ((d.kind->tags & kTagUnnecessary) != 0) {
-      out["tags"] = {kUnnecessary};
-    }
-  }
-  return out;
+ToProtocol Server::out(const Open& open, const json& params) const {
+  return ToProtocol(*open.document, string_member(member(params, "textDocument"), "uri"), client_);
 }
 
 void Server::publish(const std::string& uri, Open& open) {
   if (!open.index) open.index = std::make_unique<WorldIndex>(open.document->text());
-  const Document& document = *open.document;
-  const std::vector<Diagnostic>& found = open.index->diagnostics();
-  const std::size_t shown =
-      static_cast<std::size_t>(std::min<std::uint64_t>(found.size(), most_diagnostics_));
-  json diagnostics = json::array();
-  // The diagnostics come in the order of the text: each position is counted on from the last.
-  Position last;
-  std::uint64_t last_offset = 0;
-  const auto walk_to = [&](std::uint64_t offset) {
-    last = document.position(offset, encoding_, last, last_offset);
-    last_offset = offset;
-    return last;
-  };
-  for (std::size_t i = 0; i < shown; ++i) {
-    diagnostics.push_back(
-        diagnostic(uri, document, found[i], walk_to(found[i].range.place.offset)));
-  }
-  if (shown < found.size()) {
-    const std::size_t rest = found.size() - shown;
-    const bool errors =
-        std::any_of(found.begin() + static_cast<std::ptrdiff_t>(shown), found.end(),
-                    [](const Diagnostic& d) { return d.severity == Severity::kError; });
-    const std::uint64_t at = found[shown].range.place.offset;
-    diagnostics.push_back(
-        {{"range", range(document, at, at + found[shown].range.width)},
-         {"severity", errors ? kError : kWarning},
-         {"source", "wander-world"},
-         {"message", std::to_string(rest) + (rest == 1 ? " more problem" : " more problems") +
-                         " from here on " + (rest == 1 ? "is" : "are") +
-                         " not shown, past the first " + std::to_string(shown) +
-                         ": 'wander-world check' reports every one"}});
-  }
-  // Bytes the editor could not read as UTF-8 reach the server as U+FFFD.
-  const std::string_view text = document.text();
-  last = {};
-  last_offset = 0;
-  int warned = 0;
-  for (std::size_t at = text.find(kReplacementCharacter);
-       at != std::string_view::npos && warned < kMostReplacementWarnings;
-       at = text.find(kReplacementCharacter, at + kReplacementCharacter.size()), ++warned) {
-    const Position start = walk_to(at);
-    const Position end = walk_to(at + kReplacementCharacter.size());
-    diagnostics.push_back(
-        {{"range",
-          {{"start", {{"line", start.line}, {"character", start.character}}},
-           {"end", {{"line", end.line}, {"character", end.character}}}}},
-         {"severity", kWarning},
-         {"source", "wander-world"},
-         {"code", std::string(kinds::kUndecodableText.id)},
-         {"message",
-          "the editor found bytes here that are no UTF-8 and shows U+FFFD in their place: the "
-          "file was probably saved as Windows-1252 or Latin-1; saving it now writes U+FFFD"}});
-  }
+  const ToProtocol protocol(*open.document, uri, client_);
   send({{"jsonrpc", "2.0"},
         {"method", "textDocument/publishDiagnostics"},
-        {"params", {{"uri", uri}, {"version", document.version()}, {"diagnostics", diagnostics}}}});
+        {"params", protocol.diagnostics(open.index->diagnostics(), most_diagnostics_,
+                                        undecodable(open.document->text()))}});
   open.changed = false;
 }
 
@@ -605,302 +410,6 @@ void Server::publish_changed() {
   for (auto& [uri, open] : open_) {
     if (open.changed) publish(uri, open);
   }
-}
-
-json Server::definition(const json& params) {
-  Open& open = document(params);
-  const WorldIndex& index = *open.index;
-  const Occurrence* occurrence = index.at(offset_of(open, member(params, "position")));
-  if (occurrence == nullptr || occurrence->target == kNoName) return nullptr;
-  const Marker& marker = index.survey().markers[occurrence->target];
-  // The block the game's lookup finds: the first line equal to the marker.
-  if (!marker.has_block()) return nullptr;
-  const std::string uri = string_member(member(params, "textDocument"), "uri");
-  // It lands on the name in the marker line: a room's inside its brackets, an object's after
-  // its '|'.
-  const std::string_view line = index.survey().names[occurrence->target];
-  const std::uint64_t end = marker.start + line.size();
-  const std::uint64_t name = marker.start + (is_object_marker(line) ? line.find('|') + 1 : 1);
-  if (!links_) return location(uri, *open.document, name, end - 1);
-  return json::array({{{"originSelectionRange", range(*open.document, occurrence->offset,
-                                                      occurrence->offset + occurrence->length)},
-                       {"targetUri", uri},
-                       {"targetRange", range(*open.document, marker.start, end)},
-                       {"targetSelectionRange", range(*open.document, name, end - 1)}}});
-}
-
-json Server::references(const json& params) {
-  Open& open = document(params);
-  const Occurrence* occurrence = open.index->at(offset_of(open, member(params, "position")));
-  json found = json::array();
-  if (occurrence == nullptr) return found;
-  const bool declarations = !params.contains("context") || !params["context"].is_object() ||
-                            params["context"].value("includeDeclaration", true);
-  const std::string uri = string_member(member(params, "textDocument"), "uri");
-  for (const Occurrence* other : open.index->references(*occurrence)) {
-    const bool declaration = other->kind == Occurrence::Kind::kRoomMarker ||
-                             other->kind == Occurrence::Kind::kObjectName;
-    if (declaration && !declarations) continue;
-    found.push_back(location(uri, *open.document, other->offset, other->offset + other->length));
-  }
-  return found;
-}
-
-json Server::prepare_rename(const json& params) {
-  Open& open = document(params);
-  const Occurrence* occurrence = open.index->at(offset_of(open, member(params, "position")));
-  if (occurrence == nullptr || occurrence->target == kNoName) return nullptr;
-  const std::string_view text = open.document->text();
-  return {
-      {"range", range(*open.document, occurrence->offset, occurrence->offset + occurrence->length)},
-      {"placeholder", std::string(text.substr(occurrence->offset, occurrence->length))}};
-}
-
-json Server::rename(const json& params) {
-  Open& open = document(params);
-  const WorldIndex& index = *open.index;
-  const Occurrence* occurrence = index.at(offset_of(open, member(params, "position")));
-  if (occurrence == nullptr || occurrence->target == kNoName) {
-    throw Failure(kRequestFailed, "there is no room or object name here to rename");
-  }
-  const std::string name = string_member(params, "newName");
-  if (const std::string why = unfit_name(name); !why.empty()) throw Failure(kRequestFailed, why);
-  const Survey& s = index.survey();
-  // A name taken already would join two rooms, or two objects, into one.
-  std::uint32_t taken = kNoName;
-  if (occurrence->names_room()) {
-    taken = s.names.find(std::array<std::string_view, 3>{"<", name, ">"});
-  } else if (occurrence->room != kNoName) {
-    taken = s.names.find(
-        std::array<std::string_view, 5>{"<", s.room_id(occurrence->room), "|", name, ">"});
-  }
-  if (taken != kNoName && taken != occurrence->target &&
-      (s.markers[taken].has_block() || s.markers[taken].named || s.markers[taken].listed)) {
-    throw Failure(kRequestFailed,
-                  (occurrence->names_room() ? "a room named " : "an object named ") +
-                      in_quotes(name) + " is there already");
-  }
-  const std::string uri = string_member(member(params, "textDocument"), "uri");
-  json edits = json::array();
-  for (const Occurrence* other : index.references(*occurrence)) {
-    edits.push_back({{"range", range(*open.document, other->offset, other->offset + other->length)},
-                     {"newText", name}});
-  }
-  return {{"changes", {{uri, edits}}}};
-}
-
-json Server::hover(const json& params) {
-  Open& open = document(params);
-  const WorldIndex& index = *open.index;
-  const Occurrence* occurrence = index.at(offset_of(open, member(params, "position")));
-  if (occurrence == nullptr || occurrence->target == kNoName) return nullptr;
-  const Survey& s = index.survey();
-  const std::uint32_t target = occurrence->target;
-  std::string value;
-  if (occurrence->names_room()) {
-    value = "room " + in_quotes(s.room_id(target));
-    const SurveyedRoom* room = s.find_room(s.room_id(target));
-    if (room == nullptr) {
-      value += ": no block";
-    } else {
-      value += "\n\n" + shown_text(index.block_text(target));
-      std::vector<std::string> exits;
-      for (int direction = 0; direction < 4; ++direction) {
-        const std::uint32_t exit = room->exits[direction];
-        if (exit == kNoName) continue;
-        exits.push_back(std::string(kDirections[direction]) + " " +
-                        (exit == kNoExitName ? "none" : in_quotes(s.room_id(exit))));
-      }
-      value += "\n\nexits: " + (exits.empty() ? std::string("none read") : [&] {
-                 std::string all;
-                 for (const std::string& exit : exits) all += (all.empty() ? "" : ", ") + exit;
-                 return all;
-               }());
-    }
-  } else {
-    const std::string_view marker = s.names[target];
-    const std::size_t bar = marker.find('|');
-    value = "object " + in_quotes(marker.substr(bar + 1, marker.size() - bar - 2)) + " of room " +
-            in_quotes(marker.substr(1, bar - 1));
-    value += s.markers[target].has_block() ? "\n\n" + shown_text(index.block_text(target))
-                                           : ": no block";
-  }
-  return {{"contents", {{"kind", "plaintext"}, {"value", value}}},
-          {"range",
-           range(*open.document, occurrence->offset, occurrence->offset + occurrence->length)}};
-}
-
-json Server::completion(const json& params) {
-  Open& open = document(params);
-  const WorldIndex& index = *open.index;
-  const Survey& s = index.survey();
-  const std::uint64_t offset = offset_of(open, member(params, "position"));
-  const std::string_view text = open.document->text();
-  const std::string_view line = line_before(text, offset);
-  json items = json::array();
-  bool incomplete = false;
-  // Each item replaces the whole name the cursor is in, whatever the client takes for a word.
-  const auto [name_from, name_to] = name_around(text, offset);
-  const json replaced = range(*open.document, name_from, name_to);
-  const auto add = [&](std::string_view name, int kind) {
-    if (items.size() < kMostCompletions) {
-      items.push_back({{"label", std::string(name)},
-                       {"kind", kind},
-                       {"textEdit", {{"range", replaced}, {"newText", std::string(name)}}}});
-    } else {
-      incomplete = true;
-    }
-  };
-  const auto add_rooms = [&] {
-    for (const SurveyedRoom& room : s.rooms) add(s.room_id(room.marker), kModuleItem);
-  };
-  // The objects of room `room` that have blocks.
-  const auto add_objects_of = [&](std::string_view room) {
-    for (std::uint32_t id = 0; id < s.markers.size(); ++id) {
-      const std::string_view marker = s.names[id];
-      if (!s.markers[id].has_block() || !is_object_marker(marker)) continue;
-      const std::size_t bar = marker.find('|');
-      if (marker.substr(1, bar - 1) == room)
-        add(marker.substr(bar + 1, marker.size() - bar - 2), kFieldItem);
-    }
-  };
-  if (!line.empty() && line.front() == '<') {
-    // A marker line being written: a room's name, or after "<Room|" an object of that room.
-    const std::size_t bar = line.find('|');
-    if (bar == std::string_view::npos) {
-      add_rooms();
-    } else {
-      add_objects_of(line.substr(1, bar - 1));
-    }
-  } else if (const int label = label_kind(word_before(text, offset)); label >= 0 && label < 4) {
-    add_rooms();
-    add(kNoExit, kValueItem);
-  } else if (s.header_words > 0 && s.first_word_place.line == s.start_place.line &&
-             offset > s.first_word_place.offset &&
-             offset <= s.start_place.offset + s.start.size() + 1 &&
-             line.size() == offset - s.first_word_place.line_start) {
-    add_rooms();
-  } else if (const SurveyedRoom* room = index.room_with_words_at(offset); room != nullptr) {
-    add_objects_of(s.room_id(room->marker));
-  }
-  return {{"isIncomplete", incomplete}, {"items", items}};
-}
-
-void Server::document_symbols(const json& params, std::string& out) {
-  Open& open = document(params);
-  const WorldIndex& index = *open.index;
-  const Survey& s = index.survey();
-  const Document& document = *open.document;
-  const std::vector<BlockSpan>& blocks = index.blocks();
-  // Each object block stands under its room's symbol when its room has a block, else on its own
-  // after the rooms. A second block is no symbol.
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> children;  // its room's marker, the block
-  std::vector<std::uint32_t> alone;
-  for (std::uint32_t i = 0; i < blocks.size(); ++i) {
-    const std::string_view marker = s.names[blocks[i].marker];
-    if (blocks[i].start != s.markers[blocks[i].marker].start || !is_object_marker(marker)) continue;
-    const std::uint32_t room = s.names.find(
-        std::array<std::string_view, 3>{"<", marker.substr(1, marker.find('|') - 1), ">"});
-    if (room != kNoName && s.markers[room].has_block()) {
-      children.emplace_back(room, i);
-    } else {
-      alone.push_back(i);
-    }
-  }
-  std::stable_sort(children.begin(), children.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  // Room enough for the longest a symbol can be written: the answer is as large as the text, and
-  // growing it would hold it twice. (What is reserved and never written takes no memory.)
-  std::size_t most = out.size() + 2;
-  for (const BlockSpan& block : blocks) most += 280 + 6 * s.names[block.marker].size();
-  out.reserve(most);
-  // Writes a symbol but its closing brace; `from` is where its name starts in the marker line.
-  const auto symbol = [&](const BlockSpan& block, const std::string& name, int kind,
-                          std::size_t from) {
-    const std::uint64_t name_end = block.start + s.names[block.marker].size() - 1;
-    out += R"({"name":)" + text_of(name) + R"(,"kind":)" + std::to_string(kind) + R"(,"range":)";
-    write_range(out, document, block.start, block.end);
-    out += R"(,"selectionRange":)";
-    write_range(out, document, block.start + from, name_end);
-  };
-  const auto object_name = [&](const BlockSpan& block) {
-    const std::string_view marker = s.names[block.marker];
-    const std::size_t bar = marker.find('|');
-    return std::pair{marker.substr(bar + 1, marker.size() - bar - 2), bar + 1};
-  };
-  out += '[';
-  const char* comma = "";
-  for (const BlockSpan& block : blocks) {
-    if (block.start != s.markers[block.marker].start || is_object_marker(s.names[block.marker]))
-      continue;
-    out += comma;
-    comma = ",";
-    symbol(block, printable(s.room_id(block.marker)), kClassSymbol, 1);
-    out += R"(,"children":[)";
-    const auto [first, last] = std::equal_range(
-        children.begin(), children.end(), std::pair{block.marker, std::uint32_t{0}},
-        [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto child = first; child != last; ++child) {
-      const BlockSpan& object = blocks[child->second];
-      if (child != first) out += ',';
-      const auto [name, from] = object_name(object);
-      symbol(object, printable(name), kFieldSymbol, from);
-      out += '}';
-    }
-    out += "]}";
-  }
-  for (const std::uint32_t i : alone) {
-    out += comma;
-    comma = ",";
-    symbol(blocks[i], printable(s.names[blocks[i].marker]), kFieldSymbol,
-           object_name(blocks[i]).second);
-    out += '}';
-  }
-  out += ']';
-}
-
-json Server::folding_ranges(const json& params) {
-  Open& open = document(params);
-  json ranges = json::array();
-  for (const BlockSpan& block : open.index->blocks()) {
-    const Position start = open.document->position(block.start, encoding_);
-    const Position end = open.document->position(block.end == 0 ? 0 : block.end - 1, encoding_);
-    if (end.line > start.line) ranges.push_back({{"startLine", start.line}, {"endLine", end.line}});
-  }
-  return ranges;
-}
-
-json Server::code_actions(const json& params) {
-  Open& open = document(params);
-  const json& asked = member(params, "range");
-  const std::uint64_t from = offset_of(open, member(asked, "start"));
-  const std::uint64_t to = offset_of(open, member(asked, "end"));
-  const std::string uri = string_member(member(params, "textDocument"), "uri");
-  const std::string_view text = open.document->text();
-  json actions = json::array();
-  for (const Diagnostic& d : open.index->diagnostics()) {
-    const std::uint64_t start = d.range.place.offset;
-    if (start > to || start + d.range.width < from) continue;
-    for (const FixIt& fix : d.fixes) {
-      const std::uint64_t at = fix.range.place.offset;
-      const std::string_view replaced = text.substr(
-          static_cast<std::size_t>(std::min<std::uint64_t>(at, text.size())), fix.range.width);
-      const std::string title = fix.replacement.empty() ? "Take out " + in_quotes(replaced)
-                                : replaced.empty()      ? "Put " + in_quotes(fix.replacement)
-                                                   : "Replace " + in_quotes(replaced) + " with " +
-                                                         in_quotes(fix.replacement);
-      actions.push_back({{"title", title},
-                         {"kind", "quickfix"},
-                         {"isPreferred", fix.certain},
-                         {"diagnostics", {diagnostic(uri, *open.document, d)}},
-                         {"edit",
-                          {{"changes",
-                            {{uri,
-                              {{{"range", range(*open.document, at, at + fix.range.width)},
-                                {"newText", fix.replacement}}}}}}}}});
-    }
-  }
-  return actions;
 }
 
 int serve(Server& server, MessageReader& reader, const std::function<bool()>& input_waiting) {

@@ -15,6 +15,7 @@
 
 #include "tools/lsp/document.h"
 #include "tools/lsp/message_reader.h"
+#include "tools/lsp/to_protocol.h"
 #include "tools/lsp/world_index.h"
 
 namespace wander::lsp {
@@ -82,41 +83,20 @@ class Server {
   // Takes the saved text when the client sent one that differs from the server's copy.
   void did_save(nlohmann::json& params);
   void log(int type, const std::string& message);
-  nlohmann::json definition(const nlohmann::json& params);
-  nlohmann::json references(const nlohmann::json& params);
-  nlohmann::json prepare_rename(const nlohmann::json& params);
-  nlohmann::json rename(const nlohmann::json& params);
-  nlohmann::json hover(const nlohmann::json& params);
-  nlohmann::json completion(const nlohmann::json& params);
-  // Appends the symbols' JSON to `out`, written as it goes: a large world's would not fit twice.
-  void document_symbols(const nlohmann::json& params, std::string& out);
-  nlohmann::json folding_ranges(const nlohmann::json& params);
-  nlohmann::json code_actions(const nlohmann::json& params);
 
   /// The open document `params` names, with its index of the latest version; throws a
   /// request failure when it is not open.
   Open& document(const nlohmann::json& params);
   /// The byte offset of `params`' position in `open`.
   std::uint64_t offset_of(const Open& open, const nlohmann::json& position) const;
-  nlohmann::json range(const Document& document, std::uint64_t from, std::uint64_t to) const;
-  // Appends range(document, from, to) to `out` as JSON text.
-  void write_range(std::string& out, const Document& document, std::uint64_t from,
-                   std::uint64_t to) const;
-  nlohmann::json location(const std::string& uri, const Document& document, std::uint64_t from,
-                          std::uint64_t to) const;
-  nlohmann::json diagnostic(const std::string& uri, const Document& document,
-                            const Diagnostic& d) const;
-  // `d` as the protocol has it, `start` being the position of its first byte.
-  nlohmann::json diagnostic(const std::string& uri, const Document& document, const Diagnostic& d,
-                            const Position& start) const;
+  /// What writes results about `open`, the document `params` names, for this client.
+  ToProtocol out(const Open& open, const nlohmann::json& params) const;
   void publish(const std::string& uri, Open& open);
 
   Send send_;
   std::string version_;
-  Encoding encoding_ = Encoding::kUtf16;
+  ClientOptions client_;
   std::uint64_t most_diagnostics_ = kMostDiagnostics;
-  bool related_information_ = false;  // the client shows a diagnostic's notes itself
-  bool links_ = false;                // the client takes a definition as a LocationLink
   bool initialized_ = false;
   bool shut_down_ = false;
   bool exited_ = false;

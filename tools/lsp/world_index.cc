@@ -53,17 +53,20 @@ const std::vector<Occurrence>& WorldIndex::occurrences() const {
   const Survey& s = *survey_;
   for (const BlockSpan& block : blocks()) {
     const std::string_view line = s.names[block.marker];
-    if (!is_object_marker(line)) {
-      occurrences->push_back(
-          {block.start + 1, line.size() - 2, Occurrence::Kind::kRoomMarker, block.marker, kNoName});
+    const MarkerParts parts = parse_marker(line);
+    // Where a part stands in the file: its marker line is the block's first.
+    const auto offset = [&](std::string_view part) {
+      return block.start + static_cast<std::uint64_t>(part.data() - line.data());
+    };
+    if (!parts.of_object) {
+      occurrences->push_back({offset(parts.room), parts.room.size(), Occurrence::Kind::kRoomMarker,
+                              block.marker, kNoName});
       continue;
     }
-    const std::size_t bar = line.find('|');
-    const std::string_view room = line.substr(1, bar - 1);
-    const std::uint32_t room_id = s.names.find(std::array<std::string_view, 3>{"<", room, ">"});
+    const std::uint32_t room_id = s.names.find(room_marker_pieces(parts.room));
     occurrences->push_back(
-        {block.start + 1, room.size(), Occurrence::Kind::kObjectRoom, room_id, kNoName});
-    occurrences->push_back({block.start + bar + 1, line.size() - bar - 2,
+        {offset(parts.room), parts.room.size(), Occurrence::Kind::kObjectRoom, room_id, kNoName});
+    occurrences->push_back({offset(parts.object), parts.object.size(),
                             Occurrence::Kind::kObjectName, block.marker, room_id});
   }
   // By place, and at one place in the order of the rooms that read it: where two rooms read the
@@ -169,6 +172,14 @@ std::string_view WorldIndex::block_text(std::uint32_t marker) const {
   const std::uint64_t end =
       std::clamp<std::uint64_t>(survey_->markers[marker].text_end, begin, text_.size());
   return text_.substr(begin, end - begin);
+}
+
+int WorldIndex::slot_of(const SurveyedRoom& room, std::uint64_t from) const {
+  Room read;
+  const RoomBlockReport report = reread_room_exits(*reader_, *survey_, room, read);
+  int slot = 0;
+  while (slot < report.slots_read && report.places[slot].offset < from) ++slot;
+  return slot;
 }
 
 const SurveyedRoom* WorldIndex::room_with_words_at(std::uint64_t offset) const {

@@ -49,6 +49,8 @@ class WorldIndex {
  public:
   explicit WorldIndex(std::string_view text);
 
+  /// The text indexed.
+  std::string_view text() const { return text_; }
   const Survey& survey() const { return *survey_; }
   const std::vector<Diagnostic>& diagnostics() const { return diagnostics_; }
   /// Every name written, by offset, each place once.
@@ -75,6 +77,11 @@ class WorldIndex {
   /// The span of the room block of the room whose words stand at or around `offset`: from its
   /// '*' to its last word read; null when no room's words do.
   const SurveyedRoom* room_with_words_at(std::uint64_t offset) const;
+
+  /// The slot (as RoomBlockReport numbers them: label, exit, ..., count, names) of `room`'s
+  /// words that the word starting at `from` fills, or that one written there would: the slots
+  /// read before it, by position, whatever the label words are.
+  int slot_of(const SurveyedRoom& room, std::uint64_t from) const;
 
  private:
   // For a room block with words read: from its '*' to its last word's end.

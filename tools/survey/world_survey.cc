@@ -518,19 +518,6 @@ void find_reachable(Survey& survey) {
 
 }  // namespace
 
-int label_kind(std::string_view word) {
-  if (!word.empty() && word.back() == ':') word.remove_suffix(1);
-  constexpr std::array<std::string_view, 5> kLabels = {"north", "east", "south", "west", "objects"};
-  for (std::size_t kind = 0; kind < kLabels.size(); ++kind) {
-    if (word.size() == kLabels[kind].size() &&
-        std::equal(word.begin(), word.end(), kLabels[kind].begin(),
-                   [](char a, char b) { return (a | 0x20) == b; })) {
-      return static_cast<int>(kind);
-    }
-  }
-  return -1;
-}
-
 int Survey::label_slot(std::string_view word) const {
   const auto stem = [](std::string_view w) {
     if (w.ends_with(':')) return w.substr(0, w.size() - 1);

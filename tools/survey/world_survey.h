@@ -26,12 +26,6 @@ inline constexpr std::uint32_t kNoName = NameTable::kNone;
 /// In an exit: the word "None", no exit.
 inline constexpr std::uint32_t kNoExitName = kNoName - 1;
 
-/// Which English words authors often write as labels: 0 to 3 for "North:" to "West:", 4 for
-/// "Objects:", in any capitals and with or without the colon; -1 for any other word. The checks
-/// read labels by position and learn a world's own label words (Survey::label_slot); this guess
-/// is left for the language server's completion until it does the same.
-int label_kind(std::string_view word);
-
 /// What the survey knows of one marker: a line the file holds, or a name the game looks up. Kept
 /// small (32 bytes), since a large world has a million of them.
 struct Marker {
