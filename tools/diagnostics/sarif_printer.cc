@@ -20,36 +20,6 @@ const DiagnosticKind& kind_of(const Diagnostic& d) {
   return d.kind != nullptr ? *d.kind : kUnclassified;
 }
 
-// The length of the stretch at the start of `bytes` that stands for one U+FFFD, when they start
-// with no valid UTF-8 sequence: the lead byte of a sequence and the bytes after it that could
-// still go on it, or else one byte.
-std::size_t ill_formed_length(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  std::size_t needed = 0;
-  unsigned char lower = 0x80;
-  unsigned char upper = 0xbf;
-  if (lead >= 0xc2 && lead <= 0xdf) {
-    needed = 1;
-  } else if (lead >= 0xe0 && lead <= 0xef) {
-    needed = 2;
-    if (lead == 0xe0) lower = 0xa0;
-    if (lead == 0xed) upper = 0x9f;
-  } else if (lead >= 0xf0 && lead <= 0xf4) {
-    needed = 3;
-    if (lead == 0xf0) lower = 0x90;
-    if (lead == 0xf4) upper = 0x8f;
-  }
-  std::size_t length = 1;
-  while (length <= needed && length < bytes.size()) {
-    const auto next = static_cast<unsigned char>(bytes[length]);
-    if (next < lower || next > upper) break;
-    lower = 0x80;
-    upper = 0xbf;
-    ++length;
-  }
-  return length;
-}
-
 std::string base64(std::string_view bytes) {
   static constexpr char kDigits[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -161,24 +131,19 @@ void SarifRegions::read_piece() {
   }
 }
 
-SarifRegions::Character SarifRegions::next_character() {
+ColumnStep SarifRegions::next_character() {
   // A character takes at most four bytes: with four in hand it can be told.
   while (!line_read_ && window_.size() - at_ < 4) read_piece();
-  const std::string_view rest = std::string_view(window_).substr(at_);
-  if (rest.empty()) return {};
-  if (const std::size_t length = utf8_length(rest); length > 0) {
-    return {length, length == 4 ? 2u : 1u};
-  }
-  return {ill_formed_length(rest), 1};
+  return column_step(std::string_view(window_).substr(at_), ColumnUnit::kUtf16);
 }
 
 void SarifRegions::walk_to(std::uint64_t at) {
   while (walked_ < at) {
-    const Character c = next_character();
+    const ColumnStep c = next_character();
     if (c.bytes == 0 || walked_ + c.bytes > at) return;
     at_ += c.bytes;
     walked_ += c.bytes;
-    units_ += c.units;
+    units_ += c.columns;
   }
 }
 
@@ -192,10 +157,10 @@ SarifRegion SarifRegions::region(const TextRange& range) {
   region.start_line = region.end_line = line_;
   region.start_column = units_ + 1;
   walk_to(to);
-  const Character next = next_character();
+  const ColumnStep next = next_character();
   if (next.bytes > 0) {
     // A character that starts before the end and ends after it is covered.
-    region.end_column = units_ + 1 + (walked_ < to ? next.units : 0);
+    region.end_column = units_ + 1 + (walked_ < to ? next.columns : 0);
   } else if (to > walked_ && line_end_) {
     region.end_line = line_ + 1;
     region.end_column = 1;
