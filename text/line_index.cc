@@ -31,6 +31,12 @@ std::uint64_t columns_between(std::string_view text, std::uint64_t from, std::ui
   to = std::min<std::uint64_t>(to, text.size());
   std::uint64_t columns = 0;
   for (std::uint64_t at = from; at < to;) {
+    // ASCII, most of a world, is one column a byte in every unit: no decoding asked.
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++columns;
+      ++at;
+      continue;
+    }
     const ColumnStep step = column_step(text.substr(at), unit);
     columns += step.columns;
     at += step.bytes;

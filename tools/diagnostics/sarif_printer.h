@@ -17,7 +17,7 @@
 //    text/line_index.h counts them: each character one unit, or two past U+FFFF, and each
 //    stretch of bytes that is not valid UTF-8 (a maximal subpart: a byte alone, or the start of
 //    a sequence cut short) one unit, for the U+FFFD that an editor shows for it.
-//  - every string is valid UTF-8, as json_string_contents (json_writer.h) makes it.
+//  - every string is valid UTF-8, as json_string_contents (json_output.h) makes it.
 #ifndef WANDER_TOOLS_DIAGNOSTICS_SARIF_PRINTER_H_
 #define WANDER_TOOLS_DIAGNOSTICS_SARIF_PRINTER_H_
 
