@@ -7,6 +7,10 @@ if(NOT CMAKE_INSTALL_DO_STRIP OR NOT wander_strip)
   return()
 endif()
 foreach(program wander wander-world wander-make-world)
+  # A build without nlohmann's JSON library installs the game alone.
+  if(NOT EXISTS "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${wander_bin_dir}/${program}")
+    continue()
+  endif()
   execute_process(COMMAND "${wander_strip}" --remove-section=.comment --remove-section=.note
                           "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${wander_bin_dir}/${program}"
                   RESULT_VARIABLE status)

@@ -64,7 +64,12 @@ if(NOT WIN32)
     install(DIRECTORY ${sample_page}/ DESTINATION ${wander_data_dir}/web)
   endif()
 endif()
-install(TARGETS wander wander-world wander-make-world RUNTIME DESTINATION ${wander_bin_dir})
+# The tools are built when nlohmann's JSON library was found (CMakeLists.txt).
+set(wander_programs wander)
+if(TARGET wander-world)
+  list(APPEND wander_programs wander-world wander-make-world)
+endif()
+install(TARGETS ${wander_programs} RUNTIME DESTINATION ${wander_bin_dir})
 # The schema of check's JSON output, for the programs that read it.
 install(FILES examples/World.txt examples/map.svg tools/diagnostics/diagnostics.schema.json
         DESTINATION ${wander_data_dir})

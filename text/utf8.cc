@@ -30,6 +30,35 @@ std::size_t character_length(std::string_view bytes) {
   return bytes.empty() ? 0 : std::max<std::size_t>(utf8_length(bytes), 1);
 }
 
+std::size_t decoded_length(std::string_view bytes) {
+  if (bytes.empty()) return 0;
+  if (const std::size_t length = utf8_length(bytes); length > 0) return length;
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  std::size_t needed = 0;
+  unsigned char lower = 0x80;
+  unsigned char upper = 0xbf;
+  if (lead >= 0xc2 && lead <= 0xdf) {
+    needed = 1;
+  } else if (lead >= 0xe0 && lead <= 0xef) {
+    needed = 2;
+    if (lead == 0xe0) lower = 0xa0;
+    if (lead == 0xed) upper = 0x9f;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    needed = 3;
+    if (lead == 0xf0) lower = 0x90;
+    if (lead == 0xf4) upper = 0x8f;
+  }
+  std::size_t length = 1;
+  while (length <= needed && length < bytes.size()) {
+    const auto next = static_cast<unsigned char>(bytes[length]);
+    if (next < lower || next > upper) break;
+    lower = 0x80;
+    upper = 0xbf;
+    ++length;
+  }
+  return length;
+}
+
 char32_t code_point(std::string_view bytes, std::size_t length) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
   if (length == 1) return byte(0);

@@ -18,6 +18,13 @@ std::size_t utf8_length(std::string_view bytes);
 /// byte that is no valid UTF-8 there; 0 when `bytes` is empty.
 std::size_t character_length(std::string_view bytes);
 
+/// The length of what a decoder takes as one character at the start of `bytes`, by the Unicode
+/// Standard's and the WHATWG Encoding Standard's rules: the valid UTF-8 sequence there, or else
+/// the stretch that one U+FFFD stands for (a maximal subpart: the lead byte of a sequence and
+/// the bytes after it that could still go on it, or one byte alone); 0 when `bytes` is empty.
+/// What an editor shows of a file, and so what the columns of text/line_index.h count.
+std::size_t decoded_length(std::string_view bytes);
+
 /// The code point of the valid UTF-8 sequence of `length` bytes (see utf8_length) at the start
 /// of `bytes`.
 char32_t code_point(std::string_view bytes, std::size_t length);

@@ -10,7 +10,7 @@
 //                     "fixes": [{"range": {...}, "replacement": "Cottage", "certain": true}]}],
 //    "summary": {"errors": 1, "warnings": 0}}
 //
-// Every string is valid UTF-8 (see json_string_contents in json_writer.h): a byte that is no part
+// Every string is valid UTF-8 (see json_string_contents in json_output.h): a byte that is no part
 // of valid UTF-8 becomes U+FFFD. Where that loses bytes that matter (the file's name, a fix-it's
 // replacement), a member named with "_hex" after it ("file_hex", "replacement_hex") holds the
 // exact bytes in hexadecimal; it is there only when they are not valid UTF-8.

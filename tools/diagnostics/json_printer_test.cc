@@ -12,7 +12,7 @@
 #include "tests/support/captured.h"
 #include "tests/support/sample_diagnostics.h"
 #include "tests/support/test_tables.h"
-#include "tools/diagnostics/json_writer.h"
+#include "tools/diagnostics/json_output.h"
 #include "tools/names/printable.h"
 
 namespace wander {

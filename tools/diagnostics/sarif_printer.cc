@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "tools/diagnostics/json_writer.h"
+#include "tools/diagnostics/json_output.h"
 #include "tools/names/printable.h"
 
 namespace wander {
@@ -18,36 +18,6 @@ constexpr DiagnosticKind kUnclassified = {"unclassified", Severity::kError,
 
 const DiagnosticKind& kind_of(const Diagnostic& d) {
   return d.kind != nullptr ? *d.kind : kUnclassified;
-}
-
-// The length of the stretch at the start of `bytes` that stands for one U+FFFD, when they start
-// with no valid UTF-8 sequence: the lead byte of a sequence and the bytes after it that could
-// still go on it, or else one byte.
-std::size_t ill_formed_length(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  std::size_t needed = 0;
-  unsigned char lower = 0x80;
-  unsigned char upper = 0xbf;
-  if (lead >= 0xc2 && lead <= 0xdf) {
-    needed = 1;
-  } else if (lead >= 0xe0 && lead <= 0xef) {
-    needed = 2;
-    if (lead == 0xe0) lower = 0xa0;
-    if (lead == 0xed) upper = 0x9f;
-  } else if (lead >= 0xf0 && lead <= 0xf4) {
-    needed = 3;
-    if (lead == 0xf0) lower = 0x90;
-    if (lead == 0xf4) upper = 0x8f;
-  }
-  std::size_t length = 1;
-  while (length <= needed && length < bytes.size()) {
-    const auto next = static_cast<unsigned char>(bytes[length]);
-    if (next < lower || next > upper) break;
-    lower = 0x80;
-    upper = 0xbf;
-    ++length;
-  }
-  return length;
 }
 
 std::string base64(std::string_view bytes) {
@@ -77,58 +47,63 @@ std::string_view level(Severity severity) {
   return severity == Severity::kError ? "error" : "warning";
 }
 
-void text_message(JsonWriter& json, std::string_view key, std::string_view text) {
-  json.key(key);
-  json.begin_object();
-  json.key("text");
-  json.string(text);
-  json.end_object();
-}
+// {"text": TEXT}: a message as SARIF writes one.
+Json text_message(std::string_view text) { return {{"text", json_text(text)}}; }
 
-// Writes what a result says of its file and its places.
+// What a result says of its file and its places, the regions found in the order asked.
 class Places {
  public:
-  Places(JsonWriter& json, std::string_view uri, TextReader& source)
-      : json_(json), uri_(uri), regions_(source) {}
+  Places(std::string_view uri, TextReader& source) : uri_(uri), regions_(source) {}
 
-  void artifact_location() {
-    json_.key("artifactLocation");
-    json_.begin_object();
-    json_.key("uri");
-    json_.string(uri_);
-    json_.key("index");
-    json_.number(std::uint64_t{0});
-    json_.end_object();
-  }
+  Json artifact_location() const { return {{"uri", json_text(uri_)}, {"index", 0u}}; }
 
-  void region(std::string_view key, const TextRange& range) {
+  Json region(const TextRange& range) {
     const SarifRegion r = regions_.region(range);
-    json_.key(key);
-    json_.begin_object();
-    json_.key("startLine");
-    json_.number(r.start_line);
-    json_.key("startColumn");
-    json_.number(r.start_column);
-    json_.key("endLine");
-    json_.number(r.end_line);
-    json_.key("endColumn");
-    json_.number(r.end_column);
-    json_.end_object();
+    return {{"startLine", r.start_line},
+            {"startColumn", r.start_column},
+            {"endLine", r.end_line},
+            {"endColumn", r.end_column}};
   }
 
-  void physical_location(const TextRange& range) {
-    json_.key("physicalLocation");
-    json_.begin_object();
-    artifact_location();
-    region("region", range);
-    json_.end_object();
+  Json physical_location(const TextRange& range) {
+    return {{"artifactLocation", artifact_location()}, {"region", region(range)}};
   }
 
  private:
-  JsonWriter& json_;
   std::string uri_;
   SarifRegions regions_;
 };
+
+Json result_json(const Diagnostic& d, std::uint64_t rule_index, Places& places) {
+  Json result = {{"ruleId", json_text(kind_of(d).id)},
+                 {"ruleIndex", rule_index},
+                 {"level", level(d.severity)},
+                 {"message", text_message(full_message(d))}};
+  result["locations"] = Json::array({{{"physicalLocation", places.physical_location(d.range)}}});
+  if (!d.notes.empty()) {
+    Json& related = result["relatedLocations"] = Json::array();
+    for (std::size_t i = 0; i < d.notes.size(); ++i) {
+      related.push_back({{"id", static_cast<std::uint64_t>(i + 1)},
+                         {"physicalLocation", places.physical_location(d.notes[i].range)},
+                         {"message", text_message(d.notes[i].message)}});
+    }
+  }
+  if (!d.fixes.empty()) {
+    Json& fixes = result["fixes"] = Json::array();
+    for (const FixIt& fix : d.fixes) {
+      Json replacement = {{"deletedRegion", places.region(fix.range)}};
+      replacement["insertedContent"] = is_valid_utf8(fix.replacement)
+                                           ? Json{{"text", json_text(fix.replacement)}}
+                                           : Json{{"binary", base64(fix.replacement)}};
+      Json change = {{"artifactLocation", places.artifact_location()},
+                     {"replacements", Json::array({replacement})}};
+      fixes.push_back(
+          {{"artifactChanges", Json::array({change})}, {"properties", {{"certain", fix.certain}}}});
+    }
+  }
+  result["properties"] = {{"more", d.more}};
+  return result;
+}
 
 }  // namespace
 
@@ -161,24 +136,19 @@ void SarifRegions::read_piece() {
   }
 }
 
-SarifRegions::Character SarifRegions::next_character() {
+ColumnStep SarifRegions::next_character() {
   // A character takes at most four bytes: with four in hand it can be told.
   while (!line_read_ && window_.size() - at_ < 4) read_piece();
-  const std::string_view rest = std::string_view(window_).substr(at_);
-  if (rest.empty()) return {};
-  if (const std::size_t length = utf8_length(rest); length > 0) {
-    return {length, length == 4 ? 2u : 1u};
-  }
-  return {ill_formed_length(rest), 1};
+  return column_step(std::string_view(window_).substr(at_), ColumnUnit::kUtf16);
 }
 
 void SarifRegions::walk_to(std::uint64_t at) {
   while (walked_ < at) {
-    const Character c = next_character();
+    const ColumnStep c = next_character();
     if (c.bytes == 0 || walked_ + c.bytes > at) return;
     at_ += c.bytes;
     walked_ += c.bytes;
-    units_ += c.units;
+    units_ += c.columns;
   }
 }
 
@@ -192,10 +162,10 @@ SarifRegion SarifRegions::region(const TextRange& range) {
   region.start_line = region.end_line = line_;
   region.start_column = units_ + 1;
   walk_to(to);
-  const Character next = next_character();
+  const ColumnStep next = next_character();
   if (next.bytes > 0) {
     // A character that starts before the end and ends after it is covered.
-    region.end_column = units_ + 1 + (walked_ < to ? next.units : 0);
+    region.end_column = units_ + 1 + (walked_ < to ? next.columns : 0);
   } else if (to > walked_ && line_end_) {
     region.end_line = line_ + 1;
     region.end_column = 1;
@@ -234,140 +204,32 @@ void write_sarif(std::FILE* out, std::string_view file_name,
   for (const DiagnosticKind* kind : tool.kinds) add_rule(*kind);
   for (const Diagnostic& d : diagnostics) add_rule(kind_of(d));
 
-  JsonWriter json(out);
-  json.begin_object();
-  json.key("$schema");
-  json.string(kSchema);
-  json.key("version");
-  json.string("2.1.0");
-  json.key("runs");
-  json.begin_array();
-  json.begin_object();
-
-  json.key("tool");
-  json.begin_object();
-  json.key("driver");
-  json.begin_object();
-  json.key("name");
-  json.string(tool.name);
-  json.key("version");
-  json.string(tool.version);
-  json.key("rules");
-  json.begin_array();
+  Json rules_json = Json::array();
   for (const DiagnosticKind* kind : rules) {
-    json.begin_object();
-    json.key("id");
-    json.string(kind->id);
-    text_message(json, "shortDescription", kind->summary);
-    json.key("defaultConfiguration");
-    json.begin_object();
-    json.key("level");
-    json.string(level(kind->severity));
-    json.end_object();
-    json.end_object();
+    rules_json.push_back({{"id", json_text(kind->id)},
+                          {"shortDescription", text_message(kind->summary)},
+                          {"defaultConfiguration", {{"level", level(kind->severity)}}}});
   }
-  json.end_array();
-  json.end_object();
-  json.end_object();
-
-  json.key("columnKind");
-  json.string("utf16CodeUnits");
   const std::string uri = path_uri(file_name);
-  json.key("artifacts");
-  json.begin_array();
-  json.begin_object();
-  json.key("location");
-  json.begin_object();
-  json.key("uri");
-  json.string(uri);
-  json.end_object();
-  json.key("roles");
-  json.begin_array();
-  json.string("analysisTarget");
-  json.end_array();
-  json.end_object();
-  json.end_array();
+  Json run = {{"tool",
+               {{"driver",
+                 {{"name", json_text(tool.name)},
+                  {"version", json_text(tool.version)},
+                  {"rules", std::move(rules_json)}}}}},
+              {"columnKind", "utf16CodeUnits"}};
+  run["artifacts"] = Json::array(
+      {{{"location", {{"uri", json_text(uri)}}}, {"roles", Json::array({"analysisTarget"})}}});
+  run["results"] = Json::array();
+  const Json document = {{"$schema", kSchema}, {"version", "2.1.0"}, {"runs", Json::array({run})}};
 
-  Places places(json, uri, source);
-  json.key("results");
-  json.begin_array();
-  for (const Diagnostic& d : diagnostics) {
-    json.begin_object();
-    json.key("ruleId");
-    json.string(kind_of(d).id);
-    json.key("ruleIndex");
-    json.number(rule_index.at(kind_of(d).id));
-    json.key("level");
-    json.string(level(d.severity));
-    text_message(json, "message", full_message(d));
-    json.key("locations");
-    json.begin_array();
-    json.begin_object();
-    places.physical_location(d.range);
-    json.end_object();
-    json.end_array();
-    if (!d.notes.empty()) {
-      json.key("relatedLocations");
-      json.begin_array();
-      for (std::size_t i = 0; i < d.notes.size(); ++i) {
-        json.begin_object();
-        json.key("id");
-        json.number(static_cast<std::uint64_t>(i + 1));
-        places.physical_location(d.notes[i].range);
-        text_message(json, "message", d.notes[i].message);
-        json.end_object();
-      }
-      json.end_array();
-    }
-    if (!d.fixes.empty()) {
-      json.key("fixes");
-      json.begin_array();
-      for (const FixIt& fix : d.fixes) {
-        json.begin_object();
-        json.key("artifactChanges");
-        json.begin_array();
-        json.begin_object();
-        places.artifact_location();
-        json.key("replacements");
-        json.begin_array();
-        json.begin_object();
-        places.region("deletedRegion", fix.range);
-        json.key("insertedContent");
-        json.begin_object();
-        if (is_valid_utf8(fix.replacement)) {
-          json.key("text");
-          json.string(fix.replacement);
-        } else {
-          json.key("binary");
-          json.string(base64(fix.replacement));
-        }
-        json.end_object();
-        json.end_object();
-        json.end_array();
-        json.end_object();
-        json.end_array();
-        json.key("properties");
-        json.begin_object();
-        json.key("certain");
-        json.boolean(fix.certain);
-        json.end_object();
-        json.end_object();
-      }
-      json.end_array();
-    }
-    json.key("properties");
-    json.begin_object();
-    json.key("more");
-    json.number(d.more);
-    json.end_object();
-    json.end_object();
-  }
-  json.end_array();
-
-  json.end_object();
-  json.end_array();
-  json.end_object();
-  json.finish();
+  Places places(uri, source);
+  std::size_t next = 0;
+  write_json_document(out, document, "results", [&](Json& result) {
+    if (next == diagnostics.size()) return false;
+    const Diagnostic& d = diagnostics[next++];
+    result = result_json(d, rule_index.at(kind_of(d).id), places);
+    return true;
+  });
 }
 
 }  // namespace wander

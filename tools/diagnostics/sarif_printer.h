@@ -13,13 +13,11 @@
 //    problems that follow from it without a result of their own.
 //  - the file is the run's one artifact, the analysis target, its uri a URI reference (see
 //    path_uri).
-//  - columns count UTF-16 code units, as the run's columnKind "utf16CodeUnits" declares: the
-//    unit of JavaScript, of editors and of the Language Server Protocol. The bytes of a line are
-//    decoded as UTF-8 is decoded by the Unicode Standard's and the WHATWG Encoding Standard's
-//    rules: each valid character counts one unit, or two past U+FFFF, and each stretch of bytes
-//    that is not valid UTF-8 (a maximal subpart: a byte alone, or the start of a sequence cut
-//    short) counts one unit, for the U+FFFD that stands for it.
-//  - every string is valid UTF-8, as json_string_contents (json_writer.h) makes it.
+//  - columns count UTF-16 code units, as the run's columnKind "utf16CodeUnits" declares, as
+//    text/line_index.h counts them: each character one unit, or two past U+FFFF, and each
+//    stretch of bytes that is not valid UTF-8 (a maximal subpart: a byte alone, or the start of
+//    a sequence cut short) one unit, for the U+FFFD that an editor shows for it.
+//  - every string is valid UTF-8, as json_string_contents (json_output.h) makes it.
 #ifndef WANDER_TOOLS_DIAGNOSTICS_SARIF_PRINTER_H_
 #define WANDER_TOOLS_DIAGNOSTICS_SARIF_PRINTER_H_
 
@@ -30,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/line_index.h"
 #include "text/text_reader.h"
 #include "tools/diagnostics/diagnostic.h"
 
@@ -75,11 +74,7 @@ class SarifRegions {
   void read_piece();
   /// The bytes and UTF-16 code units of the character at the walk's place, reading more of the
   /// line when needed; no bytes at the line's end.
-  struct Character {
-    std::size_t bytes = 0;
-    std::uint64_t units = 0;
-  };
-  Character next_character();
+  ColumnStep next_character();
   /// Walks past every character that ends at or before byte `at` of the line (counted from 0).
   void walk_to(std::uint64_t at);
 

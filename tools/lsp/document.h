@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "text/line_index.h"
 
 namespace wander::lsp {
 
@@ -22,8 +23,9 @@ struct Position {
   bool operator==(const Position&) const = default;
 };
 
-/// A document: its bytes and its lines. Lines end as the protocol says: at LF, at CR LF, or at a
-/// lone CR.
+/// A document: its bytes and its lines, kept in a line index (text/line_index.h) that follows
+/// each change. Lines end as the protocol says: at LF, at CR LF, or at a lone CR; characters are
+/// counted as the index counts them.
 class Document {
  public:
   Document(std::string text, std::int64_t version);
@@ -36,8 +38,8 @@ class Document {
   /// is that character's first byte.
   std::uint64_t offset(const Position& position, Encoding encoding) const;
 
-  /// The position of the byte at `offset` (clamped to the text's size). A byte that is no valid
-  /// UTF-8 counts one unit.
+  /// The position of the byte at `offset` (clamped to the text's size). A stretch of bytes that
+  /// is no UTF-8 counts as the U+FFFD an editor shows for it: one UTF-16 unit, or its bytes.
   Position position(std::uint64_t offset, Encoding encoding) const;
 
   /// The position of the byte at `offset` as above, counted on from `known`, the position of the
@@ -51,23 +53,20 @@ class Document {
   std::uint64_t length(std::uint64_t from, std::uint64_t to, Encoding encoding) const;
 
   /// The number of lines: one more than the line ends.
-  std::size_t lines() const { return line_starts_.size(); }
+  std::size_t lines() const { return lines_.lines(); }
 
   /// Replaces the bytes from `from` to `to` (offsets, clamped and put in order) with `text`, and
-  /// takes `version`.
+  /// takes `version`. Costs the text's bytes after `from` and the lines after it, never a walk of
+  /// the whole text.
   void replace(std::uint64_t from, std::uint64_t to, std::string_view text, std::int64_t version);
 
   /// Replaces the whole text; returns the text it had.
   std::string reset(std::string text, std::int64_t version);
 
  private:
-  // True when a line starts at byte `at` (1 to the text's size): just after a line end.
-  bool starts_line(std::uint64_t at) const;
-  void index_lines();
-
   std::string text_;
   std::int64_t version_;
-  std::vector<std::uint64_t> line_starts_;  // offset of each line's first byte
+  LineIndex lines_;
 };
 
 }  // namespace wander::lsp

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "text/characters.h"
 #include "tools/names/printable.h"
 
 namespace wander {
@@ -19,35 +20,6 @@ constexpr std::size_t kLongestKept = 1024;
 // A byte that is no UTF-8 stands for itself, as a value no character has.
 constexpr char32_t kLoneByte = 0x110000;
 
-// The small letter of a capital, in the Latin, Greek, Cyrillic and Armenian alphabets.
-char32_t folded(char32_t c) {
-  const auto pair = [c](bool capital_is_even) {
-    return (c % 2 == 0) == capital_is_even ? c + 1 : c;
-  };
-  if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
-  if (c >= 0xc0 && c <= 0xde && c != 0xd7) return c + 0x20;
-  if (c >= 0x100 && c <= 0x137) return pair(true);
-  if (c >= 0x139 && c <= 0x148) return pair(false);
-  if (c >= 0x14a && c <= 0x177) return pair(true);
-  if (c == 0x178) return 0xff;
-  if (c >= 0x179 && c <= 0x17e) return pair(false);
-  if (c == 0x386) return 0x3ac;
-  if (c >= 0x388 && c <= 0x38a) return c + 0x25;
-  if (c == 0x38c) return 0x3cc;
-  if (c >= 0x38e && c <= 0x38f) return c + 0x3f;
-  if (c >= 0x391 && c <= 0x3ab && c != 0x3a2) return c + 0x20;
-  if (c == 0x3c2) return 0x3c3;  // the final sigma is a sigma
-  if (c >= 0x400 && c <= 0x40f) return c + 0x50;
-  if (c >= 0x410 && c <= 0x42f) return c + 0x20;
-  if ((c >= 0x460 && c <= 0x481) || (c >= 0x48a && c <= 0x4bf)) return pair(true);
-  if (c >= 0x4c1 && c <= 0x4ce) return pair(false);
-  if (c >= 0x4d0 && c <= 0x52f) return pair(true);
-  if (c >= 0x531 && c <= 0x556) return c + 0x30;
-  if ((c >= 0x1e00 && c <= 0x1e95) || (c >= 0x1ea0 && c <= 0x1eff)) return pair(true);
-  if (c >= 0xff21 && c <= 0xff3a) return c + 0x20;
-  return c;
-}
-
 // The characters a name is compared by: small letters, without the characters that cannot be
 // seen. Returns the bytes looked at.
 std::size_t key_of(std::string_view name, std::u32string& key) {
@@ -60,7 +32,7 @@ std::size_t key_of(std::string_view name, std::u32string& key) {
       continue;
     }
     const char32_t point = code_point(name.substr(at), length);
-    if (!is_invisible(point)) key += folded(point);
+    if (!is_invisible(point)) key += case_folded(point);
     at += length;
   }
   return name.size();

@@ -14,8 +14,8 @@ namespace wander {
 /// direction mark), else one that is a character or two off, counting a swap of two neighbours as
 /// one (one only for names of four characters or fewer; names longer than 64 characters are only
 /// matched whole, and names longer than 1,024 bytes not at all). Names are compared a character at
-/// a time, in any script: capitals are those of the Latin, Greek, Cyrillic and Armenian alphabets,
-/// and bytes that are no UTF-8 are characters of their own.
+/// a time, in any script, each folded by Unicode's simple case folding (case_folded() of
+/// text/characters.h), and bytes that are no UTF-8 are characters of their own.
 ///
 /// Its work is bounded: every call counts its steps (a name looked at, a character compared)
 /// against one budget, and once that is spent the calls suggest nothing more. A world with a
