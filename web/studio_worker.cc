@@ -1,0 +1,115 @@
+// The studio's worker: `wander-world lsp`'s server and the map's layout in WebAssembly, for
+// studio.js, which runs this in a Web Worker (studio_worker.js). Nothing is kept here between
+// calls but what the worker's script holds by its pointer: the server it made.
+#include <emscripten.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+#include "text/text_reader.h"
+#include "tools/lsp/server.h"
+#include "tools/map/world_map.h"
+#include "tools/names/printable.h"
+#include "tools/survey/world_survey.h"
+
+// Hands one message of the server's to the worker's script (Module.serverSaid).
+EM_JS(void, studio_server_said, (const char* text, std::size_t size),
+      { Module["serverSaid"](UTF8ToString(text, size)); });
+
+namespace {
+
+// The result of the last studio_map, which the script reads before it calls again.
+struct Studio {
+  wander::lsp::Server server;
+  std::string map;
+};
+
+}  // namespace
+
+extern "C" {
+
+/// A new server, named as `version`: to be given to every other call, and never freed (the
+/// worker lives as long as the page).
+EMSCRIPTEN_KEEPALIVE Studio* studio_new(const char* version) {
+  return new Studio{
+      wander::lsp::Server(
+          [](const std::string& message) { studio_server_said(message.data(), message.size()); },
+          version),
+      {}};
+}
+
+/// Hands the server one message of `size` bytes of JSON text; its answers go out through
+/// Module.serverSaid before this returns. A text that is no JSON is answered as the native
+/// server answers it. True once the server has exited.
+EMSCRIPTEN_KEEPALIVE bool studio_message(Studio* studio, const char* text, std::size_t size) {
+  nlohmann::json message = nlohmann::json::parse(text, text + size, nullptr, false);
+  if (message.is_discarded()) {
+    studio->server.handle_unreadable("the message is no JSON");
+  } else {
+    studio->server.handle(std::move(message));
+  }
+  return studio->server.exited();
+}
+
+/// Publishes the diagnostics of the documents changed since: called once no message waits, so
+/// that a burst of changes is checked once, after its last.
+EMSCRIPTEN_KEEPALIVE void studio_idle(Studio* studio) { studio->server.publish_changed(); }
+
+/// The map of the world `text` as JSON, as the map command lays it out (lay_out): {"rooms":
+/// [{"name", "x", "y", "line", "start", "unreachable", "exits": [{"direction", "to",
+/// "oneWay"}]}], "missing": [{"name", "x", "y", "start"}]}, an exit's "to" being "r" and a
+/// room's place, or "m" and a missing room's. The text is valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* studio_map(Studio* studio, const char* text, std::size_t size) {
+  using nlohmann::json;
+  using namespace wander;
+  const std::string_view bytes(text, size);
+  WorldFile reader(make_view_source(bytes));
+  const Survey survey = survey_world(reader);
+  const MapLayout layout = lay_out(survey);
+  const SurveyedRoom* start = survey.header_words > 0 ? survey.find_room(survey.start) : nullptr;
+  json missing = json::array();
+  std::unordered_map<std::uint32_t, std::size_t> missing_place;
+  for (std::size_t i = 0; i < layout.missing.size(); ++i) {
+    const std::uint32_t marker = layout.missing[i];
+    missing_place.emplace(marker, i);
+    missing.push_back({{"name", printable(survey.room_id(marker))},
+                       {"x", layout.missing_cells[i].x},
+                       {"y", layout.missing_cells[i].y},
+                       {"start", marker == survey.start_marker}});
+  }
+  json rooms = json::array();
+  for (std::uint32_t i = 0; i < survey.rooms.size(); ++i) {
+    const SurveyedRoom& room = survey.rooms[i];
+    json exits = json::array();
+    for (int direction = 0; direction < 4; ++direction) {
+      const std::uint32_t exit = room.exits[direction];
+      if (exit >= kNoExitName) continue;
+      const std::uint32_t to = survey.markers[exit].room;
+      if (to == kNoName) {
+        exits.push_back({{"direction", direction},
+                         {"to", "m" + std::to_string(missing_place.at(exit))},
+                         {"oneWay", true}});
+      } else {
+        exits.push_back({{"direction", direction},
+                         {"to", "r" + std::to_string(to)},
+                         {"oneWay", !leads_back(survey, i, direction, to)}});
+      }
+    }
+    rooms.push_back({{"name", printable(survey.room_id(room.marker))},
+                     {"x", layout.rooms[i].x},
+                     {"y", layout.rooms[i].y},
+                     {"line", survey.markers[room.marker].line},
+                     {"start", &room == start},
+                     {"unreachable", start != nullptr && !survey.reachable(room)},
+                     {"exits", exits}});
+  }
+  studio->map = json{{"rooms", rooms}, {"missing", missing}}.dump(-1, ' ', false,
+                                                                  json::error_handler_t::replace);
+  return studio->map.c_str();
+}
+
+}  // extern "C"
