@@ -50,10 +50,18 @@ if(NOT WIN32)
   if(WANDER_HAS_WEB AND NOT CMAKE_CROSSCOMPILING)
     set(sample_page ${PROJECT_BINARY_DIR}/page)
     file(GLOB web_page CONFIGURE_DEPENDS ${WANDER_WEB_BUILD}/page/*)
+    # The studio (web/studio.html) stands beside it, built where the language server is: the
+    # web build finds nlohmann's headers where this one does.
+    set(copy_studio)
+    if(TARGET wander_lsp)
+      set(copy_studio COMMAND ${CMAKE_COMMAND} -E copy_directory ${WANDER_WEB_BUILD}/studio
+                              ${sample_page})
+    endif()
     add_custom_command(OUTPUT ${sample_page}/index.html
                        COMMAND wander-world publish --title "Gull Rock"
                                --page ${WANDER_WEB_BUILD}/page
                                ${PROJECT_SOURCE_DIR}/examples/World.txt ${sample_page}
+                       ${copy_studio}
                        DEPENDS wander-world ${web_page} ${WANDER_WEB_BUILD}/page/index.html
                                ${PROJECT_SOURCE_DIR}/examples/World.txt
                        VERBATIM)

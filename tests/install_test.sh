@@ -23,6 +23,8 @@ linux_files() {
   {
     files_of "$1"
     if [ -d "$2" ]; then (cd "$2" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
+    # The studio, installed with the page, from the folder beside it.
+    if [ -d "$2/../studio" ]; then (cd "$2/../studio" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
     if [ -f "$3" ]; then echo "share/wander/editors/$(basename "$3")"; fi
   } | LC_ALL=C sort
 }

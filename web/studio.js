@@ -403,8 +403,9 @@ function startStudio() {
     if (event.data.map !== undefined) drawMap(JSON.parse(event.data.map));
   });
   studio.client = new LSPClient({
-    extensions: languageServerExtensions(),
-    clientCapabilities: { textDocument: { publishDiagnostics: { relatedInformation: true } } },
+    // Problems shows a diagnostic's notes on lines of their own.
+    extensions: [...languageServerExtensions(),
+                 { clientCapabilities: { textDocument: { publishDiagnostics: { relatedInformation: true } } } }],
     timeout: 10000,
   }).connect(workerTransport(studio.worker, observe));
 
@@ -423,7 +424,8 @@ function startStudio() {
     extensions: [
       basicSetup,
       worldLanguage,
-      EditorView.contentAttributes.of({ 'aria-label': 'World.txt' }),
+      // tabindex: the scroller around it holds something that the keyboard reaches, as axe asks.
+      EditorView.contentAttributes.of({ 'aria-label': 'World.txt', tabindex: '0' }),
       EditorView.lineWrapping,
       studio.client.plugin(studio.uri, 'wander'),
       follow,
@@ -455,5 +457,8 @@ function startStudio() {
   }, true);
   say('Press Play to play the world in the editor.');
 }
+
+// For scripts and tests: the text in the editor.
+window.wanderStudioText = () => studio.view.state.doc.toString();
 
 document.addEventListener('DOMContentLoaded', startStudio);

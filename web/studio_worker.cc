@@ -3,6 +3,7 @@
 // calls but what the worker's script holds by its pointer: the server it made.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "text/text_reader.h"
+#include "tools/lsp/message_reader.h"
 #include "tools/lsp/server.h"
 #include "tools/map/world_map.h"
 #include "tools/names/printable.h"
@@ -43,14 +45,29 @@ EMSCRIPTEN_KEEPALIVE Studio* studio_new(const char* version) {
 }
 
 /// Hands the server one message of `size` bytes of JSON text; its answers go out through
-/// Module.serverSaid before this returns. A text that is no JSON is answered as the native
-/// server answers it. True once the server has exited.
+/// Module.serverSaid before this returns. The message is read as the native server reads it
+/// from its input, framed, so that one that is no JSON is answered alike. True once the server
+/// has exited.
 EMSCRIPTEN_KEEPALIVE bool studio_message(Studio* studio, const char* text, std::size_t size) {
-  nlohmann::json message = nlohmann::json::parse(text, text + size, nullptr, false);
-  if (message.is_discarded()) {
-    studio->server.handle_unreadable("the message is no JSON");
-  } else {
-    studio->server.handle(std::move(message));
+  const std::string framed = wander::lsp::frame_header(size) + std::string(text, size);
+  std::size_t at = 0;
+  wander::lsp::MessageReader reader([&](char* buffer, std::size_t most) {
+    const std::size_t taken = std::min(most, framed.size() - at);
+    std::copy_n(framed.data() + at, taken, buffer);
+    at += taken;
+    return static_cast<std::ptrdiff_t>(taken);
+  });
+  nlohmann::json message;
+  std::string why;
+  switch (reader.next(message, why)) {
+    case wander::lsp::MessageReader::Got::kMessage:
+      studio->server.handle(std::move(message));
+      break;
+    case wander::lsp::MessageReader::Got::kUnreadable:
+      studio->server.handle_unreadable(why);
+      break;
+    case wander::lsp::MessageReader::Got::kEnd:
+      break;
   }
   return studio->server.exited();
 }
