@@ -13,11 +13,14 @@ import { worldLanguage } from './studio_language.js';
 const storePrefix = 'wander-studio/world/';
 const lastWorldKey = 'wander-studio/last';
 const directions = ['north', 'east', 'south', 'west'];
+// A larger map would cost the editor more time than a drawing that large is worth.
+const mostRoomsDrawn = 1000;
 
 const studio = {
   view: null,
   client: null,
   worker: null,
+  mapWorker: null,
   name: 'World.txt',
   uri: 'file:///World.txt',
   handle: null,       // the file the world came from, where the browser can write it back
@@ -182,7 +185,7 @@ function observe(text) {
 function askForMap() {
   clearTimeout(studio.mapWanted);
   studio.mapWanted = setTimeout(() => {
-    studio.worker.postMessage({ map: studio.view.state.doc.toString() });
+    studio.mapWorker.postMessage({ map: studio.view.state.doc.toString(), most: mostRoomsDrawn });
   }, 120);
 }
 
@@ -202,8 +205,12 @@ function drawMap(layout) {
   const cellY = 70;
   const boxW = 110;
   const boxH = 34;
-  const places = [...layout.rooms, ...layout.missing];
   const view = $('map-view');
+  if (layout.places !== undefined) {
+    view.replaceChildren(`${layout.places} rooms: the map draws worlds of up to ${mostRoomsDrawn}.`);
+    return;
+  }
+  const places = [...layout.rooms, ...layout.missing];
   if (places.length === 0) {
     view.replaceChildren('No rooms yet.');
     return;
@@ -398,8 +405,11 @@ function startStudio() {
   $('world-name').textContent = world.name;
   $('publish-title').value = world.name;
 
+  // The map is laid out by a worker of its own, so that a large world's never holds up its
+  // problems.
   studio.worker = startWorker();
-  studio.worker.addEventListener('message', (event) => {
+  studio.mapWorker = startWorker();
+  studio.mapWorker.addEventListener('message', (event) => {
     if (event.data.map !== undefined) drawMap(JSON.parse(event.data.map));
   });
   studio.client = new LSPClient({

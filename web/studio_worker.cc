@@ -79,14 +79,21 @@ EMSCRIPTEN_KEEPALIVE void studio_idle(Studio* studio) { studio->server.publish_c
 /// The map of the world `text` as JSON, as the map command lays it out (lay_out): {"rooms":
 /// [{"name", "x", "y", "line", "start", "unreachable", "exits": [{"direction", "to",
 /// "oneWay"}]}], "missing": [{"name", "x", "y", "start"}]}, an exit's "to" being "r" and a
-/// room's place, or "m" and a missing room's. The text is valid until the next call.
-EMSCRIPTEN_KEEPALIVE const char* studio_map(Studio* studio, const char* text, std::size_t size) {
+/// room's place, or "m" and a missing room's; only {"places": N} when the rooms and the missing
+/// rooms are more than `most`. The text is valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* studio_map(Studio* studio, const char* text, std::size_t size,
+                                            std::size_t most) {
   using nlohmann::json;
   using namespace wander;
   const std::string_view bytes(text, size);
   WorldFile reader(make_view_source(bytes));
   const Survey survey = survey_world(reader);
   const MapLayout layout = lay_out(survey);
+  const std::size_t places = survey.rooms.size() + layout.missing.size();
+  if (places > most) {
+    studio->map = json{{"places", places}}.dump();
+    return studio->map.c_str();
+  }
   const SurveyedRoom* start = survey.header_words > 0 ? survey.find_room(survey.start) : nullptr;
   json missing = json::array();
   std::unordered_map<std::uint32_t, std::size_t> missing_place;

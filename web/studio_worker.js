@@ -1,7 +1,7 @@
 // What runs the studio's server in its worker: the end of wanderStudioWorker (wrap_worker.cmake),
 // after Emscripten's createStudioServer. The page posts {lsp: text}, one message of the protocol,
-// or {map: text}, a world to lay out; the worker posts back {lsp: text} for each message of the
-// server's, and {map: json} (studio_map) for the last world asked for. Messages that come
+// or {map: text, most: N}, a world to lay out; the worker posts back {lsp: text} for each message
+// of the server's, and {map: json} (studio_map) for the last world asked for. Messages that come
 // together are handled together, and the diagnostics of what they changed published once.
 const waiting = [];
 let server = null;
@@ -26,13 +26,13 @@ function drain() {
   // Only the latest world is laid out: the others are already out of date.
   let map = null;
   for (const message of messages) {
-    if (message.map !== undefined) map = message.map;
+    if (message.map !== undefined) map = message;
     else withText(message.lsp, (at, size) => server._studio_message(studio, at, size));
   }
   server._studio_idle(studio);
   if (map !== null) {
-    self.postMessage({ map: withText(map, (at, size) =>
-      server.UTF8ToString(server._studio_map(studio, at, size))) });
+    self.postMessage({ map: withText(map.map, (at, size) =>
+      server.UTF8ToString(server._studio_map(studio, at, size, map.most))) });
   }
 }
 
