@@ -389,6 +389,53 @@ function startPlay() {
   play({ name: studio.name, bytes: worldToPlay(), title: studio.name, byline: '' });
 }
 
+// -- Publish ------------------------------------------------------------------------------------
+
+// The play page's files (studio-page.js), loaded the first time they are needed.
+let playPage = null;
+function loadPlayPage() {
+  if (playPage) return playPage;
+  playPage = new Promise((resolve, reject) => {
+    window.wanderStudioPage = resolve;
+    const script = document.createElement('script');
+    script.src = 'studio-page.js';
+    script.onerror = () => {
+      playPage = null;
+      reject(new Error('studio-page.js is missing beside the studio'));
+    };
+    document.head.append(script);
+  });
+  return playPage;
+}
+
+// The world in the editor as one HTML file that plays it on its own, made by the publisher of
+// `wander-world publish --single-file` in the worker, and downloaded.
+async function publish() {
+  const status = $('publish-status');
+  const title = $('publish-title').value.trim() || studio.name;
+  status.textContent = 'Publishing…';
+  try {
+    const files = await loadPlayPage();
+    const request = JSON.stringify({ files, name: studio.name, world: studio.view.state.doc.toString(),
+                                     title, byline: $('publish-byline').value.trim() });
+    const said = await new Promise((resolve) => {
+      const answer = (event) => {
+        if (event.data.published === undefined) return;
+        studio.mapWorker.removeEventListener('message', answer);
+        resolve(event.data.published);
+      };
+      studio.mapWorker.addEventListener('message', answer);
+      studio.mapWorker.postMessage({ publish: request });
+    });
+    if (said[0] !== 'P') throw new Error(said.slice(1));
+    const file = `${studio.name.replace(/\.txt$/i, '') || 'world'}.html`;
+    download(file, said.slice(1), 'text/html');
+    status.textContent = `Published as ${file}: ${Math.round(said.length / 1000)} KB.`;
+  } catch (error) {
+    status.textContent = `Cannot publish: ${error.message}`;
+  }
+}
+
 // -- Start --------------------------------------------------------------------------------------
 
 // The sample world, from studio-world.js.
@@ -454,6 +501,7 @@ function startStudio() {
   });
   $('studio-save').addEventListener('click', save);
   $('studio-play').addEventListener('click', startPlay);
+  $('studio-publish').addEventListener('click', publish);
   $('publish-title').addEventListener('input', (event) => {
     event.target.dataset.edited = 'yes';
   });

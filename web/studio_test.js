@@ -108,6 +108,19 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await page.getByRole('button', { name: 'Play', exact: true }).click();
   await page.waitForFunction(() => window.wanderScreen().some((row) => row.includes('Gulls cry.')));
 
+  // Publish downloads one file that plays the edited world on its own, from disk.
+  await page.fill('#publish-title', 'Gull Rock');
+  const [download] = await Promise.all([page.waitForEvent('download'),
+                                        page.getByRole('button', { name: 'Publish', exact: true }).click()]);
+  const published = path.join(fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'studio-')), 'World.html');
+  await download.saveAs(published);
+  const player = await context.newPage();
+  await player.goto(pathToFileURL(published).href);
+  await player.waitForFunction(() => window.wanderScreen().some((row) => row.includes('Gulls cry.')));
+  assert.strictEqual(await player.title(), 'Gull Rock');
+  await player.close();
+  fs.rmSync(path.dirname(published), { recursive: true });
+
   // The keyboard leaves the editor by Tab.
   await page.focus('.cm-content');
   await page.keyboard.press('Tab');

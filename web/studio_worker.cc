@@ -16,6 +16,7 @@
 #include "tools/lsp/server.h"
 #include "tools/map/world_map.h"
 #include "tools/names/printable.h"
+#include "tools/publish/world_publish.h"
 #include "tools/survey/world_survey.h"
 
 // Hands one message of the server's to the worker's script (Module.serverSaid).
@@ -24,10 +25,9 @@ EM_JS(void, studio_server_said, (const char* text, std::size_t size),
 
 namespace {
 
-// The result of the last studio_map, which the script reads before it calls again.
 struct Studio {
   wander::lsp::Server server;
-  std::string map;
+  std::string said;  // what the last studio_map or studio_publish returned
 };
 
 }  // namespace
@@ -91,8 +91,8 @@ EMSCRIPTEN_KEEPALIVE const char* studio_map(Studio* studio, const char* text, st
   const MapLayout layout = lay_out(survey);
   const std::size_t places = survey.rooms.size() + layout.missing.size();
   if (places > most) {
-    studio->map = json{{"places", places}}.dump();
-    return studio->map.c_str();
+    studio->said = json{{"places", places}}.dump();
+    return studio->said.c_str();
   }
   const SurveyedRoom* start = survey.header_words > 0 ? survey.find_room(survey.start) : nullptr;
   json missing = json::array();
@@ -131,9 +131,39 @@ EMSCRIPTEN_KEEPALIVE const char* studio_map(Studio* studio, const char* text, st
                      {"unreachable", start != nullptr && !survey.reachable(room)},
                      {"exits", exits}});
   }
-  studio->map = json{{"rooms", rooms}, {"missing", missing}}.dump(-1, ' ', false,
-                                                                  json::error_handler_t::replace);
-  return studio->map.c_str();
+  studio->said = json{{"rooms", rooms}, {"missing", missing}}.dump(-1, ' ', false,
+                                                                   json::error_handler_t::replace);
+  return studio->said.c_str();
+}
+
+/// The world of `request`, JSON {"files": {NAME: TEXT}, "name", "world", "title", "byline"},
+/// published as one HTML file (single_file_page) from the play page's files it holds: "P" and
+/// the page, or "E" and why it cannot be. Valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* studio_publish(Studio* studio, const char* request,
+                                                std::size_t size) {
+  const nlohmann::json asked = nlohmann::json::parse(request, request + size, nullptr, false);
+  std::string error = "the request is no JSON object";
+  if (asked.is_object()) {
+    const nlohmann::json files = asked.value("files", nlohmann::json::object());
+    const wander::PageFile page_file = [&](const std::string& name, std::string& text,
+                                           std::string& why) {
+      const auto file = files.find(name);
+      if (file == files.end() || !file->is_string()) {
+        why = "the page has no file " + wander::in_quotes(name);
+        return false;
+      }
+      text = file->get<std::string>();
+      return true;
+    };
+    const wander::PageTitle title{asked.value("title", ""), asked.value("byline", "")};
+    if (wander::single_file_page(page_file, asked.value("name", ""), asked.value("world", ""),
+                                 title, studio->said, error)) {
+      studio->said.insert(0, 1, 'P');
+      return studio->said.c_str();
+    }
+  }
+  studio->said = "E" + error;
+  return studio->said.c_str();
 }
 
 }  // extern "C"

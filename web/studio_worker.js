@@ -1,7 +1,8 @@
 // What runs the studio's server in its worker: the end of wanderStudioWorker (wrap_worker.cmake),
 // after Emscripten's createStudioServer. The page posts {lsp: text}, one message of the protocol,
 // or {map: text, most: N}, a world to lay out; the worker posts back {lsp: text} for each message
-// of the server's, and {map: json} (studio_map) for the last world asked for. Messages that come
+// of the server's, and {map: json} (studio_map) for the last world asked for; {publish: json}
+// asks for a world published as one file, answered by {published: text} (studio_publish). Messages that come
 // together are handled together, and the diagnostics of what they changed published once.
 const waiting = [];
 let server = null;
@@ -27,6 +28,10 @@ function drain() {
   let map = null;
   for (const message of messages) {
     if (message.map !== undefined) map = message;
+    else if (message.publish !== undefined) {
+      self.postMessage({ published: withText(message.publish, (at, size) =>
+        server.UTF8ToString(server._studio_publish(studio, at, size))) });
+    }
     else withText(message.lsp, (at, size) => server._studio_message(studio, at, size));
   }
   server._studio_idle(studio);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,21 @@ struct Published {
 bool publish_world(const std::filesystem::path& page, std::string_view name, std::string_view bytes,
                    const PageTitle& title, const std::filesystem::path& folder,
                    Published& published, std::string& error);
+
+/// The page's file named `name` (index.html, page.js, ...): false, with `error` saying why, when
+/// it cannot be had.
+using PageFile =
+    std::function<bool(const std::string& name, std::string& bytes, std::string& error)>;
+
+/// The page as one HTML file that plays the world `name` holding `bytes` with no other file:
+/// index.html titled with `title` (titled_page), each `<link rel="stylesheet" href="NAME">` in it
+/// replaced by a <style> holding NAME's text, and each `<script src="NAME"></script>` by a
+/// <script> holding NAME's text, world.js's being world_script(name, bytes). A "</script" or
+/// "</style" in what is put inside is written "<\/script" or "<\/style", which means the same
+/// there, so that nothing ends an element early. False, with `error` saying why, when a file cannot
+/// be had or the page has no place for the title.
+bool single_file_page(const PageFile& page_file, std::string_view name, std::string_view bytes,
+                      const PageTitle& title, std::string& page, std::string& error);
 
 }  // namespace wander
 
