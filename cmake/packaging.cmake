@@ -51,11 +51,14 @@ if(NOT WIN32)
     set(sample_page ${PROJECT_BINARY_DIR}/page)
     file(GLOB web_page CONFIGURE_DEPENDS ${WANDER_WEB_BUILD}/page/*)
     # The studio (web/studio.html) stands beside it, built where the language server is: the
-    # web build finds nlohmann's headers where this one does.
+    # web build finds nlohmann's headers where this one does (a named web build, when it has it).
     set(copy_studio)
-    if(TARGET wander_lsp)
+    set(studio_files)
+    if(TARGET wander_lsp AND (TARGET wander_web OR EXISTS ${WANDER_WEB_BUILD}/studio/studio.html))
       set(copy_studio COMMAND ${CMAKE_COMMAND} -E copy_directory ${WANDER_WEB_BUILD}/studio
                               ${sample_page})
+      set(studio_files ${WANDER_STUDIO_FILES})
+      list(TRANSFORM studio_files PREPEND ${WANDER_WEB_BUILD}/studio/)
     endif()
     add_custom_command(OUTPUT ${sample_page}/index.html
                        COMMAND wander-world publish --title "Gull Rock"
@@ -63,6 +66,7 @@ if(NOT WIN32)
                                ${PROJECT_SOURCE_DIR}/examples/World.txt ${sample_page}
                        ${copy_studio}
                        DEPENDS wander-world ${web_page} ${WANDER_WEB_BUILD}/page/index.html
+                               ${studio_files}
                                ${PROJECT_SOURCE_DIR}/examples/World.txt
                        VERBATIM)
     add_custom_target(sample-page ALL DEPENDS ${sample_page}/index.html)

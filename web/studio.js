@@ -484,6 +484,13 @@ function startStudio() {
       // tabindex: the scroller around it holds something that the keyboard reaches, as axe asks.
       EditorView.contentAttributes.of({ 'aria-label': 'World.txt', tabindex: '0' }),
       EditorView.lineWrapping,
+      // The editor's lists and tooltips in the page's dark colours, at a contrast one can read.
+      EditorView.theme({
+        '.cm-tooltip': { backgroundColor: '#1f232b', color: '#d8dde6', border: '1px solid #8a93a3' },
+        '.cm-tooltip-autocomplete ul li[aria-selected]': { backgroundColor: '#3a5a8c', color: '#ffffff' },
+        '.cm-panels': { backgroundColor: '#1f232b', color: '#d8dde6' },
+        '.cm-diagnosticText': { whiteSpace: 'pre-wrap' },
+      }, { dark: true }),
       studio.client.plugin(studio.uri, 'wander'),
       follow,
     ],

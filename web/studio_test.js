@@ -35,9 +35,14 @@ async function openStudio(context) {
 const text = (page) => page.evaluate(() => window.wanderStudioText());
 const problems = (page) => page.textContent('#problems');
 
-// Puts the cursor at the end of the first line equal to `line`.
+// Puts the cursor at the end of the first line that holds `line`, found as an author would.
 async function cursorAfter(page, line) {
-  await page.locator('.cm-line', { hasText: new RegExp(`^${line}$`) }).first().click();
+  await page.focus('.cm-content');
+  await page.keyboard.press('Control+Home');
+  await page.keyboard.press('Control+f');
+  await page.keyboard.type(line);
+  await page.keyboard.press('Enter');
+  await page.keyboard.press('Escape');
   await page.keyboard.press('End');
 }
 
@@ -102,7 +107,7 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   assert.strictEqual(await text(page), sample.replace(/Cottage/g, 'Croft'));
 
   // Play plays the text in the editor.
-  await page.locator('.cm-line', { hasText: /^\*$/ }).first().click();
+  await cursorAfter(page, '*');
   await page.keyboard.press('Home');
   await page.keyboard.type('Gulls cry. ');
   await page.getByRole('button', { name: 'Play', exact: true }).click();
