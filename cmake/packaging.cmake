@@ -83,7 +83,8 @@ install(FILES examples/World.txt examples/map.svg tools/diagnostics/diagnostics.
 # The documentation, whole: the README and docs/ with the pictures they show, laid out as in the
 # sources, their links to files installed elsewhere rewritten (cmake/install_docs.cmake).
 install(FILES LICENSE DESTINATION ${wander_doc_dir})
-install(FILES web/screenshot.png web/screenshot-phone.png DESTINATION ${wander_doc_dir}/web)
+install(FILES web/screenshot.png web/screenshot-phone.png web/screenshot-studio.png
+        DESTINATION ${wander_doc_dir}/web)
 install(FILES editors/screenshot/neovim.png DESTINATION ${wander_doc_dir}/editors/screenshot)
 install(SCRIPT cmake/install_docs.cmake)
 if(NOT WIN32)

@@ -155,7 +155,11 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
   }
   published = {};
   for (const fs::directory_entry& file : files) {
-    if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName) continue;
+    // The studio, installed beside the page (studio.html and its files), is no part of it.
+    if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName ||
+        file.path().filename().string().starts_with("studio")) {
+      continue;
+    }
     std::string page_bytes;
     std::string why;
     if (file.path().filename() == "index.html") {

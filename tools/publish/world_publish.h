@@ -63,7 +63,8 @@ struct Published {
   std::uintmax_t world_bytes = 0;  ///< world.js
 };
 
-/// Copies every file of the folder `page` except its world.js into `folder` (made with its
+/// Copies every file of the folder `page` except its world.js and the studio's (names that
+/// begin with "studio") into `folder` (made with its
 /// parents when missing; files of the same names are replaced, other files left alone), its
 /// index.html titled with `title` (titled_page), then writes world.js for the world `name`
 /// holding `bytes` there. Each file is written to a new file
