@@ -112,6 +112,12 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await page.keyboard.type('Gulls cry. ');
   await page.getByRole('button', { name: 'Play', exact: true }).click();
   await page.waitForFunction(() => window.wanderScreen().some((row) => row.includes('Gulls cry.')));
+  // ... and from the room of the cursor's block, when asked.
+  await cursorAfter(page, '<Tower>');
+  await page.check('#play-here');
+  await page.getByRole('button', { name: 'Play', exact: true }).click();
+  await page.waitForFunction(() => window.wanderScreen()[0].startsWith('The base of the lighthouse.'));
+  await page.uncheck('#play-here');
 
   // Publish downloads one file that plays the edited world on its own, from disk.
   await page.fill('#publish-title', 'Gull Rock');

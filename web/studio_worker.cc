@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/text_reader.h"
 #include "tools/lsp/message_reader.h"
@@ -137,7 +138,8 @@ EMSCRIPTEN_KEEPALIVE const char* studio_map(Studio* studio, const char* text, st
 }
 
 /// The world of `request`, JSON {"files": {NAME: TEXT}, "name", "world", "title", "byline"},
-/// published as one HTML file (single_file_page) from the play page's files it holds: "P" and
+/// published as one HTML file (single_file_page) from the play page's files it holds, its
+/// NAME-LICENSE.txt the notices: "P" and
 /// the page, or "E" and why it cannot be. Valid until the next call.
 EMSCRIPTEN_KEEPALIVE const char* studio_publish(Studio* studio, const char* request,
                                                 std::size_t size) {
@@ -156,8 +158,13 @@ EMSCRIPTEN_KEEPALIVE const char* studio_publish(Studio* studio, const char* requ
       return true;
     };
     const wander::PageTitle title{asked.value("title", ""), asked.value("byline", "")};
+    // The notices of what the page carries (NAME-LICENSE.txt) go wherever it goes.
+    std::vector<std::string> notices;
+    for (const auto& [name, text] : files.items()) {
+      if (name.ends_with("-LICENSE.txt")) notices.push_back(name);
+    }
     if (wander::single_file_page(page_file, asked.value("name", ""), asked.value("world", ""),
-                                 title, studio->said, error)) {
+                                 title, notices, studio->said, error)) {
       studio->said.insert(0, 1, 'P');
       return studio->said.c_str();
     }

@@ -206,7 +206,8 @@ void append_inside(std::string& out, std::string_view text) {
 }  // namespace
 
 bool single_file_page(const PageFile& page_file, std::string_view name, std::string_view bytes,
-                      const PageTitle& title, std::string& page, std::string& error) {
+                      const PageTitle& title, const std::vector<std::string>& notices,
+                      std::string& page, std::string& error) {
   std::string index;
   std::string titled;
   if (!page_file("index.html", index, error)) return false;
@@ -244,6 +245,19 @@ bool single_file_page(const PageFile& page_file, std::string_view name, std::str
     append_inside(page, text);
     page.append(is_style ? "</style>" : "</script>");
     rest.remove_prefix(end + closing.size());
+  }
+  std::string carried;
+  for (const std::string& notice : notices) {
+    std::string text;
+    if (!page_file(notice, text, error)) return false;
+    carried += html_escaped(text) + "\n";
+  }
+  if (!carried.empty()) {
+    const std::size_t body_end = rest.rfind("</body>");
+    const std::size_t at = body_end == std::string_view::npos ? rest.size() : body_end;
+    page.append(rest.substr(0, at))
+        .append("<template id=\"notices\">\n" + carried + "</template>\n");
+    rest.remove_prefix(at);
   }
   page.append(rest);
   return true;

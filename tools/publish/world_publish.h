@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wander {
 
@@ -88,10 +89,13 @@ using PageFile =
 /// replaced by a <style> holding NAME's text, and each `<script src="NAME"></script>` by a
 /// <script> holding NAME's text, world.js's being world_script(name, bytes). A "</script" or
 /// "</style" in what is put inside is written "<\/script" or "<\/style", which means the same
-/// there, so that nothing ends an element early. False, with `error` saying why, when a file cannot
-/// be had or the page has no place for the title.
+/// there, so that nothing ends an element early. The texts of the files `notices` (the
+/// licences of what the page carries) go, escaped, into a <template id="notices"> before
+/// </body>, which a browser keeps and never shows. False, with `error` saying why, when a file
+/// cannot be had or the page has no place for the title.
 bool single_file_page(const PageFile& page_file, std::string_view name, std::string_view bytes,
-                      const PageTitle& title, std::string& page, std::string& error);
+                      const PageTitle& title, const std::vector<std::string>& notices,
+                      std::string& page, std::string& error);
 
 }  // namespace wander
 

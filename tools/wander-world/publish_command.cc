@@ -1,4 +1,5 @@
 // wander-world publish: a world as a web page that plays it.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -177,8 +178,17 @@ int publish_command(int argc, char** argv) {
       why = "cannot read " + in_quotes((page / file).string()) + ": " + why;
       return false;
     };
+    // The notices of what the page carries (NAME-LICENSE.txt) go wherever it goes.
+    std::vector<std::string> notices;
+    std::error_code code;
+    for (const fs::directory_entry& file : fs::directory_iterator(page, code)) {
+      if (file.path().filename().string().ends_with("-LICENSE.txt")) {
+        notices.push_back(file.path().filename().string());
+      }
+    }
+    std::sort(notices.begin(), notices.end());
     std::string html;
-    if (!single_file_page(page_file, name, bytes, page_title, html, error) ||
+    if (!single_file_page(page_file, name, bytes, page_title, notices, html, error) ||
         !replace_file(folder, html, error)) {
       std::fprintf(stderr, "wander-world: %s\n", error.c_str());
       return kCannotGoOn;
