@@ -132,6 +132,22 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await player.close();
   fs.rmSync(path.dirname(published), { recursive: true });
 
+  // Open world… takes in a file, which is kept under its own name; Save gives it back.
+  const other = path.join(fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'studio-')), 'Hut.txt');
+  const hut = 'Start: Hut\n<Hut>\nA hut.\n*\nN: None E: None S: None W: None O: 0\n';
+  fs.writeFileSync(other, hut);
+  await page.setInputFiles('#studio-file', other);
+  await page.waitForFunction(() => document.querySelector('#map-view').textContent === 'Hut');
+  const [saved] = await Promise.all([page.waitForEvent('download'),
+                                     page.getByRole('button', { name: 'Save' }).click()]);
+  assert.strictEqual(saved.suggestedFilename(), 'Hut.txt');
+  assert.strictEqual(fs.readFileSync(await saved.path(), 'utf8'), hut);
+  fs.rmSync(path.dirname(other), { recursive: true });
+  await page.reload();
+  assert.strictEqual(await text(page), hut);
+  assert.strictEqual(await page.evaluate(() => localStorage.getItem('wander-studio/world/World.txt')),
+                     sample.replace(/Cottage/g, 'Croft').replace('\n*\n', '\nGulls cry. *\n'));
+
   // The keyboard leaves the editor by Tab.
   await page.focus('.cm-content');
   await page.keyboard.press('Tab');
