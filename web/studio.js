@@ -111,9 +111,11 @@ async function published(params) {
       from: offset(note.location.range.start),
       message: note.message,
     })),
-    mends: (actions || []).filter((a) => a.isPreferred && a.diagnostics.some((x) => same(x, d)))
+    // Every quick fix for it, the sure mends first: one of several near names is only a guess.
+    mends: (actions || []).filter((a) => a.diagnostics.some((x) => same(x, d)))
+      .sort((a, b) => Number(Boolean(b.isPreferred)) - Number(Boolean(a.isPreferred)))
       .map((a) => ({
-        title: a.title,
+        title: a.isPreferred ? a.title : `${a.title} (a guess)`,
         edits: a.edit.changes[studio.uri].map((e) => ({
           from: offset(e.range.start), to: offset(e.range.end), insert: e.newText,
         })),
@@ -183,6 +185,7 @@ function observe(text) {
 // -- The map ----------------------------------------------------------------------------------
 
 function askForMap() {
+  if (!studio.mapWorker) return;  // it is asked for once the worker is there
   clearTimeout(studio.mapWanted);
   studio.mapWanted = setTimeout(() => {
     studio.mapWorker.postMessage({ map: studio.view.state.doc.toString(), most: mostRoomsDrawn });
@@ -444,6 +447,25 @@ window.wanderStudioSample = (name, hex) => {
   sample = { name, text: new TextDecoder().decode(bytesFromHex(hex)) };
 };
 
+// Loads the server's script (studio-server.js, the larger part of the studio) once the editor
+// is up, then starts the workers: the language server's, and the map's, laid out by one of its
+// own so that a large world's never holds up its problems.
+function startServer() {
+  const script = document.createElement('script');
+  script.src = 'studio-server.js';
+  script.onerror = () => say('studio-server.js is missing beside the studio: nothing is checked.');
+  script.onload = () => {
+    studio.worker = startWorker();
+    studio.mapWorker = startWorker();
+    studio.mapWorker.addEventListener('message', (event) => {
+      if (event.data.map !== undefined) drawMap(JSON.parse(event.data.map));
+    });
+    studio.client.connect(workerTransport(studio.worker, observe));
+    askForMap();
+  };
+  document.head.append(script);
+}
+
 function startStudio() {
   const last = localStorage.getItem(lastWorldKey);
   const kept = last !== null ? localStorage.getItem(storePrefix + last) : null;
@@ -452,19 +474,14 @@ function startStudio() {
   $('world-name').textContent = world.name;
   $('publish-title').value = world.name;
 
-  // The map is laid out by a worker of its own, so that a large world's never holds up its
-  // problems.
-  studio.worker = startWorker();
-  studio.mapWorker = startWorker();
-  studio.mapWorker.addEventListener('message', (event) => {
-    if (event.data.map !== undefined) drawMap(JSON.parse(event.data.map));
-  });
+  // Connected once the server's script has come (startServer): what is typed before then is
+  // in the text it opens.
   studio.client = new LSPClient({
     // Problems shows a diagnostic's notes on lines of their own.
     extensions: [...languageServerExtensions(),
                  { clientCapabilities: { textDocument: { publishDiagnostics: { relatedInformation: true } } } }],
     timeout: 10000,
-  }).connect(workerTransport(studio.worker, observe));
+  });
 
   // The server hears of a change soon after its last key, not half a second later.
   let syncing = 0;
@@ -496,8 +513,8 @@ function startStudio() {
     ],
   });
   studio.sincePublished = ChangeSet.empty(world.text.length);
-  askForMap();
   performance.mark('wander-studio-ready');
+  startServer();
 
   $('studio-open').addEventListener('click', openWorld);
   const file = $('studio-file');

@@ -180,6 +180,7 @@ test('the worker answers as the native server', { skip: !process.env.WANDER_WORL
     .split(/Content-Length: \d+\r\n\r\n/).slice(1);
   const context = await browser.newContext();
   const page = await openStudio(context);
+  await page.waitForFunction(() => typeof wanderStudioWorker === 'function');
   const worker = await page.evaluate((messages) => new Promise((resolve) => {
     const url = URL.createObjectURL(new Blob([`(${wanderStudioWorker.toString()})()`]));
     const said = [];
