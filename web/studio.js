@@ -3,9 +3,13 @@
 // mends listed, its map drawn, and the game beside it (page.js, the play page's script).
 // Bundled with the editor by esbuild into the page's studio.js.
 import { basicSetup } from 'codemirror';
-import { EditorView } from '@codemirror/view';
+import { EditorView, keymap } from '@codemirror/view';
 import { ChangeSet } from '@codemirror/state';
-import { LSPClient, LSPPlugin, languageServerExtensions } from '@codemirror/lsp-client';
+import { setDiagnostics } from '@codemirror/lint';
+import {
+  LSPClient, LSPPlugin, findReferencesKeymap, hoverTooltips, jumpToDefinitionKeymap, renameKeymap,
+  serverCompletion,
+} from '@codemirror/lsp-client';
 import { worldLanguage } from './studio_language.js';
 
 // Every page opened from disk shares one storage: what the studio keeps is keyed by its own
@@ -103,6 +107,7 @@ async function published(params) {
   studio.problems = params.diagnostics.map((d) => ({
     line: d.range.start.line + 1,
     from: offset(d.range.start),
+    to: offset(d.range.end),
     message: d.message,
     kind: d.code || '',
     severity: d.severity === 1 ? 'error' : 'warning',
@@ -123,7 +128,24 @@ async function published(params) {
   }));
   studio.sincePublished = lsp.unsyncedChanges;
   showProblems();
+  // Underlined in the editor too, with the same mends in their tooltips.
+  studio.view.dispatch(setDiagnostics(studio.view.state, studio.problems.map((problem) => ({
+    from: mapped(problem.from),
+    to: mapped(problem.to),
+    severity: problem.severity,
+    message: [problem.message, ...problem.notes.map((n) => `line ${n.line}: ${n.message}`)].join('\n'),
+    source: problem.kind,
+    actions: problem.mends.map((mend) => ({ name: mend.title, apply: () => applyMend(mend) })),
+  }))));
   performance.mark('wander-problems-shown');
+}
+
+function applyMend(mend) {
+  studio.view.dispatch({
+    changes: mend.edits.map((e) => ({ from: mapped(e.from), to: mapped(e.to), insert: e.insert })),
+    userEvent: 'input.mend',
+  });
+  studio.view.focus();
 }
 
 function showProblems() {
@@ -157,13 +179,7 @@ function showProblems() {
       button.type = 'button';
       button.className = 'mend';
       button.textContent = mend.title;
-      button.addEventListener('click', () => {
-        studio.view.dispatch({
-          changes: mend.edits.map((e) => ({ from: mapped(e.from), to: mapped(e.to), insert: e.insert })),
-          userEvent: 'input.mend',
-        });
-        studio.view.focus();
-      });
+      button.addEventListener('click', () => applyMend(mend));
       item.append(button);
     }
     items.append(item);
@@ -477,9 +493,13 @@ function startStudio() {
   // Connected once the server's script has come (startServer): what is typed before then is
   // in the text it opens.
   studio.client = new LSPClient({
-    // Problems shows a diagnostic's notes on lines of their own.
-    extensions: [...languageServerExtensions(),
-                 { clientCapabilities: { textDocument: { publishDiagnostics: { relatedInformation: true } } } }],
+    // The client's own parts but its diagnostics: the studio shows those itself (published),
+    // with their notes, which it asks for on lines of their own, and their quick fixes.
+    extensions: [serverCompletion(), hoverTooltips(),
+                 keymap.of([...renameKeymap, ...jumpToDefinitionKeymap, ...findReferencesKeymap]),
+                 { clientCapabilities: { textDocument: { publishDiagnostics: {
+                   relatedInformation: true, versionSupport: true } } } }],
+    notificationHandlers: { 'textDocument/publishDiagnostics': () => true },
     timeout: 10000,
   });
 
