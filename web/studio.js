@@ -28,6 +28,7 @@ const studio = {
   name: 'World.txt',
   uri: 'file:///World.txt',
   handle: null,       // the file the world came from, where the browser can write it back
+  lastModified: 0,    // ... and when it was last changed, as it was opened or saved
   problems: [],       // the last diagnostics, as offsets in `sincePublished`'s first text
   sincePublished: null,
   map: null,
@@ -336,12 +337,19 @@ function openText(name, text) {
 }
 
 async function openFile(file, handle) {
+  let text;
   try {
-    openText(file.name, await file.text());
-    studio.handle = handle || null;
+    // The editor holds UTF-8 text: other bytes would be changed, unseen, when it is saved.
+    text = new TextDecoder('utf-8', { fatal: true }).decode(await file.arrayBuffer());
   } catch (error) {
-    say(`Cannot read ${file.name}: ${error.message}`);
+    say(error instanceof TypeError
+      ? `${file.name} is not UTF-8 text: the studio opens only UTF-8 (the game and wander-world take any bytes).`
+      : `Cannot read ${file.name}: ${error.message}`);
+    return;
   }
+  openText(file.name, text);
+  studio.handle = handle || null;
+  studio.lastModified = file.lastModified;
 }
 
 async function openWorld() {
@@ -375,10 +383,15 @@ async function save() {
   const text = studio.view.state.doc.toString();
   if (studio.handle) {
     try {
+      // As a careful editor does, never over what another program saved meanwhile.
+      if ((await studio.handle.getFile()).lastModified !== studio.lastModified) {
+        throw new Error('it changed on disk since it was opened');
+      }
       // The browser writes to a copy of its own and puts it in place on close.
       const writable = await studio.handle.createWritable();
       await writable.write(text);
       await writable.close();
+      studio.lastModified = (await studio.handle.getFile()).lastModified;
       say(`Saved ${studio.name}.`);
       return;
     } catch (error) {

@@ -136,6 +136,9 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   const other = path.join(fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'studio-')), 'Hut.txt');
   const hut = 'Start: Hut\n<Hut>\nA hut.\n*\nN: None E: None S: None W: None O: 0\n';
   fs.writeFileSync(other, hut);
+  // A file that is no UTF-8 is not opened, to be changed unseen when saved.
+  await page.setInputFiles('#studio-file', { name: 'Old.txt', mimeType: 'text/plain', buffer: Buffer.from('Start: Caf\xe9\n', 'latin1') });
+  await page.waitForFunction(() => document.querySelector('#status').textContent.startsWith('Old.txt is not UTF-8'));
   await page.setInputFiles('#studio-file', other);
   await page.waitForFunction(() => document.querySelector('#map-view').textContent === 'Hut');
   const [saved] = await Promise.all([page.waitForEvent('download'),
