@@ -74,6 +74,10 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   assert.match(await problems(page), /Line 56: error: room 'Yard': the east exit leads to room 'Cotage'.*\[missing-block\]/);
   assert.match(await problems(page), /Line 73: note: room 'Cottage' cannot be reached/);
   await page.waitForSelector('.cm-lintRange-error');
+  await page.getByRole('button', { name: /^Line 73: note/ }).click();
+  assert.strictEqual(await page.textContent('.cm-activeLine'), '<Cottage>');
+  await page.getByRole('button', { name: /^Line 56: error/ }).click();
+  assert.strictEqual(await page.textContent('.cm-activeLine'), 'East: Cotage');
   await mend.click();
   await page.waitForFunction(() => document.querySelector('#problems-summary').textContent === 'No problems.');
   assert.strictEqual(await text(page), sample);
@@ -116,7 +120,7 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await cursorAfter(page, '<Tower>');
   await page.check('#play-here');
   await page.getByRole('button', { name: 'Play', exact: true }).click();
-  await page.waitForFunction(() => window.wanderScreen()[0].startsWith('The base of the lighthouse.'));
+  await page.waitForFunction(() => (window.wanderScreen()[0] || '').startsWith('The base of the lighthouse.'));
   await page.uncheck('#play-here');
 
   // Publish downloads one file that plays the edited world on its own, from disk.
