@@ -105,7 +105,8 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   assert.strictEqual(await page.textContent('.cm-activeLine'), '<Tower>');
 
   // The text is kept: a reload shows it again.
-  await page.waitForTimeout(400);
+  await page.waitForFunction((kept) => localStorage.getItem('wander-studio/world/World.txt') === kept,
+                             sample.replace(/Cottage/g, 'Croft'));
   await page.reload();
   await page.waitForSelector('.cm-content');
   assert.strictEqual(await text(page), sample.replace(/Cottage/g, 'Croft'));
