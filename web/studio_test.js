@@ -178,7 +178,8 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await context.close();
 });
 
-// The session, through the worker and through `wander-world lsp`, gives the same messages.
+// The session, through the worker and through `wander-world lsp`, gives the same messages; a
+// world published as one file, the same bytes.
 test('the worker answers as the native server', { skip: !process.env.WANDER_WORLD_TOOL }, async () => {
   const world = sample.replace('East: Cottage', 'East: Cotage');
   const session = JSON.parse(fs.readFileSync(path.join(__dirname, 'studio_test.json'), 'utf8'))
@@ -199,5 +200,21 @@ test('the worker answers as the native server', { skip: !process.env.WANDER_WORL
   }), session);
   assert.ok(native.length > 8);
   assert.deepStrictEqual(worker, native);
+
+  // One publisher: the worker's single file is the command line's, byte for byte.
+  const single = await page.evaluate((world) => new Promise((resolve) => {
+    window.wanderStudioPage = (files) => {
+      const worker = new Worker(URL.createObjectURL(new Blob([`(${wanderStudioWorker.toString()})()`])));
+      worker.onmessage = (event) => event.data.published !== undefined && resolve(event.data.published);
+      worker.postMessage({ publish: JSON.stringify({ files, name: 'World.txt', world, title: 'T', byline: 'B' }) });
+    };
+    document.head.append(Object.assign(document.createElement('script'), { src: 'studio-page.js' }));
+  }), sample);
+  const folder = fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'studio-'));
+  execFileSync(process.env.WANDER_WORLD_TOOL, ['publish', '--single-file', '--title', 'T', '--byline', 'B',
+    '--page', path.dirname(new URL(studioUrl).pathname), path.join(__dirname, '../examples/World.txt'),
+    path.join(folder, 'World.html')]);
+  assert.strictEqual(single, `P${fs.readFileSync(path.join(folder, 'World.html'), 'utf8')}`);
+  fs.rmSync(folder, { recursive: true });
   await context.close();
 });
