@@ -419,6 +419,8 @@ function worldToPlay() {
 
 function startPlay() {
   play({ name: studio.name, bytes: worldToPlay(), title: studio.name, byline: '' });
+  // The play page names itself after the world it plays; this page stays the studio.
+  document.title = 'wander studio';
 }
 
 // -- Publish ------------------------------------------------------------------------------------
