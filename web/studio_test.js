@@ -35,6 +35,14 @@ async function openStudio(context) {
 const text = (page) => page.evaluate(() => window.wanderStudioText());
 const problems = (page) => page.textContent('#problems');
 
+// axe-core finds nothing serious or critical.
+async function expectAccessible(page) {
+  await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+  const { violations } = await page.evaluate(() => window.axe.run());
+  console.log(`axe-core: ${violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target).join(' ')}`).join(', ') || 'none'}`);
+  assert.deepStrictEqual(violations.filter((v) => /serious|critical/.test(v.impact)).map((v) => v.help), []);
+}
+
 // Puts the cursor at the end of the first line that holds `line`, found as an author would.
 async function cursorAfter(page, line) {
   await page.focus('.cm-content');
@@ -161,15 +169,12 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await page.keyboard.press('Tab');
   assert.notStrictEqual(await page.evaluate(() => document.activeElement.className), 'cm-content');
 
-  // axe-core: nothing serious or critical.
-  await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
-  const { violations } = await page.evaluate(() => window.axe.run());
-  console.log(`axe-core: ${violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target).join(' ')}`).join(', ') || 'none'}`);
-  assert.deepStrictEqual(violations.filter((v) => /serious|critical/.test(v.impact)).map((v) => v.help), []);
+  await expectAccessible(page);
 
   // On a phone: nothing scrolls sideways, and every part is reached.
   await page.setViewportSize({ width: 390, height: 844 });
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 390));
+  await expectAccessible(page);
   for (const name of ['Problems', 'Map', 'Play', 'Publish']) {
     await page.getByRole('region', { name }).scrollIntoViewIfNeeded();
     assert.ok(await page.getByRole('region', { name }).isVisible(), name);
