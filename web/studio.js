@@ -487,6 +487,10 @@ function startServer() {
   script.onerror = () => say('studio-server.js is missing beside the studio: nothing is checked.');
   script.onload = () => {
     studio.worker = startWorker();
+    // A worker that fails (its memory run out) answers nothing more: the page says so.
+    studio.worker.addEventListener('error', (event) => {
+      $('problems-summary').textContent = `The checker stopped (${event.message}): reload the page; the text is kept.`;
+    });
     studio.mapWorker = startWorker();
     studio.mapWorker.addEventListener('message', (event) => {
       if (event.data.map !== undefined) drawMap(JSON.parse(event.data.map));
