@@ -95,7 +95,10 @@ async function published(params) {
     try {
       actions = await lsp.client.request('textDocument/codeAction', {
         textDocument: { uri: studio.uri },
-        range: { start: { line: 0, character: 0 }, end: lsp.toPosition(doc.length, doc) },
+        // Only where the published problems are (they come in the text's order): a world with
+        // thousands more has as many more fixes, which nothing here would show.
+        range: { start: params.diagnostics[0].range.start,
+                 end: params.diagnostics[params.diagnostics.length - 1].range.end },
         context: { diagnostics: [] },
       });
     } catch (error) {
