@@ -50,11 +50,23 @@ if(NOT WIN32)
   if(WANDER_HAS_WEB AND NOT CMAKE_CROSSCOMPILING)
     set(sample_page ${PROJECT_BINARY_DIR}/page)
     file(GLOB web_page CONFIGURE_DEPENDS ${WANDER_WEB_BUILD}/page/*)
+    # The studio (web/studio.html) stands beside it, built where the language server is: the
+    # web build finds nlohmann's headers where this one does (a named web build, when it has it).
+    set(copy_studio)
+    set(studio_files)
+    if(TARGET wander_lsp AND (TARGET wander_web OR EXISTS ${WANDER_WEB_BUILD}/studio/studio.html))
+      set(copy_studio COMMAND ${CMAKE_COMMAND} -E copy_directory ${WANDER_WEB_BUILD}/studio
+                              ${sample_page})
+      set(studio_files ${WANDER_STUDIO_FILES})
+      list(TRANSFORM studio_files PREPEND ${WANDER_WEB_BUILD}/studio/)
+    endif()
     add_custom_command(OUTPUT ${sample_page}/index.html
                        COMMAND wander-world publish --title "Gull Rock"
                                --page ${WANDER_WEB_BUILD}/page
                                ${PROJECT_SOURCE_DIR}/examples/World.txt ${sample_page}
+                       ${copy_studio}
                        DEPENDS wander-world ${web_page} ${WANDER_WEB_BUILD}/page/index.html
+                               ${studio_files}
                                ${PROJECT_SOURCE_DIR}/examples/World.txt
                        VERBATIM)
     add_custom_target(sample-page ALL DEPENDS ${sample_page}/index.html)
@@ -76,7 +88,8 @@ install(FILES examples/World.txt examples/map.svg tools/diagnostics/diagnostics.
 # The documentation, whole: the README and docs/ with the pictures they show, laid out as in the
 # sources, their links to files installed elsewhere rewritten (cmake/install_docs.cmake).
 install(FILES LICENSE DESTINATION ${wander_doc_dir})
-install(FILES web/screenshot.png web/screenshot-phone.png DESTINATION ${wander_doc_dir}/web)
+install(FILES web/screenshot.png web/screenshot-phone.png web/screenshot-studio.png
+        DESTINATION ${wander_doc_dir}/web)
 install(FILES editors/screenshot/neovim.png DESTINATION ${wander_doc_dir}/editors/screenshot)
 install(SCRIPT cmake/install_docs.cmake)
 if(NOT WIN32)

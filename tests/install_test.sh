@@ -23,6 +23,8 @@ linux_files() {
   {
     files_of "$1"
     if [ -d "$2" ]; then (cd "$2" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
+    # The studio, installed with the page, from the folder beside it.
+    if [ -d "$2/../studio" ]; then (cd "$2/../studio" && find . ! -type d | sed 's|^\./|share/wander/web/|'); fi
     if [ -f "$3" ]; then echo "share/wander/editors/$(basename "$3")"; fi
   } | LC_ALL=C sort
 }
@@ -72,6 +74,8 @@ check_tree() {
     "$prefix/bin/wander-world" publish "$prefix/share/wander/World.txt" "$prefix/site" > /dev/null &&
       grep -qF '<title>World.txt</title>' "$prefix/site/index.html" ||
       fail "the installed wander-world publishes no page titled World.txt"
+    # The studio installed beside the page stays out of what is published.
+    [ -z "$(find "$prefix/site" -name 'studio*')" ] || fail "the published site holds the studio"
   fi
   if command -v nvim > /dev/null 2>&1; then neovim_finds_its_files "$prefix"; fi
   links_resolve "the installed tree" "$prefix/share/doc/wander"

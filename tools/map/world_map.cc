@@ -250,12 +250,11 @@ Label room_label(const Survey& survey, const SurveyedRoom& room, bool start) {
   return label;
 }
 
-// True when the room the exit leads to has an exit the opposite way that leads back.
+}  // namespace
+
 bool leads_back(const Survey& survey, std::uint32_t from, int direction, std::uint32_t to) {
   return to != from && survey.rooms[to].exits[(direction + 2) % 4] == survey.rooms[from].marker;
 }
-
-}  // namespace
 
 MapLayout lay_out(const Survey& survey) {
   MapLayout layout;

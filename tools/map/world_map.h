@@ -41,6 +41,11 @@ struct MapLayout {
 /// Lays out the rooms of `survey` on a grid, in time linear in the number of rooms.
 MapLayout lay_out(const Survey& survey);
 
+/// Whether the room `to`, which the exit of room `from` (places in Survey::rooms) in `direction`
+/// (0 to 3: north, east, south, west) leads to, leads back by the opposite exit: else the map
+/// marks the exit as one way.
+bool leads_back(const Survey& survey, std::uint32_t from, int direction, std::uint32_t to);
+
 /// `text` for the inside of a quoted DOT label: backslash, quote and '&' escaped.
 std::string dot_escaped(std::string_view text);
 

@@ -155,7 +155,11 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
   }
   published = {};
   for (const fs::directory_entry& file : files) {
-    if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName) continue;
+    // The studio, installed beside the page (studio.html and its files), is no part of it.
+    if (!file.is_regular_file(code) || file.path().filename() == kWorldScriptName ||
+        file.path().filename().string().starts_with("studio")) {
+      continue;
+    }
     std::string page_bytes;
     std::string why;
     if (file.path().filename() == "index.html") {
@@ -170,6 +174,92 @@ bool publish_world(const fs::path& page, std::string_view name, std::string_view
   const std::string script = world_script(name, bytes);
   if (!replace_file(folder / kWorldScriptName, script, error)) return false;
   published.world_bytes = script.size();
+  return true;
+}
+
+namespace {
+
+// `text` to put inside a <script> or <style>: a "</script" or "</style", in any capitals, which
+// would end the element early, written "<\\/" and the rest: an escape that means "/" in the
+// strings and regular expressions of a script, and in CSS, where alone such a text can stand.
+void append_inside(std::string& out, std::string_view text) {
+  const auto ends_element = [&](std::size_t at) {
+    for (const std::string_view tag : {std::string_view("script"), std::string_view("style")}) {
+      if (text.size() - at >= tag.size() &&
+          std::equal(tag.begin(), tag.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
+                     [](char a, char b) { return a == (b | 0x20); })) {
+        return true;
+      }
+    }
+    return false;
+  };
+  std::size_t from = 0;
+  for (std::size_t at = text.find("</"); at != std::string_view::npos;
+       at = text.find("</", at + 2)) {
+    if (!ends_element(at + 2)) continue;
+    out.append(text.substr(from, at - from)).append("<\\/");
+    from = at + 2;
+  }
+  out.append(text.substr(from));
+}
+
+}  // namespace
+
+bool single_file_page(const PageFile& page_file, std::string_view name, std::string_view bytes,
+                      const PageTitle& title, const std::vector<std::string>& notices,
+                      std::string& page, std::string& error) {
+  std::string index;
+  std::string titled;
+  if (!page_file("index.html", index, error)) return false;
+  if (!titled_page(index, title, titled, error)) {
+    error = "cannot title index.html: " + error;
+    return false;
+  }
+  static constexpr std::string_view kStyle = "<link rel=\"stylesheet\" href=\"";
+  static constexpr std::string_view kScript = "<script src=\"";
+  static constexpr std::string_view kScriptEnd = "\"></script>";
+  page.clear();
+  std::string_view rest = titled;
+  for (;;) {
+    const std::size_t style = rest.find(kStyle);
+    const std::size_t script = rest.find(kScript);
+    const bool is_style = style < script;
+    const std::size_t at = std::min(style, script);
+    if (at == std::string_view::npos) break;
+    const std::string_view opening = is_style ? kStyle : kScript;
+    const std::string_view closing = is_style ? std::string_view("\">") : kScriptEnd;
+    const std::size_t end = rest.find(closing, at + opening.size());
+    if (end == std::string_view::npos) {
+      error = "index.html has an element that does not end: " +
+              in_quotes(rest.substr(at, std::min<std::size_t>(40, rest.size() - at)));
+      return false;
+    }
+    const std::string file(rest.substr(at + opening.size(), end - at - opening.size()));
+    std::string text;
+    if (file == kWorldScriptName) {
+      text = world_script(name, bytes);
+    } else if (!page_file(file, text, error)) {
+      return false;
+    }
+    page.append(rest.substr(0, at)).append(is_style ? "<style>\n" : "<script>\n");
+    append_inside(page, text);
+    page.append(is_style ? "</style>" : "</script>");
+    rest.remove_prefix(end + closing.size());
+  }
+  std::string carried;
+  for (const std::string& notice : notices) {
+    std::string text;
+    if (!page_file(notice, text, error)) return false;
+    carried += html_escaped(text) + "\n";
+  }
+  if (!carried.empty()) {
+    const std::size_t body_end = rest.rfind("</body>");
+    const std::size_t at = body_end == std::string_view::npos ? rest.size() : body_end;
+    page.append(rest.substr(0, at))
+        .append("<template id=\"notices\">\n" + carried + "</template>\n");
+    rest.remove_prefix(at);
+  }
+  page.append(rest);
   return true;
 }
 

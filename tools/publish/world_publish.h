@@ -11,9 +11,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wander {
 
@@ -62,7 +64,8 @@ struct Published {
   std::uintmax_t world_bytes = 0;  ///< world.js
 };
 
-/// Copies every file of the folder `page` except its world.js into `folder` (made with its
+/// Copies every file of the folder `page` except its world.js and the studio's (names that
+/// begin with "studio") into `folder` (made with its
 /// parents when missing; files of the same names are replaced, other files left alone), its
 /// index.html titled with `title` (titled_page), then writes world.js for the world `name`
 /// holding `bytes` there. Each file is written to a new file
@@ -75,6 +78,24 @@ struct Published {
 bool publish_world(const std::filesystem::path& page, std::string_view name, std::string_view bytes,
                    const PageTitle& title, const std::filesystem::path& folder,
                    Published& published, std::string& error);
+
+/// The page's file named `name` (index.html, page.js, ...): false, with `error` saying why, when
+/// it cannot be had.
+using PageFile =
+    std::function<bool(const std::string& name, std::string& bytes, std::string& error)>;
+
+/// The page as one HTML file that plays the world `name` holding `bytes` with no other file:
+/// index.html titled with `title` (titled_page), each `<link rel="stylesheet" href="NAME">` in it
+/// replaced by a <style> holding NAME's text, and each `<script src="NAME"></script>` by a
+/// <script> holding NAME's text, world.js's being world_script(name, bytes). A "</script" or
+/// "</style" in what is put inside is written "<\/script" or "<\/style", which means the same
+/// there, so that nothing ends an element early. The texts of the files `notices` (the
+/// licences of what the page carries) go, escaped, into a <template id="notices"> before
+/// </body>, which a browser keeps and never shows. False, with `error` saying why, when a file
+/// cannot be had or the page has no place for the title.
+bool single_file_page(const PageFile& page_file, std::string_view name, std::string_view bytes,
+                      const PageTitle& title, const std::vector<std::string>& notices,
+                      std::string& page, std::string& error);
 
 }  // namespace wander
 

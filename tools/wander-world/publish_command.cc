@@ -1,4 +1,5 @@
 // wander-world publish: a world as a web page that plays it.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "tools/checks/world_checks.h"
 #include "tools/names/printable.h"
 #include "tools/publish/world_publish.h"
+#include "tools/save/author_file.h"
 #include "tools/survey/world_survey.h"
 #include "tools/wander-world/command_line.h"
 #include "tools/wander-world/commands.h"
@@ -20,7 +22,7 @@ namespace fs = std::filesystem;
 
 constexpr char kPublishUsage[] =
     "usage: wander-world publish [--title TEXT [--byline TEXT]] [--page FOLDER]\n"
-    "                            [FILE] DIR\n"
+    "                            [--single-file] [FILE] DIR\n"
     "\n"
     "Writes a web page that plays the world file FILE (World.txt when not given)\n"
     "into the folder DIR: index.html, the game, the terminal's script and style, and\n"
@@ -34,6 +36,9 @@ constexpr char kPublishUsage[] =
     "  --page FOLDER   the web page to publish with (default: the one beside\n"
     "                  wander-world, in web/page of its build folder or\n"
     "                  ../share/wander/web when installed)\n"
+    "\n"
+    "  --single-file   write one HTML file, the page and the world inside it, that\n"
+    "                  plays with no other file: DIR is then that file's name\n"
     "\n"
     "Exit status: 0 when published, 2 when FILE (which must be a regular file) or\n"
     "the page cannot be read, DIR or standard output cannot be written, the\n"
@@ -89,6 +94,7 @@ int publish_command(int argc, char** argv) {
   std::optional<std::string> title;
   std::optional<std::string> byline;
   bool options_done = false;
+  bool single_file = false;
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = args[i];
     if (!options_done && (arg == "--help" || arg == "-h")) {
@@ -97,6 +103,8 @@ int publish_command(int argc, char** argv) {
     }
     if (!options_done && arg == "--") {
       options_done = true;
+    } else if (!options_done && arg == "--single-file") {
+      single_file = true;
     } else if (!options_done && arg == "--page") {
       if (i + 1 == argc) return publish_usage_error("--page needs a folder");
       page = args[++i];
@@ -159,15 +167,44 @@ int publish_command(int argc, char** argv) {
   std::string error;
   const std::string name = fs::path(world_path).filename().string();
   const PageTitle page_title{title ? *title : printable(name), byline ? *byline : ""};
-  if (!publish_world(page, name, bytes, page_title, folder, published, error)) {
+  if (single_file) {
+    // Only files of the page's own folder: a name in index.html leads nowhere else.
+    const PageFile page_file = [&](const std::string& file, std::string& text, std::string& why) {
+      if (file.empty() || file.front() == '.' || file.find_first_of("/\\") != std::string::npos) {
+        why = "index.html names " + in_quotes(file) + ", which is no file of its folder";
+        return false;
+      }
+      if (read_whole_file((page / file).string(), text, why)) return true;
+      why = "cannot read " + in_quotes((page / file).string()) + ": " + why;
+      return false;
+    };
+    // The notices of what the page carries (NAME-LICENSE.txt) go wherever it goes.
+    std::vector<std::string> notices;
+    std::error_code code;
+    for (const fs::directory_entry& file : fs::directory_iterator(page, code)) {
+      if (file.path().filename().string().ends_with("-LICENSE.txt")) {
+        notices.push_back(file.path().filename().string());
+      }
+    }
+    std::sort(notices.begin(), notices.end());
+    std::string html;
+    if (!single_file_page(page_file, name, bytes, page_title, notices, html, error) ||
+        !replace_file(folder, html, error)) {
+      std::fprintf(stderr, "wander-world: %s\n", error.c_str());
+      return kCannotGoOn;
+    }
+    std::printf("Published %s as %s: %s.\n", in_quotes(world_path).c_str(),
+                in_quotes(folder.string()).c_str(), readable_size(html.size()).c_str());
+  } else if (!publish_world(page, name, bytes, page_title, folder, published, error)) {
     std::fprintf(stderr, "wander-world: %s\n", error.c_str());
     return kCannotGoOn;
+  } else {
+    std::printf("Published %s in %s: %s of page and %s of world.\n", in_quotes(world_path).c_str(),
+                in_quotes(folder.string()).c_str(), readable_size(published.page_bytes).c_str(),
+                readable_size(published.world_bytes).c_str());
+    std::printf("Open %s in a browser, or put the folder on any web server.\n",
+                in_quotes((folder / "index.html").string()).c_str());
   }
-  std::printf("Published %s in %s: %s of page and %s of world.\n", in_quotes(world_path).c_str(),
-              in_quotes(folder.string()).c_str(), readable_size(published.page_bytes).c_str(),
-              readable_size(published.world_bytes).c_str());
-  std::printf("Open %s in a browser, or put the folder on any web server.\n",
-              in_quotes((folder / "index.html").string()).c_str());
   // The page plays the world as the console does, mistakes and all; the author may not know.
   if (const int errors = count_errors(bytes); errors > 0) {
     std::fprintf(stderr,
