@@ -135,12 +135,7 @@ std::uint64_t Checks::suggestion_steps() const {
 
 std::string shown(std::string_view name) { return printable_elided(name, kLongestShown); }
 
-std::string quoted(std::string_view name) {
-  // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + string + "'".
-  std::string text(1, '\'');
-  text.append(shown(name)).append(1, '\'');
-  return text;
-}
+std::string quoted(std::string_view name) { return "'" + shown(name) + "'"; }
 
 std::string block_words(std::string_view marker) {
   const MarkerParts parts = parse_marker(marker);

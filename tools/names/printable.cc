@@ -201,12 +201,7 @@ std::string printable(std::string_view bytes) {
   return out;
 }
 
-std::string in_quotes(std::string_view bytes) {
-  // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + string + "'".
-  std::string text(1, '\'');
-  text.append(printable(bytes)).append(1, '\'');
-  return text;
-}
+std::string in_quotes(std::string_view bytes) { return "'" + printable(bytes) + "'"; }
 
 std::string printable_elided(std::string_view bytes, std::size_t most) {
   std::size_t characters = 0;
