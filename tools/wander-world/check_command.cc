@@ -227,8 +227,9 @@ int check_command(int argc, char** argv) {
     }
     return kSucceeded;
   }
-  if (files.size() > 1) return usage_error("more than one file given", "check");
-  const std::string path = files.empty() ? "World.txt" : files.front();
+  const std::optional<std::string> operand = world_file_operand(files, "check");
+  if (!operand) return kCannotGoOn;
+  const std::string& path = *operand;
   if (options.fix && path == "-") {
     return usage_error("--fix mends a file in place: it cannot mend standard input", "check");
   }
