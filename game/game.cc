@@ -69,6 +69,7 @@ void check_world_read(const Game& game) {
 
 std::optional<int> examine(Game& game) {
   prompt(game.out, "What do you want to look at? ");
+  tell_host_waiting(Waiting::kObject);
   // Only the word is taken: the byte after it, and the rest of its line, start the next command.
   std::string name;
   bool longer = false;
@@ -124,6 +125,7 @@ void move_through(Game& game, std::string_view exit_id) {
 std::optional<int> run_command(Game& game) {
   line_end(game.out);
   prompt(game.out, "> ");
+  tell_host_waiting(Waiting::kCommand);
   std::string line;
   bool longer = false;
   if (!game.keyboard.read_line(line, longest_command(), longer)) return input_ended(game);
