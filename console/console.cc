@@ -87,6 +87,7 @@ void clear_screen(Screen& screen) {
 }
 
 int wait_key(TextReader& keyboard, Screen& screen) {
+  tell_host_waiting(Waiting::kKey);
   const int key = keyboard.take_key();
   if (key == EOF) check_input(keyboard);
   const char echoed = static_cast<char>(key);

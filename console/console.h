@@ -69,9 +69,22 @@ void clear_screen(Screen& screen);
 /// Does nothing when `out` is not a console.
 void move_cursor(std::FILE* out, int x, int y);
 
+/// What the game waits for at its next read of the keyboard.
+enum class Waiting : int {
+  kCommand = 0,  ///< a command line, after the "> " prompt
+  kObject = 1,   ///< an object's name, after the examine question
+  kKey = 2,      ///< any key, after an object's text or the quit message (wait_key)
+};
+
+/// Tells the game's host what the next read of the keyboard waits for, so that a web page can
+/// offer what fits (its command buttons). Never written to the output: a native console, whose
+/// player reads the question, is told nothing.
+void tell_host_waiting(Waiting waiting);
+
 /// Waits for one key from `keyboard` (TextReader::take_key: the byte after a word's look-ahead),
-/// echoes it and a line end to `screen`, and returns it. At the end of input it returns EOF and
-/// echoes the line end alone; when reading failed it throws StreamFailed instead.
+/// having told the host so (Waiting::kKey), echoes it and a line end to `screen`, and returns it.
+/// At the end of input it returns EOF and echoes the line end alone; when reading failed it throws
+/// StreamFailed instead.
 int wait_key(TextReader& keyboard, Screen& screen);
 
 /// True when `out` is a terminal that shows colours written as ANSI escape sequences (on

@@ -233,6 +233,9 @@ void open_standard_streams() {
 // POSIX reads every stream as bytes already.
 void take_piped_bytes_as_they_are(std::FILE*) {}
 
+// The player at a terminal reads what the game waits for.
+void tell_host_waiting(Waiting) {}
+
 std::unique_ptr<ByteSource> open_standard_input(Screen& screen) {
   if (isatty(STDIN_FILENO) == 1 && is_terminal(screen.out)) {
     return std::make_unique<TerminalKeyboard>(screen);

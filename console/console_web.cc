@@ -30,6 +30,11 @@ EM_ASYNC_JS(int, host_read_keys, (char* dst, int size), {
 
 EM_JS(int, host_is_terminal, (int fd), { return Module.host.isTerminal(fd) ? 1 : 0; });
 
+// The names the host is told, in the order of Waiting.
+EM_JS(void, host_waiting, (int waiting), {
+  if (Module.host.waiting) Module.host.waiting([ 'command', 'object', 'key' ][waiting]);
+});
+
 class HostKeyboard final : public ByteSource {
  public:
   std::size_t read(char* dst, std::size_t size) override {
@@ -50,6 +55,8 @@ class HostKeyboard final : public ByteSource {
 }  // namespace
 
 bool is_terminal(std::FILE* out) { return host_is_terminal(fileno(out)) == 1; }
+
+void tell_host_waiting(Waiting waiting) { host_waiting(static_cast<int>(waiting)); }
 
 // The host's streams are always there: Node puts the null device in place of a closed one before
 // the game starts, and the page has no other.

@@ -39,6 +39,9 @@ std::unique_ptr<ByteSource> open_standard_input(Screen& screen) {
   return open_runtime_input(screen);
 }
 
+// The player at a console reads what the game waits for.
+void tell_host_waiting(Waiting) {}
+
 bool echoes_typing(std::FILE* in) { return _isatty(_fileno(in)) != 0; }
 
 int terminal_width(std::FILE* out) {

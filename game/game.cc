@@ -11,22 +11,23 @@
 namespace wander {
 namespace {
 
-enum class Command { kNone, kLook, kExamine, kNorth, kEast, kSouth, kWest, kQuit };
+enum class Command { kNone, kLook, kExamine, kMove, kQuit };
 
 struct Spelling {
   std::string_view words;
   Command command;
+  int direction = 0;  // for kMove: 0 north, 1 east, 2 south, 3 west, as exit_of counts them
 };
 
 // In the order they are tried; the first whole-line match wins.
 constexpr std::array<Spelling, 20> kSpellings{{
-    {"look", Command::kLook},   {"look at", Command::kExamine}, {"view", Command::kExamine},
-    {"exa", Command::kExamine}, {"examine", Command::kExamine}, {"move north", Command::kNorth},
-    {"north", Command::kNorth}, {"n", Command::kNorth},         {"move east", Command::kEast},
-    {"east", Command::kEast},   {"e", Command::kEast},          {"move south", Command::kSouth},
-    {"south", Command::kSouth}, {"s", Command::kSouth},         {"move west", Command::kWest},
-    {"west", Command::kWest},   {"w", Command::kWest},          {"terminate", Command::kQuit},
-    {"quit", Command::kQuit},   {"exit", Command::kQuit},
+    {"look", Command::kLook},     {"look at", Command::kExamine}, {"view", Command::kExamine},
+    {"exa", Command::kExamine},   {"examine", Command::kExamine}, {"move north", Command::kMove, 0},
+    {"north", Command::kMove, 0}, {"n", Command::kMove, 0},       {"move east", Command::kMove, 1},
+    {"east", Command::kMove, 1},  {"e", Command::kMove, 1},       {"move south", Command::kMove, 2},
+    {"south", Command::kMove, 2}, {"s", Command::kMove, 2},       {"move west", Command::kMove, 3},
+    {"west", Command::kMove, 3},  {"w", Command::kMove, 3},       {"terminate", Command::kQuit},
+    {"quit", Command::kQuit},     {"exit", Command::kQuit},
 }};
 
 // A longer command line cannot match, so it is read through without being kept.
@@ -36,11 +37,11 @@ constexpr std::size_t longest_command() {
   return longest;
 }
 
-Command parse_command(std::string_view line) {
+Spelling parse_command(std::string_view line) {
   for (const Spelling& spelling : kSpellings) {
-    if (spelling.words == line) return spelling.command;
+    if (spelling.words == line) return spelling;
   }
-  return Command::kNone;
+  return {line, Command::kNone};
 }
 
 // The game ends here when input runs out, leaving the shell's prompt on a fresh line; input that
@@ -68,6 +69,7 @@ void check_world_read(const Game& game) {
 
 std::optional<int> examine(Game& game) {
   prompt(game.out, "What do you want to look at? ");
+  tell_host_waiting(Waiting::kObject);
   // Only the word is taken: the byte after it, and the rest of its line, start the next command.
   std::string name;
   bool longer = false;
@@ -123,10 +125,12 @@ void move_through(Game& game, std::string_view exit_id) {
 std::optional<int> run_command(Game& game) {
   line_end(game.out);
   prompt(game.out, "> ");
+  tell_host_waiting(Waiting::kCommand);
   std::string line;
   bool longer = false;
   if (!game.keyboard.read_line(line, longest_command(), longer)) return input_ended(game);
-  switch (longer ? Command::kNone : parse_command(line)) {
+  const Spelling command = longer ? Spelling{line, Command::kNone} : parse_command(line);
+  switch (command.command) {
     case Command::kNone:
       break;
     case Command::kLook:
@@ -134,17 +138,8 @@ std::optional<int> run_command(Game& game) {
       break;
     case Command::kExamine:
       return examine(game);
-    case Command::kNorth:
-      move_through(game, game.room.north);
-      break;
-    case Command::kEast:
-      move_through(game, game.room.east);
-      break;
-    case Command::kSouth:
-      move_through(game, game.room.south);
-      break;
-    case Command::kWest:
-      move_through(game, game.room.west);
+    case Command::kMove:
+      move_through(game, exit_of(game.room, command.direction));
       break;
     case Command::kQuit:
       return quit(game);

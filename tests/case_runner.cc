@@ -48,7 +48,7 @@ struct Outcome {
   std::string status;  // "0", "255", "killed by signal 9", "timed out"
 };
 
-std::string quoted(const std::string& text) {
+std::string quote_for_shell(const std::string& text) {
   std::string out = "'";
   for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
@@ -61,7 +61,7 @@ std::string from_anywhere(const std::string& command) {
   std::string out;
   for (std::string word; words >> word;) {
     if (word.find('/') != std::string::npos && word.front() != '/' && fs::exists(word)) {
-      word = quoted(fs::absolute(word).string());
+      word = quote_for_shell(fs::absolute(word).string());
     }
     out += (out.empty() ? "" : " ") + word;
   }
@@ -156,25 +156,25 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
   const fs::path side = folder.string() + ".io";
   fs::create_directory(side);
   write_file(side / "input", c.input);
-  std::string script = "cd " + quoted(folder.string()) + " && ";
+  std::string script = "cd " + quote_for_shell(folder.string()) + " && ";
   if (c.memory_limit != 0) script += "ulimit -v " + std::to_string(c.memory_limit) + " && ";
   if (c.cpu_limit != 0) script += "ulimit -t " + std::to_string(c.cpu_limit) + " && ";
   script += "exec " + (c.program == "wander" ? options.game : options.tool) + " " + c.arguments;
   switch (c.stdin_setup) {
     case wander::StdinSetup::kInput:
-      script += " <" + quoted((side / "input").string());
+      script += " <" + quote_for_shell((side / "input").string());
       break;
     case wander::StdinSetup::kClosed:
       script += " <&-";
       break;
     // A folder opens, and every read of it fails.
     case wander::StdinSetup::kUnreadable:
-      script += " <" + quoted(side.string());
+      script += " <" + quote_for_shell(side.string());
       break;
   }
   switch (c.stdout_setup) {
     case wander::StdoutSetup::kCaptured:
-      script += " >" + quoted((side / "output").string());
+      script += " >" + quote_for_shell((side / "output").string());
       break;
     case wander::StdoutSetup::kClosed:
       script += " >&-";
@@ -185,7 +185,7 @@ Outcome run(const Case& c, const Options& options, const fs::path& folder) {
     case wander::StdoutSetup::kBroken:
       break;  // see run_shell
   }
-  script += " 2>" + quoted((side / "errors").string());
+  script += " 2>" + quote_for_shell((side / "errors").string());
   Outcome outcome;
   outcome.status = run_shell(script, 60, c.stdout_setup == wander::StdoutSetup::kBroken);
   outcome.out = wander::testing::file_bytes(side / "output");

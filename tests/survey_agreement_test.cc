@@ -40,7 +40,7 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
-std::string joined(const std::vector<std::string>& lines) {
+std::string join(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
   return text;
@@ -110,7 +110,7 @@ std::string with_slip(std::string world, Numbers& numbers) {
     case 8:  // the file cut short
       lines.resize(at + 1);
       line.resize(numbers.below(line.size() + 1));
-      return joined(lines).substr(0, joined(lines).size() - numbers.below(2));
+      return join(lines).substr(0, join(lines).size() - numbers.below(2));
     case 9:  // a word swapped for another line's word
       line = lines[numbers.below(lines.size())];
       break;
@@ -123,7 +123,7 @@ std::string with_slip(std::string world, Numbers& numbers) {
       if (line.size() > 3 && line.front() == '<') line.insert(line.size() / 2, 1, ' ');
       break;
   }
-  return joined(lines);
+  return join(lines);
 }
 
 TEST(SurveyAgreementTest, GeneratedWorlds) {

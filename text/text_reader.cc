@@ -1,7 +1,5 @@
 #include "text/text_reader.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -9,11 +7,6 @@
 #include <cstring>
 #include <new>
 #include <utility>
-
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 #include "text/line_filter.h"
 
@@ -30,92 +23,6 @@ constexpr std::size_t kPageSize = 4096;
 // 2048 bytes past a page boundary, whatever the file offset.
 constexpr std::size_t kReadAlignment = 64;
 
-bool is_regular_file(std::FILE* file) {
-#if defined(_WIN32)
-  struct _stat64 status;
-  return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFREG) != 0;
-#else
-  struct stat status;
-  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-#endif
-}
-
-class FileSource final : public ByteSource {
- public:
-  explicit FileSource(std::FILE* file) : file_(file) {}
-  ~FileSource() override { std::fclose(file_); }
-  FileSource(const FileSource&) = delete;
-  FileSource& operator=(const FileSource&) = delete;
-
-  std::size_t read(char* dst, std::size_t size) override {
-    if (error_ != 0) return 0;
-    const std::size_t got = std::fread(dst, 1, size, file_);
-    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
-    return got;
-  }
-  bool seek(std::uint64_t offset) override {
-    std::clearerr(file_);
-    error_ = 0;
-#if defined(_WIN32)
-    const bool moved = _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-    const bool moved = fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-    // A source that cannot go where it is asked cannot be read from there either.
-    if (!moved) error_ = errno != 0 ? errno : EIO;
-    return moved;
-  }
-  int error() const override { return error_; }
-  bool rereadable() const override { return regular_; }
-
- private:
-  std::FILE* file_;
-  int error_ = 0;
-  bool regular_ = is_regular_file(file_);
-};
-
-// Bytes in memory that the caller keeps, handed out at most `most_per_read` at a time.
-class ViewSource final : public ByteSource {
- public:
-  explicit ViewSource(std::string_view bytes, std::size_t most_per_read = SIZE_MAX)
-      : bytes_(bytes), most_(std::max<std::size_t>(most_per_read, 1)) {}
-
-  std::size_t read(char* dst, std::size_t size) override {
-    const std::size_t n = std::min({size, most_, bytes_.size() - pos_});
-    std::memcpy(dst, bytes_.data() + pos_, n);
-    pos_ += n;
-    return n;
-  }
-  bool seek(std::uint64_t offset) override {
-    pos_ = std::min<std::uint64_t>(offset, bytes_.size());
-    return true;
-  }
-  bool rereadable() const override { return true; }
-
- private:
-  std::string_view bytes_;
-  std::size_t most_;
-  std::size_t pos_ = 0;
-};
-
-// The same over bytes of its own.
-class StringSource final : public ByteSource {
- public:
-  StringSource(std::string bytes, std::size_t most_per_read)
-      : bytes_(std::move(bytes)), view_(bytes_, most_per_read) {}
-  // A copy's view would point into the bytes of the one copied.
-  StringSource(const StringSource&) = delete;
-  StringSource& operator=(const StringSource&) = delete;
-
-  std::size_t read(char* dst, std::size_t size) override { return view_.read(dst, size); }
-  bool seek(std::uint64_t offset) override { return view_.seek(offset); }
-  bool rereadable() const override { return true; }
-
- private:
-  std::string bytes_;  // before view_, which points into it
-  ViewSource view_;
-};
-
 // Turns every CR LF pair into a lone LF, in one pass from the left, as a text-mode read would.
 void drop_cr_before_lf(std::string& text) {
   std::size_t from = text.find("\r\n");
@@ -128,123 +35,7 @@ void drop_cr_before_lf(std::string& text) {
   text.resize(to);
 }
 
-constexpr char kNotRegular[] = "not a regular file";
-
-// Opens `path` for reading as a stdio stream when it is a regular file; otherwise null, with
-// `why` set.
-#if defined(_WIN32)
-std::FILE* open_regular_file(const std::string& path, std::string& why) {
-  // Windows refuses to open a folder for want of permission; say what it is, as POSIX does.
-  struct _stat64 status;
-  if (_stat64(path.c_str(), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFDIR) {
-    why = std::strerror(EISDIR);
-    return nullptr;
-  }
-  std::FILE* const file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    why = std::strerror(errno);
-    return nullptr;
-  }
-  if (_fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG) return file;
-  why = kNotRegular;
-  std::fclose(file);
-  return nullptr;
-}
-#else
-// Why a file of `status` is no world file, or null when it is a regular file.
-const char* refusal(const struct stat& status) {
-  if (S_ISREG(status.st_mode)) return nullptr;
-  return S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : kNotRegular;
-}
-
-std::FILE* open_regular_file(const std::string& path, std::string& why) {
-  // A FIFO would keep open() waiting for a writer that may never come. O_NONBLOCK keeps it from
-  // waiting; the look before the open refuses it even where that flag is not honoured (Node's
-  // file system under WebAssembly). Reads wait for their bytes as usual once the file is known.
-  struct stat status;
-  if (stat(path.c_str(), &status) == 0 && refusal(status) != nullptr) {
-    why = refusal(status);
-    return nullptr;
-  }
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0 || fstat(fd, &status) != 0) {
-    why = std::strerror(errno);
-  } else if (refusal(status) != nullptr) {
-    why = refusal(status);
-  } else if (const int flags = fcntl(fd, F_GETFL);
-             flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    why = std::strerror(errno);
-  } else if (std::FILE* const file = fdopen(fd, "rb")) {
-    return file;
-  } else {
-    why = std::strerror(errno);
-  }
-  if (fd >= 0) close(fd);
-  return nullptr;
-}
-#endif
-
 }  // namespace
-
-std::unique_ptr<ByteSource> open_file_source(const std::string& path, std::string* why) {
-  std::string reason;
-  std::FILE* const file = open_regular_file(path, reason);
-  if (file == nullptr) {
-    if (why != nullptr) *why = reason;
-    return nullptr;
-  }
-  // The reader has a buffer of its own; a second one in stdio would only copy twice.
-  std::setvbuf(file, nullptr, _IONBF, 0);
-  return std::make_unique<FileSource>(file);
-}
-
-std::unique_ptr<ByteSource> make_file_source(std::FILE* file) {
-  return std::make_unique<FileSource>(file);
-}
-
-std::unique_ptr<ByteSource> open_rereadable_stream(std::FILE* stream, bool& copied) {
-  auto input = std::make_unique<FileSource>(stream);
-  copied = !is_regular_file(stream);
-  if (!copied) return input;
-  std::FILE* file = std::tmpfile();
-  if (file == nullptr) return nullptr;
-  auto copy = std::make_unique<FileSource>(file);
-  const auto buffer = std::make_unique<char[]>(TextReader::kDefaultCapacity);
-  while (const std::size_t got = input->read(buffer.get(), TextReader::kDefaultCapacity)) {
-    if (std::fwrite(buffer.get(), 1, got, file) != got) return nullptr;
-  }
-  // A stream that failed is no stream that ended: its bytes are not all there.
-  if (const int error = input->error(); error != 0) {
-    copy.reset();
-    input.reset();
-    errno = error;
-    return nullptr;
-  }
-  if (std::fflush(file) != 0 || !copy->seek(0)) return nullptr;
-  return copy;
-}
-
-std::unique_ptr<ByteSource> make_view_source(std::string_view bytes) {
-  return std::make_unique<ViewSource>(bytes);
-}
-
-std::unique_ptr<ByteSource> make_string_source(std::string bytes, std::size_t most_per_read) {
-  return std::make_unique<StringSource>(std::move(bytes), most_per_read);
-}
-
-int read_to_end(ByteSource& source, std::string& bytes) {
-  char block[64 * 1024];
-  while (const std::size_t got = source.read(block, sizeof block)) bytes.append(block, got);
-  return source.error();
-}
-
-bool read_whole_file(const std::string& path, std::string& bytes, std::string& why) {
-  std::unique_ptr<ByteSource> file = open_file_source(path, &why);
-  if (!file) return false;
-  const int error = read_to_end(*file, bytes);
-  if (error != 0) why = std::strerror(error);
-  return error == 0;
-}
 
 void TextReader::FreeBuffer::operator()(char* buffer) const {
   ::operator delete(buffer, alignment);

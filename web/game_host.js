@@ -11,6 +11,9 @@
 //                   it starts; without it the game reads the folder it was started in.
 //   write(fd, b)    optional: takes the bytes b (a Uint8Array) the game wrote to descriptor fd
 //                   (1 or 2); without it they go to the process's own streams.
+//   waiting(what)   optional: called before the game reads keys, with what it waits for:
+//                   'command' (at its "> " prompt), 'object' (an object's name, after its
+//                   question) or 'key' (any key, after an object's text or "Terminated").
 //   ended(status)   optional: called once the game has ended, with its exit status, or with
 //                   null when it stopped on an internal error.
 // The game then runs on its own: nothing but these calls passes between it and its host.

@@ -168,7 +168,6 @@ class Transcript {
     this.element.replaceChildren();
     this.passage = null;
     this.paragraph = null;
-    this.tail = '';  // the end of the text, for the question it ends with
     this.newPassage();
   }
 
@@ -185,23 +184,13 @@ class Transcript {
         if (/^\x1b(\[[23]J|c)$/.test(piece)) this.newPassage();
       } else if (piece.endsWith('\n')) {
         this.paragraph = null;
-        this.tail = '\n';
       } else {
         const plain = piece.replace(/[\0-\x08\x0a-\x1f\x7f]/g, '');
         if (plain === '') continue;
         if (!this.paragraph) this.paragraph = this.passage.appendChild(document.createElement('p'));
         this.paragraph.append(plain);
-        this.tail = (this.tail + plain).slice(-40);
       }
     }
-  }
-
-  // What the game waits for, told by the end of what it wrote: a command after its prompt, an
-  // object's name after its question (game/game.cc), else any key.
-  waitingFor() {
-    if (this.tail.endsWith('\n> ')) return 'command';
-    if (this.tail.endsWith('\nWhat do you want to look at? ')) return 'object';
-    return 'key';
   }
 }
 
@@ -454,9 +443,7 @@ function play(world) {
   game.keyboard = new LineKeyboard(screen, {
     interrupt: ended,
     waiting: () => {
-      if (game.stopped) return;
-      game.waitingFor = transcript.waitingFor();
-      followGame(game.waitingFor);
+      if (!game.stopped) followGame(game.waitingFor);
     },
     lineSent: (line) => transcript.add(`${line}\n`),
   });
@@ -469,6 +456,8 @@ function play(world) {
       world: world.bytes,
       readKeys: (size) => game.keyboard ? game.keyboard.read(size) : new Promise(() => {}),
       isTerminal: () => true,
+      // Told before each read of the keys; the buttons follow once the game truly waits.
+      waiting: (what) => (game.waitingFor = what),
       write: (fd, bytes) => {
         if (game.stopped) return;
         if (firstOutput) {

@@ -7,15 +7,6 @@
 
 namespace wander {
 
-std::string& exit_of(Room& room, int direction) {
-  std::string* const exits[] = {&room.north, &room.east, &room.south, &room.west};
-  return *exits[direction];
-}
-
-const std::string& exit_of(const Room& room, int direction) {
-  return exit_of(const_cast<Room&>(room), direction);
-}
-
 bool find_block(WorldFile& world, std::string_view marker) {
   world.rewind();
   return world.skip_to_line(marker);

@@ -38,9 +38,15 @@ struct Room {
   std::string object_text;                        ///< text of the object examined last
 };
 
+/// The exit fields of a room, by direction, in the order of kDirections.
+inline constexpr std::array<std::string Room::*, 4> kExitFields = {&Room::north, &Room::east,
+                                                                   &Room::south, &Room::west};
+
 /// The exit of `room` in direction `direction` (0 north, 1 east, 2 south, 3 west).
-std::string& exit_of(Room& room, int direction);
-const std::string& exit_of(const Room& room, int direction);
+inline std::string& exit_of(Room& room, int direction) { return room.*kExitFields[direction]; }
+inline const std::string& exit_of(const Room& room, int direction) {
+  return room.*kExitFields[direction];
+}
 
 /// The words of a room block after its description, in the order the game reads them: a label
 /// and an exit for each direction (north first), a label and the object count, then up to three

@@ -6,7 +6,7 @@
 namespace wander {
 namespace {
 
-std::string joined(std::span<const std::string_view> pieces) {
+std::string join(std::span<const std::string_view> pieces) {
   std::size_t size = 0;
   for (const std::string_view piece : pieces) size += piece.size();
   std::string line;
@@ -43,10 +43,10 @@ std::array<std::string_view, 5> object_marker_pieces(std::string_view id, std::s
   return {"<", id, "|", name, ">"};
 }
 
-std::string room_marker(std::string_view id) { return joined(room_marker_pieces(id)); }
+std::string room_marker(std::string_view id) { return join(room_marker_pieces(id)); }
 
 std::string object_marker(std::string_view id, std::string_view name) {
-  return joined(object_marker_pieces(id, name));
+  return join(object_marker_pieces(id, name));
 }
 
 void read_header(WorldFile& world, std::string& start, HeaderWords* words) {

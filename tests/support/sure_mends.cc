@@ -12,7 +12,7 @@ namespace {
 
 using Error = std::tuple<std::int64_t, std::string_view>;  // line and kind
 
-std::vector<Diagnostic> checked(const std::string& world) {
+std::vector<Diagnostic> diagnose(const std::string& world) {
   WorldFile reader(make_view_source(world));
   const Survey survey = survey_world(reader);
   return check_world(reader, survey);
@@ -30,7 +30,7 @@ std::map<Error, int> errors_of(const std::vector<Diagnostic>& diagnostics) {
 }  // namespace
 
 std::string sure_mend_faults(const std::string& world, int& mends, bool new_errors_allowed) {
-  const std::vector<Diagnostic> before = checked(world);
+  const std::vector<Diagnostic> before = diagnose(world);
   std::vector<Mend> made;
   const std::string mended = with_sure_mends(world, before, made);
   mends = static_cast<int>(made.size());
@@ -47,7 +47,7 @@ std::string sure_mend_faults(const std::string& world, int& mends, bool new_erro
     mended_errors.insert(error);
   }
   std::string faults;
-  for (const auto& [error, count] : errors_of(checked(mended))) {
+  for (const auto& [error, count] : errors_of(diagnose(mended))) {
     const auto& [line, kind] = error;
     const bool was_mended = mended_errors.count(error) != 0;
     if (count > expected[error] && (was_mended || !new_errors_allowed)) {

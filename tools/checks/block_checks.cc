@@ -24,7 +24,7 @@ std::string full_width_digit_hint(std::string_view word) {
     if (word.substr(at, 2) == "\xef\xbc" && at + 2 < word.size() &&
         static_cast<unsigned char>(word[at + 2]) >= 0x90 &&
         static_cast<unsigned char>(word[at + 2]) <= 0x99) {
-      return "; " + quoted(word.substr(at, 3)) +
+      return "; " + in_quotes_shortened(word.substr(at, 3)) +
              " is a full-width digit, which the game does not read as a number";
     }
   }
@@ -125,12 +125,12 @@ class BlockWords {
     const std::string_view mend = blank_lookalike_mend(word.substr(blank.at));
     const bool label = slot <= kCountLabelSlot && slot % 2 == 0;
     const bool sure = !mend.empty() || !label;
-    cause(c_, kinds::kLookalikeBlank, room_, slot, moved(place(slot), blank.at), blank.length,
-          blank_lookalike_name(word.substr(blank.at)) + " in " + quoted(word) +
-              " is no blank to the game: it reads " + quoted(word) + " as one word, " +
+    cause(c_, kinds::kLookalikeBlank, room_, slot, place_after(place(slot), blank.at), blank.length,
+          blank_lookalike_name(word.substr(blank.at)) + " in " + in_quotes_shortened(word) +
+              " is no blank to the game: it reads " + in_quotes_shortened(word) + " as one word, " +
               slot_words(slot) + " of " + what() + ", so every word after it shifts")
         .diagnostic.fixes = {
-        replacing(moved(place(slot), blank.at), blank.length, std::string(mend), sure)};
+        replacing(place_after(place(slot), blank.at), blank.length, std::string(mend), sure)};
     return true;
   }
 
@@ -147,14 +147,14 @@ class BlockWords {
   bool marker_for_a_word(int slot, std::string_view word) {
     if (slot > kCountSlot || !is_marker_line(word)) return false;
     const TextPlace here =
-        slot == 0 ? moved(c_.survey.star(room_), 1)
-                  : moved(place(slot - 1), slot_word(c_, room_, report_, slot - 1).size());
+        slot == 0 ? place_after(c_.survey.star(room_), 1)
+                  : place_after(place(slot - 1), slot_word(c_, room_, report_, slot - 1).size());
     std::string missing = slot < kCountLabelSlot ? "the " + directions_from(slot / 2, 4) : "";
     missing += (missing.empty() ? "" : " and ") + std::string("the object count");
     cause(c_, kinds::kBlockEndsEarly, room_, slot, here, 1,
           "the block of " + what() + " ends early: the words for " + missing +
-              " are missing here, so " + slot_words(slot) + " reads the marker " + shown(word) +
-              " at line " + std::to_string(place(slot).line));
+              " are missing here, so " + slot_words(slot) + " reads the marker " +
+              name_to_show(word) + " at line " + std::to_string(place(slot).line));
     return true;
   }
 
@@ -166,8 +166,8 @@ class BlockWords {
     cause(c_, kinds::kCountAboveNames, room_, kCountSlot, place(kCountSlot),
           std::to_string(report_.count).size(),
           what() + " lists fewer object names than its count " + std::to_string(report_.count) +
-              " says: " + slot_words(slot) + " reads the marker " + shown(word) + " at line " +
-              std::to_string(place(slot).line))
+              " says: " + slot_words(slot) + " reads the marker " + name_to_show(word) +
+              " at line " + std::to_string(place(slot).line))
         .diagnostic.fixes = {
         replacing(place(kCountSlot), std::to_string(report_.count).size(), given, false)};
     return true;
@@ -197,8 +197,8 @@ class BlockWords {
     if (glue == stem.size() || glue == word.size()) return false;
     const std::string_view rest = word.substr(glue);
     cause(c_, kinds::kExitWithoutName, room_, slot, place(slot), word.size(),
-          quoted(word) + " is " + slot_words(slot) + " of " + what() + " and its " +
-              (slot == kCountLabelSlot ? "count " : "exit ") + quoted(rest) +
+          in_quotes_shortened(word) + " is " + slot_words(slot) + " of " + what() + " and its " +
+              (slot == kCountLabelSlot ? "count " : "exit ") + in_quotes_shortened(rest) +
               " with no blank between: the game reads them as one word, the label, so every "
               "word after it shifts" +
               (word.substr(stem.size()).starts_with("\xef\xbc\x9a")
@@ -218,11 +218,11 @@ class BlockWords {
           place(slot), word.size(),
           kind > direction
               ? what() + " has no line for its " + directions_from(direction, kind) + ": " +
-                    quoted(word) + " stands where " + slot_words(slot) +
+                    in_quotes_shortened(word) + " stands where " + slot_words(slot) +
                     " should be, so the words after it shift; a line such as '" +
                     capitalized(kDirections[direction]) + ": None' is missing before it"
-              : quoted(word) + " stands where " + slot_words(slot) + " should be: " + what() +
-                    " has a line too many for its " + kDirections[kind] +
+              : in_quotes_shortened(word) + " stands where " + slot_words(slot) +
+                    " should be: " + what() + " has a line too many for its " + kDirections[kind] +
                     " exit, or its lines are out of order");
     return true;
   }
@@ -232,8 +232,9 @@ class BlockWords {
     if (slot >= kCountLabelSlot || slot % 2 == 0 || c_.survey.label_slot(word) < 0) return false;
     cause(c_, kinds::kExitWithoutName, room_, slot, place(slot), word.size(),
           "the " + std::string(kDirections[slot / 2]) + " exit of " + what() +
-              " has no name: its label " + quoted(slot_word(c_, room_, report_, slot - 1)) +
-              " is followed by " + quoted(word) + ", which is read as the exit");
+              " has no name: its label " +
+              in_quotes_shortened(slot_word(c_, room_, report_, slot - 1)) + " is followed by " +
+              in_quotes_shortened(word) + ", which is read as the exit");
     return true;
   }
 
@@ -243,14 +244,14 @@ class BlockWords {
     const int kind = c_.survey.label_slot(word);
     if (kind >= 0 && kind < 4) {
       cause(c_, kinds::kExtraExitLine, room_, slot, place(slot), word.size(),
-            quoted(word) + " stands where the label of the object count should be: " + what() +
-                " has an exit line too many");
+            in_quotes_shortened(word) + " stands where the label of the object count should be: " +
+                what() + " has an exit line too many");
       return true;
     }
     if (!is_number(word) || report_.count_read == RoomBlockReport::Count::kRead) return false;
     cause(c_, kinds::kMissingCountLabel, room_, slot, place(slot), word.size(),
-          "the label of the object count of " + what() + " is missing before " + quoted(word) +
-              ": the game reads " + quoted(word) +
+          "the label of the object count of " + what() + " is missing before " +
+              in_quotes_shortened(word) + ": the game reads " + in_quotes_shortened(word) +
               " as the label, and the word after it as the count");
     return true;
   }
@@ -269,12 +270,13 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     if (to == kNoExitName || c.survey.markers[to].room != kNoName) continue;
     if (const std::string hint = lookalike_hint(exit, kNoExit); !hint.empty()) {
       // "Νone" with a Greek Nu: the game looks for a room of that name.
-      Finding& finding = c.raise(kinds::kMissingBlock, place, exit.size(),
-                                 "room " + quoted(id) + ": the " + kDirections[direction] +
-                                     " exit leads to room " + quoted(exit) +
-                                     ", which has no block: the game keeps the player in " +
-                                     quoted(id) + "; did you mean 'None'" + hint + "?",
-                                 kBlockRank);
+      Finding& finding =
+          c.raise(kinds::kMissingBlock, place, exit.size(),
+                  "room " + in_quotes_shortened(id) + ": the " + kDirections[direction] +
+                      " exit leads to room " + in_quotes_shortened(exit) +
+                      ", which has no block: the game keeps the player in " +
+                      in_quotes_shortened(id) + "; did you mean 'None'" + hint + "?",
+                  kBlockRank);
       finding.about = about_slot(c, room, 2 * direction + 1);
       finding.claims = {to};
       finding.diagnostic.fixes = {replacing(place, exit.size(), std::string(kNoExit), true)};
@@ -283,9 +285,10 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     if (spelled_like_none(exit)) {
       Finding& finding =
           c.raise(kinds::kNoneInOtherCapitals, place, exit.size(),
-                  "the " + std::string(kDirections[direction]) + " exit of room " + quoted(id) +
-                      " is " + quoted(exit) + ", not 'None': the game looks for a room named " +
-                      quoted(exit) + " and keeps the player in " + quoted(id),
+                  "the " + std::string(kDirections[direction]) + " exit of room " +
+                      in_quotes_shortened(id) + " is " + in_quotes_shortened(exit) +
+                      ", not 'None': the game looks for a room named " + in_quotes_shortened(exit) +
+                      " and keeps the player in " + in_quotes_shortened(id),
                   kBlockRank);
       finding.about = about_slot(c, room, 2 * direction + 1);
       finding.claims = {to};
@@ -297,9 +300,10 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const Meant meant = c.misspelt_as.count(to) != 0 ? Meant() : c.nearest_room(exit);
     Finding& finding =
         c.raise(kinds::kMissingBlock, place, exit.size(),
-                "room " + quoted(id) + ": the " + kDirections[direction] + " exit leads to room " +
-                    quoted(exit) + ", which has no block: the game keeps the player in " +
-                    quoted(id) + did_you_mean(exit, meant),
+                "room " + in_quotes_shortened(id) + ": the " + kDirections[direction] +
+                    " exit leads to room " + in_quotes_shortened(exit) +
+                    ", which has no block: the game keeps the player in " +
+                    in_quotes_shortened(id) + did_you_mean(exit, meant),
                 meant.name.empty() ? kSymptomRank : kBlockRank);
     finding.about = about_slot(c, room, 2 * direction + 1);
     finding.about.push_back(to);
@@ -311,9 +315,9 @@ void check_exits(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
         finding.claims = {block};
         finding.diagnostic.notes.push_back(
             {{c.marker_place(block), c.name(block).size()},
-             "only " + block_words(c.name(block)) + " has a block named " + quoted(exit) +
-                 ", and an exit leads to a room's block, " + shown(room_marker(exit)) +
-                 ", never to an object's"});
+             "only " + block_words(c.name(block)) + " has a block named " +
+                 in_quotes_shortened(exit) + ", and an exit leads to a room's block, " +
+                 name_to_show(room_marker(exit)) + ", never to an object's"});
       }
       continue;
     }
@@ -332,7 +336,7 @@ void check_count(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
   if (report.count_read == RoomBlockReport::Count::kNotANumber) {
     const std::string_view word = slot_word(c, room, report, kCountSlot);
     c.raise(kinds::kCountNotANumber, place, word.size(),
-            what + ": the object count " + quoted(word) +
+            what + ": the object count " + in_quotes_shortened(word) +
                 " is not a number: the game reads no object names" + full_width_digit_hint(word))
         .about = self;
   } else if (report.count_read == RoomBlockReport::Count::kRead && report.count > kObjectSlots) {
@@ -366,9 +370,9 @@ void check_block_end(Checks& c, const SurveyedRoom& room, const RoomBlockReport&
   }
   // The words missing would go right after the last one there is.
   const int last = report.slots_read - 1;
-  const TextPlace here = last < 0
-                             ? moved(c.survey.star(room), 1)
-                             : moved(report.places[last], slot_word(c, room, report, last).size());
+  const TextPlace here =
+      last < 0 ? place_after(c.survey.star(room), 1)
+               : place_after(report.places[last], slot_word(c, room, report, last).size());
   // Words shifted by a slip before run out one word early: the slip explains the end too.
   if (c.cause_slot < report.slots_read) {
     c.raise(kinds::kBlockCutShort, here, 1, message).about = about_slot(c, room, report.slots_read);
@@ -386,11 +390,12 @@ void tie_to_block_of_another_room(Checks& c, Finding& finding, std::string_view 
   const Checks::ObjectName& named = c.object_named(name);
   if (named.strays == 0) return;
   const std::string_view stray_room = parse_marker(c.name(named.first_stray)).room;
-  finding.diagnostic.message += "; its block is probably " + shown(c.name(named.first_stray)) +
-                                ", written under room " + quoted(stray_room);
+  finding.diagnostic.message += "; its block is probably " +
+                                name_to_show(c.name(named.first_stray)) + ", written under room " +
+                                in_quotes_shortened(stray_room);
   finding.rank = kBlockRank;
   finding.claims = {named.first_stray};
-  finding.diagnostic.fixes = {replacing(moved(c.marker_place(named.first_stray), 1),
+  finding.diagnostic.fixes = {replacing(place_after(c.marker_place(named.first_stray), 1),
                                         stray_room.size(), std::string(id),
                                         named.strays == 1 && named.wanting == 1)};
 }
@@ -405,7 +410,8 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const auto first = room.objects.begin();
     if (std::find(first, first + i, room.objects[i]) != first + i) {
       c.raise(kinds::kObjectListedTwice, place, name.size(),
-              "room " + quoted(id) + " lists the object " + quoted(name) + " twice")
+              "room " + in_quotes_shortened(id) + " lists the object " + in_quotes_shortened(name) +
+                  " twice")
           .about = {room.marker};
       continue;
     }
@@ -416,10 +422,10 @@ void check_names(Checks& c, const SurveyedRoom& room, const RoomBlockReport& rep
     const Meant meant = c.misspelt_as.count(object) != 0 ? Meant() : c.nearest_object(marker);
     Finding& finding =
         c.raise(kinds::kMissingBlock, place, name.size(),
-                "room " + quoted(id) + ": the object " + quoted(name) + " has no block " +
-                    shown(marker) + ": the game shows an empty text" +
+                "room " + in_quotes_shortened(id) + ": the object " + in_quotes_shortened(name) +
+                    " has no block " + name_to_show(marker) + ": the game shows an empty text" +
                     (meant.name.empty() ? ""
-                                        : "; did you mean " + shown(meant.name) +
+                                        : "; did you mean " + name_to_show(meant.name) +
                                               lookalike_hint(marker, meant.name, true) + "?"));
     finding.about = about_slot(c, room, kFirstNameSlot + i);
     finding.about.push_back(object);
@@ -467,18 +473,19 @@ void check_names_past_count(Checks& c, const SurveyedRoom& room, const RoomBlock
         c.survey.markers[block].listed) {
       break;
     }
-    unread.push_back(quoted(word));
+    unread.push_back(in_quotes_shortened(word));
     blocks.push_back(block);
   }
   if (unread.empty()) return;
   const TextPlace& place = report.places[kCountSlot];
   const std::string count = std::to_string(report.count);
   const std::string listed = std::to_string(report.count + static_cast<int>(unread.size()));
-  Finding& finding = c.raise(
-      kinds::kCountBelowNames, place, count.size(),
-      block_words(c.name(room.marker)) + " lists " + listed + " object names, but its count says " +
-          count + ": the game never reads " + joined(unread) + ", which the player cannot examine",
-      kBlockRank);
+  Finding& finding =
+      c.raise(kinds::kCountBelowNames, place, count.size(),
+              block_words(c.name(room.marker)) + " lists " + listed +
+                  " object names, but its count says " + count + ": the game never reads " +
+                  list_in_words(unread) + ", which the player cannot examine",
+              kBlockRank);
   finding.about = {room.marker};
   finding.claims = std::move(blocks);
   finding.diagnostic.fixes = {replacing(place, count.size(), listed, true)};

@@ -36,7 +36,7 @@ std::uint32_t Checks::outermost_container(std::uint32_t key) const {
 }
 
 std::string Checks::example_room() const {
-  return survey.rooms.empty() ? "Hall" : shown(survey.room_id(survey.rooms.front().marker));
+  return survey.rooms.empty() ? "Hall" : name_to_show(survey.room_id(survey.rooms.front().marker));
 }
 
 std::uint64_t Checks::suggestion_budget() const {
@@ -133,26 +133,22 @@ std::uint64_t Checks::suggestion_steps() const {
          (objects_meant_ ? objects_meant_->steps() : 0);
 }
 
-std::string shown(std::string_view name) { return printable_elided(name, kLongestShown); }
+std::string name_to_show(std::string_view name) { return printable_elided(name, kLongestShown); }
 
-std::string quoted(std::string_view name) {
-  // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + string + "'".
-  std::string text(1, '\'');
-  text.append(shown(name)).append(1, '\'');
-  return text;
-}
+std::string in_quotes_shortened(std::string_view name) { return "'" + name_to_show(name) + "'"; }
 
 std::string block_words(std::string_view marker) {
   const MarkerParts parts = parse_marker(marker);
-  if (!parts.of_object) return "room " + quoted(parts.room);
-  return "object " + quoted(parts.object) + " of room " + quoted(parts.room);
+  if (!parts.of_object) return "room " + in_quotes_shortened(parts.room);
+  return "object " + in_quotes_shortened(parts.object) + " of room " +
+         in_quotes_shortened(parts.room);
 }
 
 std::string text_words(std::string_view marker) {
   return (is_object_marker(marker) ? "the text of " : "the description of ") + block_words(marker);
 }
 
-std::string joined(const std::vector<std::string>& words) {
+std::string list_in_words(const std::vector<std::string>& words) {
   std::string out;
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (i > 0) out += i + 1 == words.size() ? " and " : ", ";
@@ -164,7 +160,7 @@ std::string joined(const std::vector<std::string>& words) {
 std::string directions_from(int first, int end) {
   std::vector<std::string> names;
   for (int direction = first; direction < end; ++direction) names.push_back(kDirections[direction]);
-  return joined(names) + (names.size() == 1 ? " exit" : " exits");
+  return list_in_words(names) + (names.size() == 1 ? " exit" : " exits");
 }
 
 std::string slot_words(int slot) {
@@ -177,16 +173,13 @@ std::string slot_words(int slot) {
   return "object name " + std::to_string(slot - kFirstNameSlot + 1);
 }
 
-std::string counted(std::uint64_t n, std::string_view noun) {
-  return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
-}
-
 std::string did_you_mean(std::string_view written, const Meant& meant) {
   if (meant.name.empty()) return "";
-  return "; did you mean " + quoted(meant.name) + lookalike_hint(written, meant.name) + "?";
+  return "; did you mean " + in_quotes_shortened(meant.name) + lookalike_hint(written, meant.name) +
+         "?";
 }
 
-TextPlace moved(const TextPlace& place, std::uint64_t bytes) {
+TextPlace place_after(const TextPlace& place, std::uint64_t bytes) {
   return {place.offset + bytes, place.line, place.line_start};
 }
 

@@ -139,28 +139,27 @@ struct Checks {
 
 /// A name escaped, and shortened in the middle when too long to read: a message costs no more
 /// than a line, however long the name.
-std::string shown(std::string_view name);
-/// shown(name) between single quotes.
-std::string quoted(std::string_view name);
+std::string name_to_show(std::string_view name);
+/// name_to_show(name) between single quotes.
+std::string in_quotes_shortened(std::string_view name);
 /// "room 'Hall'" for <Hall>, "object 'lamp' of room 'Hall'" for <Hall|lamp>.
 std::string block_words(std::string_view marker);
 /// "the description of room 'Hall'", "the text of object 'lamp' of room 'Hall'".
 std::string text_words(std::string_view marker);
 /// "south and west", "east, south and west".
-std::string joined(const std::vector<std::string>& words);
+std::string list_in_words(const std::vector<std::string>& words);
 /// "the south and west exits" for directions [first, end).
 std::string directions_from(int first, int end);
 /// What a slot of a room block is: "the label of the north exit", "object name 2".
 std::string slot_words(int slot);
-/// "2 errors", "1 error".
-std::string counted(std::uint64_t n, std::string_view noun);
 /// "; did you mean 'Kitchen'?" for a name `written`, or nothing; when the two look the same, the
 /// characters that differ are named.
 std::string did_you_mean(std::string_view written, const Meant& meant);
 
 // Facts about words and lines.
 
-TextPlace moved(const TextPlace& place, std::uint64_t bytes);
+/// The place `bytes` bytes after `place`, on the same line.
+TextPlace place_after(const TextPlace& place, std::uint64_t bytes);
 bool spelled_like_none(std::string_view exit);
 bool is_number(std::string_view word);
 std::size_t count_words(std::string_view line);

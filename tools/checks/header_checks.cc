@@ -35,17 +35,19 @@ bool header_with_lookalike_blank(Checks& c) {
     LookalikePlace blank = find_blank_lookalike(word.substr(from));
     if (blank.length == 0) continue;
     blank.at += from;
-    header_cause(c, kinds::kLookalikeBlank, moved(*words[i].second, blank.at), blank.length,
-                 blank_lookalike_name(word.substr(blank.at)) + " in " + quoted(word) +
-                     " is no blank to the game: it reads the header's words as " +
-                     quoted(s.first_word()) +
-                     (s.header_words == 2 ? " and " + quoted(s.start) : std::string()) +
-                     ", so the starting room is " + quoted(s.start));
+    header_cause(
+        c, kinds::kLookalikeBlank, place_after(*words[i].second, blank.at), blank.length,
+        blank_lookalike_name(word.substr(blank.at)) + " in " + in_quotes_shortened(word) +
+            " is no blank to the game: it reads the header's words as " +
+            in_quotes_shortened(s.first_word()) +
+            (s.header_words == 2 ? " and " + in_quotes_shortened(s.start) : std::string()) +
+            ", so the starting room is " + in_quotes_shortened(s.start));
     // As in a room's words: one that shows as nothing is surely taken out of the start's name,
     // while in the label it may stand where a blank was meant.
     const std::string_view mend = blank_lookalike_mend(word.substr(blank.at));
-    c.findings.back().diagnostic.fixes = {replacing(moved(*words[i].second, blank.at), blank.length,
-                                                    std::string(mend), !mend.empty() || i == 1)};
+    c.findings.back().diagnostic.fixes = {replacing(place_after(*words[i].second, blank.at),
+                                                    blank.length, std::string(mend),
+                                                    !mend.empty() || i == 1)};
     return true;
   }
   return false;
@@ -56,21 +58,23 @@ bool header_missing(Checks& c) {
   const Survey& s = c.survey;
   if (is_marker_line(s.first_word())) {
     header_cause(c, kinds::kMarkerForHeader, s.first_word_place, s.first_word().size(),
-                 "the file starts with the marker " + shown(s.first_word()) +
-                     ", not with a header: the game takes " + quoted(s.start) +
+                 "the file starts with the marker " + name_to_show(s.first_word()) +
+                     ", not with a header: the game takes " + in_quotes_shortened(s.start) +
                      " for the starting room; " + begin_with_a_header(c));
     return true;
   }
   if (s.header_words == 1) {
     header_cause(c, kinds::kHeaderWithoutStart, s.first_word_place, s.first_word().size(),
-                 "the header has no starting room: the file ends after " + quoted(s.first_word()) +
-                     ", so the game looks for a room named " + quoted(s.first_word()));
+                 "the header has no starting room: the file ends after " +
+                     in_quotes_shortened(s.first_word()) + ", so the game looks for a room named " +
+                     in_quotes_shortened(s.first_word()));
     return true;
   }
   if (is_marker_line(s.start)) {
     header_cause(c, kinds::kHeaderWithoutStart, s.start_place, s.start.size(),
                  "the header has no starting room: its second word is the marker " +
-                     shown(s.start) + ", so the game looks for a room named " + quoted(s.start));
+                     name_to_show(s.start) + ", so the game looks for a room named " +
+                     in_quotes_shortened(s.start));
     return true;
   }
   if (s.start_room() != nullptr || s.start_place.line != s.first_word_place.line ||
@@ -80,7 +84,8 @@ bool header_missing(Checks& c) {
   header_cause(c, kinds::kSentenceForHeader, s.first_word_place, s.first_word().size(),
                "the file starts with a sentence, not with a header: the game takes its second "
                "word, " +
-                   quoted(s.start) + ", for the starting room; " + begin_with_a_header(c));
+                   in_quotes_shortened(s.start) + ", for the starting room; " +
+                   begin_with_a_header(c));
   return true;
 }
 
@@ -99,13 +104,13 @@ void check_header(Checks& c) {
     c.raise(kinds::kByteOrderMark, s.first_word_place, kByteOrderMark.size(),
             "the file starts with a byte order mark (U+FEFF), which the game reads as part of the "
             "label " +
-                quoted(s.first_word()) +
+                in_quotes_shortened(s.first_word()) +
                 ": it plays as meant, but an editor that shows the mark as nothing hides it")
         .diagnostic.fixes = {replacing(s.first_word_place, kByteOrderMark.size(), "", true)};
   }
   if (header_with_lookalike_blank(c) || header_missing(c) || s.start_room() != nullptr) return;
   Finding& finding = c.raise(kinds::kMissingBlock, s.start_place, s.start.size(),
-                             "the starting room " + quoted(s.start) +
+                             "the starting room " + in_quotes_shortened(s.start) +
                                  " has no block: the game starts with an empty description");
   finding.about = {s.start_marker};
   // A block misspelt for it explains it; else, the room probably meant.

@@ -47,18 +47,19 @@ void check_near_markers(Checks& c) {
         !is_object_marker(meant) && words.size() > 1 && flaw_at > open && flaw_at < close;
     std::string message;
     if (flaw_at < open || flaw_at > close) {
-      message = "this line would be the marker " + shown(meant) + " but for " + flaw +
+      message = "this line would be the marker " + name_to_show(meant) + " but for " + flaw +
                 (flaw_at < open ? " before it" : " after it") + ": no lookup matches it" +
                 (used ? ", so " + block_words(meant) + " has no block" : "");
     } else if (split_name) {
-      message = "the marker " + shown(line.substr(open, close - open + 1)) + " holds " + flaw +
+      message = "the marker " + name_to_show(line.substr(open, close - open + 1)) + " holds " +
+                flaw +
                 ": names are single words, so no lookup matches it; write it as one word, such "
                 "as " +
-                shown(meant) + ", here and wherever exits name it";
+                name_to_show(meant) + ", here and wherever exits name it";
     } else {
-      message = "the marker " + shown(line.substr(open, close - open + 1)) + " holds " + flaw +
-                ": names are single words, so no lookup matches it; did you mean " + shown(meant) +
-                "?";
+      message = "the marker " + name_to_show(line.substr(open, close - open + 1)) + " holds " +
+                flaw + ": names are single words, so no lookup matches it; did you mean " +
+                name_to_show(meant) + "?";
     }
     Finding& finding =
         c.raise(used ? kinds::kBlankInMarker : kinds::kBlankInUnusedMarker, near.place,
@@ -160,33 +161,33 @@ void check_misspelt_blocks(Checks& c) {
     std::string message;
     if (object) {
       const std::string_view room = parse_marker(line).room;
-      message = "the block " + shown(line) + " is listed by no room, and there is no room " +
-                quoted(room) + ", while " + shown(meant) +
-                " is listed but has no block: did you mean " + shown(meant) +
+      message = "the block " + name_to_show(line) + " is listed by no room, and there is no room " +
+                in_quotes_shortened(room) + ", while " + name_to_show(meant) +
+                " is listed but has no block: did you mean " + name_to_show(meant) +
                 lookalike_hint(line, meant, true) + "?";
     } else {
       if (times.empty()) times = times_named(c.survey);
-      message = "the block " + shown(line) + " is named by nothing, while " + shown(meant) +
-                " is named " + std::to_string(times[wanted]) +
-                " times but has no block: did you mean " + shown(meant) +
+      message = "the block " + name_to_show(line) + " is named by nothing, while " +
+                name_to_show(meant) + " is named " + std::to_string(times[wanted]) +
+                " times but has no block: did you mean " + name_to_show(meant) +
                 lookalike_hint(line, meant, true) + "?";
     }
-    Finding& finding = c.raise(kinds::kMisspeltBlock, moved(c.marker_place(block), 1),
+    Finding& finding = c.raise(kinds::kMisspeltBlock, place_after(c.marker_place(block), 1),
                                line.size() - 2, std::move(message), kMarkerRank);
     finding.about = {block};
     // What follows: the name wanted finds no block; the room cannot be reached, the object is
     // never shown. A room's own words are its own: their problems stay apart.
     finding.claims = {wanted, object ? block : block | kReach};
-    finding.diagnostic.fixes = {replacing(moved(c.marker_place(block), 1), line.size() - 2,
+    finding.diagnostic.fixes = {replacing(place_after(c.marker_place(block), 1), line.size() - 2,
                                           std::string(meant.substr(1, meant.size() - 2)),
                                           misspelling.alone)};
     if (object) continue;
     // The room's object blocks share its misspelling: mended with it, they stay its own.
     const std::string_view misspelt = c.survey.room_id(block);
     for (const std::uint32_t own : c.object_blocks_of(misspelt)) {
-      finding.diagnostic.fixes.push_back(replacing(moved(c.marker_place(own), 1), misspelt.size(),
-                                                   std::string(c.survey.room_id(wanted)),
-                                                   misspelling.alone));
+      finding.diagnostic.fixes.push_back(
+          replacing(place_after(c.marker_place(own), 1), misspelt.size(),
+                    std::string(c.survey.room_id(wanted)), misspelling.alone));
     }
   }
 }
@@ -199,11 +200,11 @@ void check_object_blocks(Checks& c) {
     if (!marker.has_block() || marker.listed || marker.room != kNoName) continue;
     const std::string_view room = parse_marker(line).room;
     const std::uint32_t room_id = s.names.find(room_marker_pieces(room));
-    Finding& finding =
-        c.raise(kinds::kUnlistedObjectBlock, c.marker_place(id), line.size(),
-                block_words(line) + " is never shown: " +
-                    (s.find_room(room) != nullptr ? "the room does not list it"
-                                                  : "there is no block for room " + quoted(room)));
+    Finding& finding = c.raise(kinds::kUnlistedObjectBlock, c.marker_place(id), line.size(),
+                               block_words(line) + " is never shown: " +
+                                   (s.find_room(room) != nullptr ? "the room does not list it"
+                                                                 : "there is no block for room " +
+                                                                       in_quotes_shortened(room)));
     finding.about = {id};
     if (room_id != kNoName) finding.about.insert(finding.about.end(), {room_id, room_id | kWords});
   }
@@ -271,8 +272,8 @@ void check_reachable(Checks& c) {
     const SurveyedRoom& room = s.rooms[i];
     Finding& finding =
         c.raise(kinds::kUnreachableRoom, c.marker_place(room.marker), c.name(room.marker).size(),
-                "room " + quoted(s.room_id(room.marker)) +
-                    " cannot be reached from the starting room " + quoted(s.start));
+                "room " + in_quotes_shortened(s.room_id(room.marker)) +
+                    " cannot be reached from the starting room " + in_quotes_shortened(s.start));
     const std::uint32_t first = root(i);
     const std::uint32_t key = s.rooms[first].marker | kReach | kWords;
     finding.about = {room.marker | kReach};

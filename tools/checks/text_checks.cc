@@ -43,9 +43,9 @@ std::string exits_words(const Checks& c, const SurveyedRoom& room) {
     const std::uint32_t exit = room.exits[direction];
     if (exit == kNoName) continue;
     exits.push_back(std::string(kDirections[direction]) + " " +
-                    (exit == kNoExitName ? "none" : quoted(c.survey.room_id(exit))));
+                    (exit == kNoExitName ? "none" : in_quotes_shortened(c.survey.room_id(exit))));
   }
-  return exits.empty() ? "no words for exits at all" : joined(exits);
+  return exits.empty() ? "no words for exits at all" : list_in_words(exits);
 }
 
 // For each '*' that ends texts, the block whose own text it ends: the one begun last.
@@ -116,18 +116,19 @@ void check_texts(Checks& c) {
       // The text holds a marker line whose block the author wrote further on.
       const std::string_view inner = c.name(trouble.past_marker);
       text_cause(c, kinds::kMarkerInsideText, id, c.marker_place(trouble.past_marker), inner.size(),
-                 text_words(marker) + " holds the line " + shown(inner) +
+                 text_words(marker) + " holds the line " + name_to_show(inner) +
                      ", the first in the file equal to that marker: the game reads the block of " +
                      block_words(inner) + " from here, and never the one at line " +
                      std::to_string(second->second));
     } else if (trouble.past_marker != kNoName) {
-      Finding& finding = text_cause(
-          c, kinds::kTextRunsOn, id,
-          star_wanted(c, trouble, c.survey.markers[trouble.past_marker].start), 1,
-          text_words(marker) + " runs on past the marker " + shown(c.name(trouble.past_marker)) +
-              " at line " + std::to_string(trouble.past_marker_line) +
-              (block.closed ? "" : " and to the end of the file") +
-              ": its '*' is probably missing here");
+      Finding& finding =
+          text_cause(c, kinds::kTextRunsOn, id,
+                     star_wanted(c, trouble, c.survey.markers[trouble.past_marker].start), 1,
+                     text_words(marker) + " runs on past the marker " +
+                         name_to_show(c.name(trouble.past_marker)) + " at line " +
+                         std::to_string(trouble.past_marker_line) +
+                         (block.closed ? "" : " and to the end of the file") +
+                         ": its '*' is probably missing here");
       note_exits_taken(c, finding, id, owners);
     } else if (!block.closed && room) {
       text_cause(c, kinds::kUnclosedDescription, id, star_wanted(c, trouble, c.survey.end.offset),
@@ -151,7 +152,7 @@ void check_texts(Checks& c) {
       // Only the first line equal to a marker starts its block: this one is text, as meant.
       const std::string_view quoted_line = c.name(trouble.quoted_marker);
       c.raise(kinds::kMarkerLineInText, trouble.quoted_marker_place, quoted_line.size(),
-              text_words(marker) + " holds the line " + shown(quoted_line) +
+              text_words(marker) + " holds the line " + name_to_show(quoted_line) +
                   ", equal to the marker of the block at line " +
                   std::to_string(c.survey.markers[trouble.quoted_marker].line) +
                   ": the game shows it as text, but moving that block below this one would make "

@@ -56,12 +56,10 @@ std::string misspelt_long_names(int rooms) {
     std::string digits = std::to_string(i);
     return std::string(63 - digits.size(), 'A') + digits + last;
   };
-  // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) about "<" + string.
-  std::string world = "Start: ";
-  world.append(name(0, 'A')).append("\n");
+  std::string world = "Start: " + name(0, 'A') + "\n";
   for (int i = 0; i < rooms; ++i) {
-    world.append("<").append(name(i, 'A')).append(">\nA room.\n*\nNorth: ");
-    world.append(name(i, 'B')).append(" East: None South: None West: None\nObjects: 0\n");
+    world += "<" + name(i, 'A') + ">\nA room.\n*\nNorth: " + name(i, 'B') +
+             " East: None South: None West: None\nObjects: 0\n";
   }
   return world;
 }

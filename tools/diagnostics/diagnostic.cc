@@ -3,13 +3,10 @@
 #include <algorithm>
 
 namespace wander {
-namespace {
 
-std::string counted(std::size_t n, const char* noun) {
-  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+std::string count_in_words(std::uint64_t n, std::string_view noun) {
+  return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
 }
-
-}  // namespace
 
 std::string more_problems(std::uint64_t more) {
   return std::to_string(more) + (more == 1 ? " more problem follows" : " more problems follow") +
@@ -20,7 +17,8 @@ std::string summary(const std::vector<Diagnostic>& diagnostics) {
   const auto errors = static_cast<std::size_t>(
       std::count_if(diagnostics.begin(), diagnostics.end(),
                     [](const Diagnostic& d) { return d.severity == Severity::kError; }));
-  return counted(errors, "error") + ", " + counted(diagnostics.size() - errors, "warning");
+  return count_in_words(errors, "error") + ", " +
+         count_in_words(diagnostics.size() - errors, "warning");
 }
 
 bool has_errors(const std::vector<Diagnostic>& diagnostics) {

@@ -72,6 +72,9 @@ std::string more_problems(std::uint64_t more);
 /// "2 errors, 1 warning": the summary of `diagnostics`, without a line end.
 std::string summary(const std::vector<Diagnostic>& diagnostics);
 
+/// `n` and `noun`, plural unless `n` is 1: "2 errors", "1 error".
+std::string count_in_words(std::uint64_t n, std::string_view noun);
+
 /// True when one of `diagnostics` is an error.
 bool has_errors(const std::vector<Diagnostic>& diagnostics);
 

@@ -1,5 +1,6 @@
 #include "tools/diagnostics/json_output.h"
 
+#include "text/hex.h"
 #include "text/utf8.h"
 
 namespace wander {
@@ -80,14 +81,9 @@ bool is_valid_utf8(std::string_view bytes) {
 }
 
 std::string hex_bytes(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
   out.reserve(bytes.size() * 2);
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0xf];
-  }
+  for (const char c : bytes) append_hex(out, static_cast<unsigned char>(c), 2);
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "text/hex.h"
 #include "tools/diagnostics/json_output.h"
 #include "tools/names/printable.h"
 
@@ -176,7 +177,6 @@ SarifRegion SarifRegions::region(const TextRange& range) {
 }
 
 std::string path_uri(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string uri = path.substr(0, 1) == "/" ? "file://" : "";
   for (const char c : path) {
     const auto byte = static_cast<unsigned char>(c);
@@ -185,8 +185,7 @@ std::string path_uri(std::string_view path) {
       uri += c;
     } else {
       uri += '%';
-      uri += kHex[byte >> 4];
-      uri += kHex[byte & 0xf];
+      append_hex(uri, byte, 2, true);
     }
   }
   return uri;

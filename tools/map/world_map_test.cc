@@ -24,20 +24,19 @@ constexpr std::array<MapCell, 4> kSteps = {{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}}; 
 constexpr std::int64_t kRings = 4;  // the rings searched around a taken cell
 
 // The world of `rooms`: "NAME N E S W" each, ";" after each, "-" for no exit; the first starts.
-// Built a piece at a time: GCC 12 warns wrongly of overlaps in a literal plus a string.
 std::string world_from(const std::string& rooms) {
   std::string world;
   std::istringstream list(rooms);
   for (std::string room, name, to; std::getline(list, room, ';');) {
     std::istringstream words(room);
     words >> name;
-    if (world.empty()) world.append("Start: ").append(name);
-    world.append("\n<").append(name).append(">\nA room.\n*\n");
+    if (world.empty()) world = "Start: " + name;
+    world += "\n<" + name + ">\nA room.\n*\n";
     for (const char* label : {"North: ", " East: ", " South: ", " West: "}) {
       words >> to;
-      world.append(label).append(to == "-" ? "None" : to);
+      world += label + (to == "-" ? "None" : to);
     }
-    world.append("\nObjects: 0");
+    world += "\nObjects: 0";
   }
   return world + "\n";
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "text/hex.h"
+
 namespace wander {
 namespace {
 
@@ -54,7 +56,6 @@ bool in(const Range (&ranges)[N], char32_t point) {
   return after != std::begin(ranges) && point <= std::prev(after)->last;
 }
 
-constexpr char kHex[] = "0123456789abcdef";
 constexpr std::string_view kEllipsis = "\xe2\x80\xa6";
 
 const Lookalike* lookalike_at(std::string_view bytes) {
@@ -66,10 +67,6 @@ const Lookalike* lookalike_at(std::string_view bytes) {
 
 bool is_lone_latin1_no_break_space(std::string_view bytes) {
   return !bytes.empty() && static_cast<unsigned char>(bytes.front()) == 0xa0;
-}
-
-void append_hex(std::string& out, std::uint32_t value, int digits) {
-  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[(value >> shift) & 0xf];
 }
 
 // The hexadecimal digits of a code point in a \u escape: four, or as many as it needs.
@@ -204,12 +201,7 @@ std::string printable(std::string_view bytes) {
   return out;
 }
 
-std::string in_quotes(std::string_view bytes) {
-  // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + string + "'".
-  std::string text(1, '\'');
-  text.append(printable(bytes)).append(1, '\'');
-  return text;
-}
+std::string in_quotes(std::string_view bytes) { return "'" + printable(bytes) + "'"; }
 
 std::string printable_elided(std::string_view bytes, std::size_t most) {
   std::size_t characters = 0;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "text/hex.h"
 #include "text/text_reader.h"
 #include "tools/names/printable.h"
 #include "tools/save/author_file.h"
@@ -15,12 +16,11 @@ namespace wander {
 namespace fs = std::filesystem;
 
 std::string world_script(std::string_view name, std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string script = "wanderWorld(\"";
   for (const char c : name) {
     const auto u = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\' || u < 0x20 || u == 0x7f) {
-      script.append("\\x").append(1, kHex[u >> 4]).append(1, kHex[u & 15]);
+      append_hex(script.append("\\x"), u, 2);
     } else {
       script += c;
     }
@@ -29,7 +29,7 @@ std::string world_script(std::string_view name, std::string_view bytes) {
   script.reserve(script.size() + 2 * bytes.size() + 4);
   for (const char c : bytes) {
     const auto u = static_cast<unsigned char>(c);
-    script.append(1, kHex[u >> 4]).append(1, kHex[u & 15]);
+    append_hex(script, u, 2);
   }
   script.append("\");\n");
   return script;

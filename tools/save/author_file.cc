@@ -44,10 +44,7 @@ fs::path write_beside(const fs::path& to, std::string_view bytes, const file_sys
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
                   static_cast<unsigned long long>(seed >> 16));
-    // Built by appending, as in_quotes is: GCC 12 warns wrongly of a + chain here.
-    std::string name(1, '.');
-    name.append(to.filename().string()).append(suffix);
-    const fs::path temporary = to.parent_path() / name;
+    const fs::path temporary = to.parent_path() / ("." + to.filename().string() + suffix);
     const int file = file_system::create_new(temporary);
     if (file < 0 && errno == EEXIST) continue;
     if (file < 0) {

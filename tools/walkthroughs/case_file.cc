@@ -9,6 +9,7 @@
 #include <sstream>
 #include <utility>
 
+#include "text/hex.h"
 #include "text/text_reader.h"
 #include "tools/names/printable.h"
 #include "tools/walkthroughs/line_diff.h"
@@ -129,10 +130,7 @@ std::string as_case_line(std::string_view line) {
     } else if (byte == 0) {
       plain += "\\0", escaped = true;
     } else if (byte < 0x20 || byte == 0x7f || length == 0 || (i == 0 && byte == '-' && escaped)) {
-      static constexpr char kDigits[] = "0123456789abcdef";
-      plain += "\\x";
-      plain += kDigits[byte >> 4];
-      plain += kDigits[byte & 15];
+      append_hex(plain.append("\\x"), byte, 2);
       escaped = true;
     } else {
       plain.append(line.substr(i, length));

@@ -62,80 +62,93 @@ class LineDiffer {
     repeat(LineEdit::kSame, tail);
   }
 
+  // The search from one corner: from the start (forward), or from the end on the texts read
+  // backwards. furthest[offset + k] is how far along a_ the furthest path with d edits on
+  // diagonal k (x - y = k) reaches, -1 where none has gone yet. Diagonals whose furthest path has
+  // left the grid are not followed further: `start` and `end` trim the range of k from either
+  // side.
+  struct Pass {
+    bool backward;
+    std::vector<std::ptrdiff_t> furthest;
+    std::ptrdiff_t start = 0;
+    std::ptrdiff_t end = 0;
+  };
+
+  // The part of the texts being split, and what both passes share.
+  struct Box {
+    std::size_t a_low, a_high, b_low, b_high;
+    std::ptrdiff_t n, m, offset, delta;
+  };
+
+  enum class Reach { kOn, kMet, kOutOfSteps };
+
+  // Takes every furthest path of `pass` one edit further, to d edits, and along the lines both
+  // texts then hold. When `meet`, looks for a path of `other` that a path reaches or passes on
+  // its diagonal: there an optimal path crosses its middle, `split`, in the forward pass's terms.
+  Reach extend(Pass& pass, const Pass& other, const Box& box, std::ptrdiff_t d, bool meet,
+               Split& split) {
+    const auto same = [&](std::ptrdiff_t x, std::ptrdiff_t y) {
+      const auto i = static_cast<std::size_t>(x), j = static_cast<std::size_t>(y);
+      return pass.backward ? a_[box.a_high - 1 - i] == b_[box.b_high - 1 - j]
+                           : a_[box.a_low + i] == b_[box.b_low + j];
+    };
+    std::vector<std::ptrdiff_t>& furthest = pass.furthest;
+    const std::ptrdiff_t offset = box.offset;
+    for (std::ptrdiff_t k = -d + pass.start; k <= d - pass.end; k += 2) {
+      std::ptrdiff_t x = k == -d || (k != d && furthest[offset + k - 1] < furthest[offset + k + 1])
+                             ? furthest[offset + k + 1]
+                             : furthest[offset + k - 1] + 1;
+      std::ptrdiff_t y = x - k;
+      const std::ptrdiff_t x_start = x;
+      while (x < box.n && y < box.m && same(x, y)) ++x, ++y;
+      if (!spend(static_cast<std::uint64_t>(x - x_start) + 1)) return Reach::kOutOfSteps;
+      furthest[offset + k] = x;
+      if (x > box.n) {
+        pass.end += 2;
+      } else if (y > box.m) {
+        pass.start += 2;
+      } else if (meet) {
+        // Diagonal k of one pass is diagonal delta - k of the other.
+        const std::ptrdiff_t at = offset + box.delta - k;
+        if (at < 0 || at >= static_cast<std::ptrdiff_t>(other.furthest.size())) continue;
+        const std::ptrdiff_t other_x = other.furthest[at];
+        if (other_x == -1 || x + other_x < box.n) continue;
+        const std::ptrdiff_t forward_x = pass.backward ? other_x : x;
+        const std::ptrdiff_t forward_y = pass.backward ? other_x - (box.delta - k) : y;
+        split = Split{box.a_low + static_cast<std::size_t>(forward_x),
+                      box.b_low + static_cast<std::size_t>(forward_y)};
+        return Reach::kMet;
+      }
+    }
+    return Reach::kOn;
+  }
+
   // Searches from both corners at once, d edits at a time, until the furthest paths on a
   // diagonal meet: there an optimal path crosses its middle. Nothing when the steps run out.
-  // forward[k] is how far along a_ the furthest path with d edits on diagonal k (x - y = k)
-  // reaches from the start; backward[k] the same from the end, on the texts read backwards.
   std::optional<Split> middle(std::size_t a_low, std::size_t a_high, std::size_t b_low,
                               std::size_t b_high) {
     const auto n = static_cast<std::ptrdiff_t>(a_high - a_low);
     const auto m = static_cast<std::ptrdiff_t>(b_high - b_low);
     const std::ptrdiff_t most_d = (n + m + 1) / 2;
     const std::ptrdiff_t offset = most_d + 1;
-    std::vector<std::ptrdiff_t> forward(2 * offset + 1, -1);
-    std::vector<std::ptrdiff_t> backward(2 * offset + 1, -1);
-    forward[offset + 1] = 0;
-    backward[offset + 1] = 0;
-    const std::ptrdiff_t delta = n - m;
+    const Box box{a_low, a_high, b_low, b_high, n, m, offset, n - m};
+    Pass forward{false, std::vector<std::ptrdiff_t>(2 * offset + 1, -1)};
+    Pass backward{true, std::vector<std::ptrdiff_t>(2 * offset + 1, -1)};
+    forward.furthest[offset + 1] = 0;
+    backward.furthest[offset + 1] = 0;
     // With an odd delta the paths meet after a forward step, with an even one after a backward.
-    const bool meet_forward = delta % 2 != 0;
-    // Diagonals whose furthest path has left the grid are not followed further: these trim the
-    // range of k from either side.
-    std::ptrdiff_t forward_start = 0, forward_end = 0, backward_start = 0, backward_end = 0;
-    const auto same_forward = [&](std::ptrdiff_t x, std::ptrdiff_t y) {
-      return a_[a_low + static_cast<std::size_t>(x)] == b_[b_low + static_cast<std::size_t>(y)];
-    };
-    const auto same_backward = [&](std::ptrdiff_t x, std::ptrdiff_t y) {
-      return a_[a_high - 1 - static_cast<std::size_t>(x)] ==
-             b_[b_high - 1 - static_cast<std::size_t>(y)];
-    };
+    const bool meet_forward = box.delta % 2 != 0;
+    Split split{};
     for (std::ptrdiff_t d = 0; d <= most_d; ++d) {
-      for (std::ptrdiff_t k = -d + forward_start; k <= d - forward_end; k += 2) {
-        std::ptrdiff_t x = k == -d || (k != d && forward[offset + k - 1] < forward[offset + k + 1])
-                               ? forward[offset + k + 1]
-                               : forward[offset + k - 1] + 1;
-        std::ptrdiff_t y = x - k;
-        const std::ptrdiff_t x_start = x;
-        while (x < n && y < m && same_forward(x, y)) ++x, ++y;
-        if (!spend(static_cast<std::uint64_t>(x - x_start) + 1)) return std::nullopt;
-        forward[offset + k] = x;
-        if (x > n) {
-          forward_end += 2;
-        } else if (y > m) {
-          forward_start += 2;
-        } else if (meet_forward) {
-          const std::ptrdiff_t other = offset + delta - k;
-          if (other >= 0 && other < static_cast<std::ptrdiff_t>(backward.size()) &&
-              backward[other] != -1 && x >= n - backward[other]) {
-            return Split{a_low + static_cast<std::size_t>(x), b_low + static_cast<std::size_t>(y)};
-          }
-        }
-      }
-      for (std::ptrdiff_t k = -d + backward_start; k <= d - backward_end; k += 2) {
-        std::ptrdiff_t x =
-            k == -d || (k != d && backward[offset + k - 1] < backward[offset + k + 1])
-                ? backward[offset + k + 1]
-                : backward[offset + k - 1] + 1;
-        std::ptrdiff_t y = x - k;
-        const std::ptrdiff_t x_start = x;
-        while (x < n && y < m && same_backward(x, y)) ++x, ++y;
-        if (!spend(static_cast<std::uint64_t>(x - x_start) + 1)) return std::nullopt;
-        backward[offset + k] = x;
-        if (x > n) {
-          backward_end += 2;
-        } else if (y > m) {
-          backward_start += 2;
-        } else if (!meet_forward) {
-          const std::ptrdiff_t other = offset + delta - k;
-          if (other >= 0 && other < static_cast<std::ptrdiff_t>(forward.size()) &&
-              forward[other] != -1) {
-            const std::ptrdiff_t forward_x = forward[other];
-            const std::ptrdiff_t forward_y = forward_x - (delta - k);
-            if (forward_x >= n - x) {
-              return Split{a_low + static_cast<std::size_t>(forward_x),
-                           b_low + static_cast<std::size_t>(forward_y)};
-            }
-          }
+      for (Pass* pass : {&forward, &backward}) {
+        const Pass& other = pass == &forward ? backward : forward;
+        switch (extend(*pass, other, box, d, meet_forward != pass->backward, split)) {
+          case Reach::kOn:
+            break;
+          case Reach::kMet:
+            return split;
+          case Reach::kOutOfSteps:
+            return std::nullopt;
         }
       }
     }

@@ -186,9 +186,7 @@ std::string departure_at(const Played& played, std::string_view keys, std::uint6
   }
   const std::string number =
       std::to_string(std::count(keys.begin(), keys.begin() + read.at, '\n') + 1);
-  // Built by appending: g++ 12 warns falsely of "'" + a string made in place (-Wrestrict).
-  std::string shown(1, '\'');
-  shown.append(printable_elided(line, kMostShown)).append(1, '\'');
+  const std::string shown = "'" + printable_elided(line, kMostShown) + "'";
   if (is_command(read)) {
     return "at the " + ordinal(commands) + " command, " + shown + " (input line " + number + ")" +
            room;

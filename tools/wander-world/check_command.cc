@@ -98,10 +98,10 @@ struct CheckOptions {
 
 // The problems of the world read from `file` (the world at `path`) as the options want them, the
 // world read through `world`. Null, after saying why, when the world cannot be read.
-std::optional<std::vector<Diagnostic>> checked(const std::string& path,
-                                               std::unique_ptr<ByteSource> file,
-                                               const CheckOptions& options,
-                                               std::unique_ptr<WorldFile>& world) {
+std::optional<std::vector<Diagnostic>> diagnose_file(const std::string& path,
+                                                     std::unique_ptr<ByteSource> file,
+                                                     const CheckOptions& options,
+                                                     std::unique_ptr<WorldFile>& world) {
   if (!file) return std::nullopt;
   world = std::make_unique<WorldFile>(std::move(file));
   const Survey survey = survey_world(*world);
@@ -227,8 +227,9 @@ int check_command(int argc, char** argv) {
     }
     return kSucceeded;
   }
-  if (files.size() > 1) return usage_error("more than one file given", "check");
-  const std::string path = files.empty() ? "World.txt" : files.front();
+  const std::optional<std::string> operand = world_file_operand(files, "check");
+  if (!operand) return kCannotGoOn;
+  const std::string& path = *operand;
   if (options.fix && path == "-") {
     return usage_error("--fix mends a file in place: it cannot mend standard input", "check");
   }
@@ -246,13 +247,13 @@ int check_command(int argc, char** argv) {
                    why.c_str());
       return kCannotGoOn;
     }
-    diagnostics = checked(path, make_view_source(old_bytes), options, world);
+    diagnostics = diagnose_file(path, make_view_source(old_bytes), options, world);
     if (!diagnostics) return kCannotGoOn;
     if (!fix(path, old_bytes, *diagnostics, new_bytes)) return kCannotGoOn;
     // What is left after the mends is what this check reports.
-    diagnostics = checked(path, make_view_source(new_bytes), options, world);
+    diagnostics = diagnose_file(path, make_view_source(new_bytes), options, world);
   } else {
-    diagnostics = checked(path, open_world(path), options, world);
+    diagnostics = diagnose_file(path, open_world(path), options, world);
   }
   if (!diagnostics) return kCannotGoOn;
   const std::string shown_path = path == "-" ? "<stdin>" : path;

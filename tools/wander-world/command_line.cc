@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "game/game.h"
 #include "tools/names/printable.h"
 
 namespace wander::cli {
@@ -41,6 +42,15 @@ std::optional<int> read_arguments(int argc, char** argv, const char* usage,
     }
   }
   return std::nullopt;
+}
+
+std::optional<std::string> world_file_operand(std::span<const std::string> files,
+                                              std::string_view command) {
+  if (files.size() > 1) {
+    usage_error("more than one file given", command);
+    return std::nullopt;
+  }
+  return files.empty() ? std::string(kWorldFileName) : files.front();
 }
 
 std::unique_ptr<ByteSource> open_world(const std::string& path) {

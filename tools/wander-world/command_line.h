@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,12 @@ using OptionReader =
 std::optional<int> read_arguments(int argc, char** argv, const char* usage,
                                   std::vector<std::string>& operands,
                                   const OptionReader& option = {});
+
+/// The one world file FILE that a command's operands name (`files`, at most one): that file, or
+/// World.txt in the current folder when none is given. Null, after a usage error of `command`
+/// (see usage_error, whose status kCannotGoOn then ends the run), when more than one is given.
+std::optional<std::string> world_file_operand(std::span<const std::string> files,
+                                              std::string_view command);
 
 /// The world file at `path` ("-": standard input, copied to a temporary file when it is no
 /// regular file, with a note) to read, or null after saying why it cannot be.

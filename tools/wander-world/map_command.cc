@@ -35,8 +35,9 @@ int map_command(int argc, char** argv) {
   if (const std::optional<int> status = read_arguments(argc, argv, kMapUsage, files)) {
     return *status;
   }
-  if (files.size() > 1) return usage_error("more than one file given", "map");
-  const std::string path = files.empty() ? "World.txt" : files.front();
+  const std::optional<std::string> operand = world_file_operand(files, "map");
+  if (!operand) return kCannotGoOn;
+  const std::string& path = *operand;
 
   std::unique_ptr<ByteSource> file = open_world(path);
   if (!file) return kCannotGoOn;

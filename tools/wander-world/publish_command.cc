@@ -123,7 +123,11 @@ int publish_command(int argc, char** argv) {
     }
   }
   if (operands.empty()) return publish_usage_error("no folder to publish into");
-  if (operands.size() > 2) return publish_usage_error("more than one file given");
+  // The folder comes last; before it, the one world file.
+  const std::optional<std::string> operand =
+      world_file_operand(std::span(operands).first(operands.size() - 1), "publish");
+  if (!operand) return kCannotGoOn;
+  const std::string& world_path = *operand;
   if (operands.size() == 2 && operands.front().empty()) {
     return publish_usage_error("the file name is empty");
   }
@@ -131,7 +135,6 @@ int publish_command(int argc, char** argv) {
   if (page_given && page.empty()) return publish_usage_error("the page's folder name is empty");
   if (title && title->empty()) return publish_usage_error("the title is empty");
   if (byline && !title) return publish_usage_error("--byline needs a --title");
-  const std::string world_path = operands.size() == 2 ? operands[0] : "World.txt";
   const fs::path folder = operands.back();
 
   if (!page_given) {

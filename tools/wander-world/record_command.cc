@@ -35,8 +35,9 @@ int record_command(int argc, char** argv) {
   if (const std::optional<int> status = read_arguments(argc, argv, kRecordUsage, files)) {
     return *status;
   }
-  if (files.size() > 1) return usage_error("more than one file given", "record");
-  const std::string path = files.empty() ? "World.txt" : files.front();
+  const std::optional<std::string> operand = world_file_operand(files, "record");
+  if (!operand) return kCannotGoOn;
+  const std::string& path = *operand;
   if (path == "-") {
     return usage_error("the keys come from standard input, the world cannot", "record");
   }
