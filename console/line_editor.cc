@@ -17,10 +17,7 @@ std::string csi(int count, char final) {
 
 // The bytes a UTF-8 sequence starting with `lead` has; 1 for a byte that starts none.
 std::size_t sequence_length(unsigned char lead) {
-  return lead >= 0xc2 && lead < 0xe0   ? 2
-         : lead >= 0xe0 && lead < 0xf0 ? 3
-         : lead >= 0xf0 && lead < 0xf5 ? 4
-                                       : 1;
+  return static_cast<std::size_t>(std::max(utf8_lead(lead).following, 0) + 1);
 }
 
 // True once `sequence`, which starts with an escape, holds a whole key: a CSI up to its final

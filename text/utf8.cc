@@ -1,27 +1,20 @@
 #include "text/utf8.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace wander {
 
 std::size_t utf8_length(std::string_view bytes) {
   if (bytes.empty()) return 0;
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xc2 && lead < 0xe0 ? 2
-                             : lead >= 0xe0 && lead < 0xf0 ? 3
-                             : lead >= 0xf0 && lead < 0xf5 ? 4
-                                                           : 0;
-  if (length == 0 || length > bytes.size()) return 0;
+  Utf8Lead lead = utf8_lead(static_cast<unsigned char>(bytes[0]));
+  const auto length = static_cast<std::size_t>(lead.following + 1);
+  if (lead.following < 0 || length > bytes.size()) return 0;
   for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xc0) != 0x80) return 0;
-  }
-  if (length == 3 && ((lead == 0xe0 && byte(1) < 0xa0) || (lead == 0xed && byte(1) >= 0xa0))) {
-    return 0;
-  }
-  if (length == 4 && ((lead == 0xf0 && byte(1) < 0x90) || (lead == 0xf4 && byte(1) >= 0x90))) {
-    return 0;
+    const auto next = static_cast<unsigned char>(bytes[i]);
+    if (next < lead.low || next > lead.high) return 0;
+    lead.low = 0x80;
+    lead.high = 0xbf;
   }
   return length;
 }
@@ -33,21 +26,10 @@ std::size_t character_length(std::string_view bytes) {
 std::size_t decoded_length(std::string_view bytes) {
   if (bytes.empty()) return 0;
   if (const std::size_t length = utf8_length(bytes); length > 0) return length;
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  std::size_t needed = 0;
-  unsigned char lower = 0x80;
-  unsigned char upper = 0xbf;
-  if (lead >= 0xc2 && lead <= 0xdf) {
-    needed = 1;
-  } else if (lead >= 0xe0 && lead <= 0xef) {
-    needed = 2;
-    if (lead == 0xe0) lower = 0xa0;
-    if (lead == 0xed) upper = 0x9f;
-  } else if (lead >= 0xf0 && lead <= 0xf4) {
-    needed = 3;
-    if (lead == 0xf0) lower = 0x90;
-    if (lead == 0xf4) upper = 0x8f;
-  }
+  const Utf8Lead lead = utf8_lead(static_cast<unsigned char>(bytes[0]));
+  const auto needed = static_cast<std::size_t>(std::max(lead.following, 0));
+  unsigned char lower = lead.low;
+  unsigned char upper = lead.high;
   std::size_t length = 1;
   while (length <= needed && length < bytes.size()) {
     const auto next = static_cast<unsigned char>(bytes[length]);
@@ -57,6 +39,39 @@ std::size_t decoded_length(std::string_view bytes) {
     ++length;
   }
   return length;
+}
+
+std::optional<std::uint64_t> Utf8Stream::first_bad(std::string_view bytes, std::uint64_t at) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (need_ == 0) {
+      if (i + 8 <= bytes.size()) {
+        std::uint64_t eight;
+        std::memcpy(&eight, bytes.data() + i, 8);
+        if ((eight & 0x8080808080808080ULL) == 0) {
+          i += 8;
+          continue;
+        }
+      }
+      const Utf8Lead lead = utf8_lead(byte);
+      if (lead.following < 0) return at + i;
+      need_ = lead.following;
+      low_ = lead.low;
+      high_ = lead.high;
+      lead_ = at + i;
+      ++i;
+      continue;
+    }
+    if (byte < low_ || byte > high_) {
+      need_ = 0;
+      return lead_;
+    }
+    --need_;
+    low_ = 0x80;
+    high_ = 0xbf;
+    ++i;
+  }
+  return std::nullopt;
 }
 
 char32_t code_point(std::string_view bytes, std::size_t length) {

@@ -5,9 +5,54 @@
 #define WANDER_TEXT_UTF8_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace wander {
+
+/// What the byte that starts a UTF-8 sequence asks of the bytes after it: how many follow, and
+/// the range the first of them must be in (the rest are 0x80 to 0xBF), which rules out overlong
+/// forms, surrogates and values past U+10FFFF. ASCII asks for none.
+struct Utf8Lead {
+  int following = 0;  ///< bytes after the lead; -1 for a byte no sequence starts with
+  unsigned char low = 0x80;
+  unsigned char high = 0xbf;
+};
+
+/// What `lead` asks, by the one table of UTF-8 that every decoder here follows.
+constexpr Utf8Lead utf8_lead(unsigned char lead) {
+  if (lead < 0x80) return {0, 0x80, 0xbf};
+  if (lead >= 0xc2 && lead <= 0xdf) return {1, 0x80, 0xbf};
+  if (lead >= 0xe0 && lead <= 0xef) {
+    return {2, static_cast<unsigned char>(lead == 0xe0 ? 0xa0 : 0x80),
+            static_cast<unsigned char>(lead == 0xed ? 0x9f : 0xbf)};
+  }
+  if (lead >= 0xf0 && lead <= 0xf4) {
+    return {3, static_cast<unsigned char>(lead == 0xf0 ? 0x90 : 0x80),
+            static_cast<unsigned char>(lead == 0xf4 ? 0x8f : 0xbf)};
+  }
+  return {-1, 0x80, 0xbf};
+}
+
+/// Validates UTF-8 that comes a piece at a time, as a file is read: a character may be split
+/// between pieces. Most text is ASCII, which it passes over eight bytes at a time.
+class Utf8Stream {
+ public:
+  /// The offset of the first character in `bytes` (which start at offset `at`, right after the
+  /// bytes checked before) that is not valid UTF-8: where its first byte stands. After one, the
+  /// check goes on from the byte that broke it.
+  std::optional<std::uint64_t> first_bad(std::string_view bytes, std::uint64_t at);
+
+  /// Forgets a character begun: the next piece starts afresh.
+  void reset() { need_ = 0; }
+
+ private:
+  int need_ = 0;  // continuation bytes still wanted
+  unsigned char low_ = 0x80;
+  unsigned char high_ = 0xbf;
+  std::uint64_t lead_ = 0;
+};
 
 /// The length of the valid UTF-8 sequence at the start of `bytes` (1 for ASCII), or 0 when it
 /// starts with a byte that is no valid UTF-8 there (or is empty). Overlong forms, surrogates and

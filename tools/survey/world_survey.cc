@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <optional>
 #include <unordered_map>
 
+#include "text/utf8.h"
 #include "tools/names/printable.h"
 
 namespace wander {
@@ -52,73 +52,6 @@ struct TextLine {
   std::int64_t line = 0;
   std::uint64_t start = 0;
   std::uint64_t end = 0;  // just past its last byte that is no blank
-};
-
-// Finds bytes that are no part of valid UTF-8 in a text read a piece at a time: a character may
-// be split between pieces.
-class Utf8Check {
- public:
-  // The offset of the first character in `bytes` (which start at offset `at`, right after the
-  // bytes checked before) that is not valid UTF-8: where its first byte stands.
-  std::optional<std::uint64_t> first_bad(std::string_view bytes, std::uint64_t at) {
-    for (std::size_t i = 0; i < bytes.size();) {
-      const auto byte = static_cast<unsigned char>(bytes[i]);
-      if (need_ == 0) {
-        // Most text is ASCII: eight bytes at a time while none has its high bit set.
-        if (i + 8 <= bytes.size()) {
-          std::uint64_t eight;
-          std::memcpy(&eight, bytes.data() + i, 8);
-          if ((eight & 0x8080808080808080ULL) == 0) {
-            i += 8;
-            continue;
-          }
-        }
-        if (!start(byte)) return at + i;
-        lead_ = at + i;
-        ++i;
-        continue;
-      }
-      if (byte < low_ || byte > high_) {
-        need_ = 0;
-        return lead_;
-      }
-      --need_;
-      low_ = 0x80;
-      high_ = 0xbf;
-      ++i;
-    }
-    return std::nullopt;
-  }
-
-  // Forgets a character begun: the next text starts afresh.
-  void reset() { need_ = 0; }
-
- private:
-  // Takes `byte` as a character's first; false when no valid character starts with it.
-  bool start(unsigned char byte) {
-    low_ = 0x80;
-    high_ = 0xbf;
-    if (byte < 0x80) return true;
-    if (byte >= 0xc2 && byte <= 0xdf) {
-      need_ = 1;
-    } else if (byte >= 0xe0 && byte <= 0xef) {
-      need_ = 2;
-      if (byte == 0xe0) low_ = 0xa0;   // no overlong forms
-      if (byte == 0xed) high_ = 0x9f;  // no surrogates
-    } else if (byte >= 0xf0 && byte <= 0xf4) {
-      need_ = 3;
-      if (byte == 0xf0) low_ = 0x90;
-      if (byte == 0xf4) high_ = 0x8f;  // nothing past U+10FFFF
-    } else {
-      return false;
-    }
-    return true;
-  }
-
-  int need_ = 0;  // continuation bytes still wanted
-  unsigned char low_ = 0x80;
-  unsigned char high_ = 0xbf;
-  std::uint64_t lead_ = 0;
 };
 
 // One pass over every line of the file. Each marker line that is the first of its kind starts a
@@ -356,7 +289,7 @@ class LinePass {
   std::size_t unmarked_from_ = 0;    // open_[i] for i >= this has run past no marker line
   std::size_t unquoted_from_ = 0;    // likewise for lines equal to earlier blocks' markers
   std::size_t unchecked_from_ = 0;   // likewise for bytes that are no part of valid UTF-8
-  Utf8Check encoding_;
+  Utf8Stream encoding_;
   TextLine last_text_;
   Close close_;
   bool marker_since_close_ = true;
