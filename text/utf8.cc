@@ -19,6 +19,15 @@ std::size_t utf8_length(std::string_view bytes) {
   return length;
 }
 
+bool is_utf8(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t length = utf8_length(bytes.substr(at));
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
 std::size_t character_length(std::string_view bytes) {
   return bytes.empty() ? 0 : std::max<std::size_t>(utf8_length(bytes), 1);
 }

@@ -59,6 +59,9 @@ class Utf8Stream {
 /// values past U+10FFFF are not valid.
 std::size_t utf8_length(std::string_view bytes);
 
+/// True when `bytes` are valid UTF-8 throughout.
+bool is_utf8(std::string_view bytes);
+
 /// The length of the character at the start of `bytes`: its valid UTF-8 sequence, or 1 for a
 /// byte that is no valid UTF-8 there; 0 when `bytes` is empty.
 std::size_t character_length(std::string_view bytes);

@@ -49,18 +49,13 @@ void dump(const Json& value, std::size_t indent, const Sink& sink) {
 }  // namespace
 
 Json json_text(std::string_view bytes) {
-  if (is_valid_utf8(bytes)) return std::string(bytes);
+  if (is_utf8(bytes)) return std::string(bytes);
   std::string out;
   out.reserve(bytes.size() + 2);
   for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t length = utf8_length(bytes.substr(at));
-    if (length == 0) {
-      out += kReplacement;
-      ++at;
-    } else {
-      out += bytes.substr(at, length);
-      at += length;
-    }
+    const std::size_t length = decoded_length(bytes.substr(at));
+    out += utf8_length(bytes.substr(at)) == 0 ? kReplacement : bytes.substr(at, length);
+    at += length;
   }
   return out;
 }
@@ -69,15 +64,6 @@ std::string json_string_contents(std::string_view bytes) {
   std::string quoted;
   dump(json_text(bytes), 0, [&quoted](std::string_view text) { quoted += text; });
   return quoted.substr(1, quoted.size() - 2);
-}
-
-bool is_valid_utf8(std::string_view bytes) {
-  for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t length = utf8_length(bytes.substr(at));
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
 }
 
 std::string hex_bytes(std::string_view bytes) {

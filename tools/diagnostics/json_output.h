@@ -15,8 +15,9 @@ namespace wander {
 /// A JSON value whose objects keep their members in the order they were set.
 using Json = nlohmann::ordered_json;
 
-/// `bytes` as a JSON string: valid UTF-8 stays as it is, each byte that is no part of valid UTF-8
-/// becomes U+FFFD, the replacement character. Every string the printers write is made so.
+/// `bytes` as a JSON string: valid UTF-8 stays as it is, and each stretch of bytes that is none
+/// becomes one U+FFFD, the replacement character, as a decoder shows it (decoded_length in
+/// text/utf8.h). Every string the printers write is made so.
 Json json_text(std::string_view bytes);
 
 /// `bytes` as the contents of a JSON string (without its quotes) as write_json_document writes
@@ -24,9 +25,6 @@ Json json_text(std::string_view bytes);
 /// escaped as JSON requires (\b \t \n \f \r, else \u00XX), and DEL, U+2028 and U+2029 escaped too
 /// (\u007f, \u2028, \u2029) so that the text is safe in any JavaScript.
 std::string json_string_contents(std::string_view bytes);
-
-/// True when `bytes` are valid UTF-8 throughout (see utf8_length in text/utf8.h).
-bool is_valid_utf8(std::string_view bytes);
 
 /// `bytes` as two lower-case hexadecimal digits each.
 std::string hex_bytes(std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/utf8.h"
 #include "tools/diagnostics/json_output.h"
 
 namespace wander {
@@ -10,7 +11,7 @@ namespace {
 // "name" and, when the bytes are not valid UTF-8, "name_hex" with them exactly.
 void set_bytes(Json& object, const std::string& name, std::string_view bytes) {
   object[name] = json_text(bytes);
-  if (!is_valid_utf8(bytes)) object[name + "_hex"] = hex_bytes(bytes);
+  if (!is_utf8(bytes)) object[name + "_hex"] = hex_bytes(bytes);
 }
 
 Json range_json(const TextRange& range) {

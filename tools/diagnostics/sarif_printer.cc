@@ -4,6 +4,7 @@
 #include <map>
 
 #include "text/hex.h"
+#include "text/utf8.h"
 #include "tools/diagnostics/json_output.h"
 #include "tools/names/printable.h"
 
@@ -93,7 +94,7 @@ Json result_json(const Diagnostic& d, std::uint64_t rule_index, Places& places) 
     Json& fixes = result["fixes"] = Json::array();
     for (const FixIt& fix : d.fixes) {
       Json replacement = {{"deletedRegion", places.region(fix.range)}};
-      replacement["insertedContent"] = is_valid_utf8(fix.replacement)
+      replacement["insertedContent"] = is_utf8(fix.replacement)
                                            ? Json{{"text", json_text(fix.replacement)}}
                                            : Json{{"binary", base64(fix.replacement)}};
       Json change = {{"artifactLocation", places.artifact_location()},

@@ -13,18 +13,19 @@ namespace wander {
 namespace {
 
 // Each row of line_diff_test.txt.
-TEST(LineDiffTest, Tables) {
-  for (const std::vector<std::string>& row : testing::table_rows(WANDER_LINE_DIFF_CASES)) {
-    SCOPED_TRACE(::testing::PrintToString(row.at(1)) + " " + ::testing::PrintToString(row.at(2)));
-    if (row[0] == "diff") {
-      EXPECT_EQ(describe_difference(row[1], row[2]), row.at(3));
-    } else if (row[0] == "first") {
-      EXPECT_EQ(first_different_line(row[1], row[2]), std::stoul(row.at(3)));
-    } else {
-      ADD_FAILURE() << "a row of an unknown kind: " << row[0];
-    }
+class LineDiffRows : public ::testing::TestWithParam<testing::TableRow> {};
+
+TEST_P(LineDiffRows, Tables) {
+  const std::vector<std::string>& row = GetParam().words;
+  if (row[0] == "diff") {
+    EXPECT_EQ(describe_difference(row[1], row[2]), row.at(3));
+  } else if (row[0] == "first") {
+    EXPECT_EQ(first_different_line(row[1], row[2]), std::stoul(row.at(3)));
+  } else {
+    ADD_FAILURE() << "a row of an unknown kind: " << row[0];
   }
 }
+WANDER_TABLE_ROWS(LineDiffRows, WANDER_LINE_DIFF_CASES);
 
 using Lines = std::vector<std::string_view>;
 
