@@ -53,9 +53,14 @@ words_whole() {
   done
 }
 run() { keys 'stty -g > before; $g; echo "exit status $?"' Enter; }
+# Keys typed before the game has ended would be the game's: the shell must be in front first.
 modes_kept() {
+  for _ in $(seq 400); do
+    [ "$(tmux -L "$server" display -p '#{pane_current_command}')" = sh ] && break
+    sleep 0.05
+  done
   keys 'stty -g > after' Enter
-  for _ in $(seq 100); do [ -s after ] && break; sleep 0.05; done
+  for _ in $(seq 400); do [ -s after ] && break; sleep 0.05; done
   cmp -s before after || { diff <(tr : "\n" < before) <(tr : "\n" < after); fail "the terminal's modes changed: $1"; }
   rm -f after
 }
