@@ -106,8 +106,16 @@ async function published(params) {
     }
     if (lsp.syncedDoc !== doc) return;  // the text changed meanwhile: its own list comes
   }
-  const same = (a, b) => a.message === b.message && a.range.start.line === b.range.start.line &&
-    a.range.start.character === b.range.start.character && a.code === b.code;
+  // Each quick fix under the problems it mends, found by a key: a world with a thousand problems
+  // has as many fixes, and matching each with each held up typing.
+  const keyOf = (d) => `${d.range.start.line}:${d.range.start.character}:${d.code}:${d.message}`;
+  const fixes = new Map();
+  for (const action of actions || []) {
+    for (const key of new Set(action.diagnostics.map(keyOf))) {
+      if (!fixes.has(key)) fixes.set(key, []);
+      fixes.get(key).push(action);
+    }
+  }
   studio.problems = params.diagnostics.map((d) => ({
     line: d.range.start.line + 1,
     from: offset(d.range.start),
@@ -121,7 +129,7 @@ async function published(params) {
       message: note.message,
     })),
     // Every quick fix for it, the sure mends first: one of several near names is only a guess.
-    mends: (actions || []).filter((a) => a.diagnostics.some((x) => same(x, d)))
+    mends: [...(fixes.get(keyOf(d)) || [])]
       .sort((a, b) => Number(Boolean(b.isPreferred)) - Number(Boolean(a.isPreferred)))
       .map((a) => ({
         title: a.isPreferred ? a.title : `${a.title} (a guess)`,
@@ -152,10 +160,30 @@ function applyMend(mend) {
   studio.view.focus();
 }
 
+// Problems listed in one task; the rest follow in later ones, so that typing never waits for a
+// long list (a list replaced meanwhile is not carried on).
+const problemsAtOnce = 100;
+
 function showProblems() {
   const list = $('problems-list');
+  const problems = studio.problems;
+  const add = (from) => {
+    if (studio.problems !== problems) return;
+    list.append(problemItems(problems.slice(from, from + problemsAtOnce)));
+    if (from + problemsAtOnce < problems.length) setTimeout(() => add(from + problemsAtOnce), 0);
+  };
+  list.replaceChildren();
+  add(0);
+  const errors = problems.filter((p) => p.severity === 'error').length;
+  $('problems-summary').textContent = problems.length === 0 ? 'No problems.'
+    : `${errors} ${errors === 1 ? 'error' : 'errors'}, ${problems.length - errors} ` +
+      `${problems.length - errors === 1 ? 'warning' : 'warnings'}`;
+}
+
+// The Problems list's items for `problems`.
+function problemItems(problems) {
   const items = document.createDocumentFragment();
-  for (const problem of studio.problems) {
+  for (const problem of problems) {
     const item = document.createElement('li');
     item.className = problem.severity;
     const go = document.createElement('button');
@@ -188,11 +216,7 @@ function showProblems() {
     }
     items.append(item);
   }
-  list.replaceChildren(items);
-  const errors = studio.problems.filter((p) => p.severity === 'error').length;
-  $('problems-summary').textContent = studio.problems.length === 0 ? 'No problems.'
-    : `${errors} ${errors === 1 ? 'error' : 'errors'}, ${studio.problems.length - errors} ` +
-      `${studio.problems.length - errors === 1 ? 'warning' : 'warnings'}`;
+  return items;
 }
 
 // The server's messages that the studio follows itself, besides the editor's client.
