@@ -33,6 +33,7 @@ const studio = {
   sincePublished: null,
   map: null,
   mapWanted: 0,
+  mapRoom: null,      // the name of the map's room that Tab goes to
 };
 
 function $(id) {
@@ -295,10 +296,12 @@ function drawMap(layout) {
       if (exit.to[0] === 'm') line.classList.add('to-missing');
     }
   });
+  const boxes = new Map();  // each place's box, by place
   const box = (place, kind, label, line) => {
     const c = centre(place);
-    const g = svg('g', { class: `room ${kind}`, tabindex: line ? 0 : -1, role: line ? 'button' : 'img',
+    const g = svg('g', { class: `room ${kind}`, tabindex: -1, role: line ? 'button' : 'img',
                          'aria-label': label }, root);
+    boxes.set(place, g);
     svg('rect', { x: c.x - boxW / 2, y: c.y - boxH / 2, width: boxW, height: boxH, rx: 6 }, g);
     const name = svg('text', { x: c.x, y: c.y + 4, 'text-anchor': 'middle' }, g);
     name.textContent = place.name.length > 14 ? `${place.name.slice(0, 13)}…` : place.name;
@@ -328,7 +331,50 @@ function drawMap(layout) {
   for (const missing of layout.missing) {
     box(missing, 'missing', `${missing.name} (no block)`, 0);
   }
+  // The map is one Tab stop: the room last moved to, else the starting room, else the first;
+  // the arrow keys move from room to room.
+  const focused = view.contains(document.activeElement);
+  const first = places.find((p) => p.name === studio.mapRoom) || layout.rooms.find((r) => r.start) ||
+    places[0];
+  const rove = (place, focus) => {
+    for (const g of boxes.values()) g.setAttribute('tabindex', -1);
+    boxes.get(place).setAttribute('tabindex', 0);
+    studio.mapRoom = place.name;
+    if (focus) boxes.get(place).focus();
+  };
+  root.addEventListener('keydown', (event) => {
+    const direction = arrows.indexOf(event.key);
+    const from = places.find((p) => boxes.get(p) === event.target.closest('.room'));
+    if (direction < 0 || !from) return;
+    event.preventDefault();
+    const to = toward(layout, from, direction, places);
+    if (to) rove(to, true);
+  });
   view.replaceChildren(root);
+  rove(first, focused);
+}
+
+const arrows = ['ArrowUp', 'ArrowRight', 'ArrowDown', 'ArrowLeft'];  // as `directions`
+
+// The place the arrow key of `direction` leads to from `from`: where its exit that way leads,
+// else the nearest place that way, straight ahead before aside; none when there is none.
+function toward(layout, from, direction, places) {
+  const exit = (from.exits || []).find((e) => e.direction === direction);
+  if (exit) return (exit.to[0] === 'r' ? layout.rooms : layout.missing)[Number(exit.to.slice(1))];
+  const [ux, uy] = [[0, 1], [1, 0], [0, -1], [-1, 0]][direction];  // north is up
+  let best = null;
+  let bestCost = Infinity;
+  for (const place of places) {
+    const dx = place.x - from.x;
+    const dy = place.y - from.y;
+    const along = dx * ux + dy * uy;
+    const cost = along + 2 * Math.abs(dx * uy - dy * ux);
+    if (along > 0 && cost < bestCost) {
+      best = place;
+      bestCost = cost;
+    }
+  }
+  return best;
 }
 
 // -- Keeping the work ---------------------------------------------------------------------------
