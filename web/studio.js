@@ -90,28 +90,37 @@ async function published(params) {
     return;
   }
   const doc = lsp.syncedDoc;
-  const offset = (position) => lsp.fromPosition(position, doc);
-  let actions = [];
-  if (params.diagnostics.length > 0) {
-    try {
-      actions = await lsp.client.request('textDocument/codeAction', {
-        textDocument: { uri: studio.uri },
-        // Only where the published problems are (they come in the text's order): a world with
-        // thousands more has as many more fixes, which nothing here would show.
-        range: { start: params.diagnostics[0].range.start,
-                 end: params.diagnostics[params.diagnostics.length - 1].range.end },
-        context: { diagnostics: [] },
-      });
-    } catch (error) {
-      actions = [];
-    }
-    if (lsp.syncedDoc !== doc) return;  // the text changed meanwhile: its own list comes
+  // Shown at once, and again with their quick fixes once the server has worked them out: those
+  // of a thousand problems take it a while.
+  showPublished(lsp, doc, params, []);
+  performance.mark('wander-problems-shown');
+  if (params.diagnostics.length === 0) return;
+  let actions;
+  try {
+    actions = await lsp.client.request('textDocument/codeAction', {
+      textDocument: { uri: studio.uri },
+      // Only where the published problems are (they come in the text's order): a world with
+      // thousands more has as many more fixes, which nothing here would show.
+      range: { start: params.diagnostics[0].range.start,
+               end: params.diagnostics[params.diagnostics.length - 1].range.end },
+      context: { diagnostics: [] },
+    });
+  } catch (error) {
+    return;
   }
+  if (lsp.syncedDoc !== doc) return;  // the text changed meanwhile: its own list comes
+  showPublished(lsp, doc, params, actions || []);
+}
+
+// Lists and underlines the problems of `params`, published for `doc`, with the quick fixes of
+// `actions`.
+function showPublished(lsp, doc, params, actions) {
+  const offset = (position) => lsp.fromPosition(position, doc);
   // Each quick fix under the problems it mends, found by a key: a world with a thousand problems
   // has as many fixes, and matching each with each held up typing.
   const keyOf = (d) => `${d.range.start.line}:${d.range.start.character}:${d.code}:${d.message}`;
   const fixes = new Map();
-  for (const action of actions || []) {
+  for (const action of actions) {
     for (const key of new Set(action.diagnostics.map(keyOf))) {
       if (!fixes.has(key)) fixes.set(key, []);
       fixes.get(key).push(action);
@@ -150,7 +159,6 @@ async function published(params) {
     source: problem.kind,
     actions: problem.mends.map((mend) => ({ name: mend.title, apply: () => applyMend(mend) })),
   }))));
-  performance.mark('wander-problems-shown');
 }
 
 function applyMend(mend) {
