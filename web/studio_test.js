@@ -8,13 +8,14 @@
 const assert = require('node:assert');
 const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
+const http = require('node:http');
 const path = require('node:path');
 const { after, before, test } = require('node:test');
 const { pathToFileURL } = require('node:url');
 const { chromium } = require('playwright-core');
 
-const studioUrl = pathToFileURL(path.join(path.resolve(process.env.WANDER_PAGE || 'build/page'),
-                                          'studio.html')).href;
+const pageFolder = path.resolve(process.env.WANDER_PAGE || 'build/page');
+const studioUrl = pathToFileURL(path.join(pageFolder, 'studio.html')).href;
 const sample = fs.readFileSync(path.join(__dirname, '../examples/World.txt'), 'utf8');
 
 let browser;
@@ -231,4 +232,24 @@ test('the worker answers as the native server', { skip: !process.env.WANDER_WORL
   assert.strictEqual(single, `P${fs.readFileSync(path.join(folder, 'World.html'), 'utf8')}`);
   fs.rmSync(folder, { recursive: true });
   await context.close();
+});
+
+// From a static web server too (the page's folder as it is, served by node), the worker checks.
+test('the studio works from a web server', async () => {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+  const server = http.createServer((request, response) => {
+    const name = path.basename(new URL(request.url, 'http://x').pathname);
+    fs.readFile(path.join(pageFolder, name), (error, bytes) => {
+      response.writeHead(error ? 404 : 200, { 'Content-Type': types[path.extname(name)] || 'text/plain' });
+      response.end(error ? '' : bytes);
+    });
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  page.on('pageerror', (error) => assert.fail(error.message));
+  await page.goto(`http://127.0.0.1:${server.address().port}/studio.html`);
+  await page.waitForFunction(() => document.querySelector('#problems-summary').textContent === 'No problems.');
+  await context.close();
+  server.close();
 });
