@@ -33,6 +33,7 @@ const studio = {
   sincePublished: null,
   map: null,
   mapWanted: 0,
+  mapRoom: null,      // the name of the map's room that Tab goes to
 };
 
 function $(id) {
@@ -89,25 +90,42 @@ async function published(params) {
     return;
   }
   const doc = lsp.syncedDoc;
-  const offset = (position) => lsp.fromPosition(position, doc);
-  let actions = [];
-  if (params.diagnostics.length > 0) {
-    try {
-      actions = await lsp.client.request('textDocument/codeAction', {
-        textDocument: { uri: studio.uri },
-        // Only where the published problems are (they come in the text's order): a world with
-        // thousands more has as many more fixes, which nothing here would show.
-        range: { start: params.diagnostics[0].range.start,
-                 end: params.diagnostics[params.diagnostics.length - 1].range.end },
-        context: { diagnostics: [] },
-      });
-    } catch (error) {
-      actions = [];
-    }
-    if (lsp.syncedDoc !== doc) return;  // the text changed meanwhile: its own list comes
+  // Shown at once, and again with their quick fixes once the server has worked them out: those
+  // of a thousand problems take it a while.
+  showPublished(lsp, doc, params, []);
+  performance.mark('wander-problems-shown');
+  if (params.diagnostics.length === 0) return;
+  let actions;
+  try {
+    actions = await lsp.client.request('textDocument/codeAction', {
+      textDocument: { uri: studio.uri },
+      // Only where the published problems are (they come in the text's order): a world with
+      // thousands more has as many more fixes, which nothing here would show.
+      range: { start: params.diagnostics[0].range.start,
+               end: params.diagnostics[params.diagnostics.length - 1].range.end },
+      context: { diagnostics: [] },
+    });
+  } catch (error) {
+    return;
   }
-  const same = (a, b) => a.message === b.message && a.range.start.line === b.range.start.line &&
-    a.range.start.character === b.range.start.character && a.code === b.code;
+  if (lsp.syncedDoc !== doc) return;  // the text changed meanwhile: its own list comes
+  showPublished(lsp, doc, params, actions || []);
+}
+
+// Lists and underlines the problems of `params`, published for `doc`, with the quick fixes of
+// `actions`.
+function showPublished(lsp, doc, params, actions) {
+  const offset = (position) => lsp.fromPosition(position, doc);
+  // Each quick fix under the problems it mends, found by a key: a world with a thousand problems
+  // has as many fixes, and matching each with each held up typing.
+  const keyOf = (d) => `${d.range.start.line}:${d.range.start.character}:${d.code}:${d.message}`;
+  const fixes = new Map();
+  for (const action of actions) {
+    for (const key of new Set(action.diagnostics.map(keyOf))) {
+      if (!fixes.has(key)) fixes.set(key, []);
+      fixes.get(key).push(action);
+    }
+  }
   studio.problems = params.diagnostics.map((d) => ({
     line: d.range.start.line + 1,
     from: offset(d.range.start),
@@ -121,7 +139,7 @@ async function published(params) {
       message: note.message,
     })),
     // Every quick fix for it, the sure mends first: one of several near names is only a guess.
-    mends: (actions || []).filter((a) => a.diagnostics.some((x) => same(x, d)))
+    mends: [...(fixes.get(keyOf(d)) || [])]
       .sort((a, b) => Number(Boolean(b.isPreferred)) - Number(Boolean(a.isPreferred)))
       .map((a) => ({
         title: a.isPreferred ? a.title : `${a.title} (a guess)`,
@@ -141,7 +159,6 @@ async function published(params) {
     source: problem.kind,
     actions: problem.mends.map((mend) => ({ name: mend.title, apply: () => applyMend(mend) })),
   }))));
-  performance.mark('wander-problems-shown');
 }
 
 function applyMend(mend) {
@@ -152,10 +169,30 @@ function applyMend(mend) {
   studio.view.focus();
 }
 
+// Problems listed in one task; the rest follow in later ones, so that typing never waits for a
+// long list (a list replaced meanwhile is not carried on).
+const problemsAtOnce = 100;
+
 function showProblems() {
   const list = $('problems-list');
+  const problems = studio.problems;
+  const add = (from) => {
+    if (studio.problems !== problems) return;
+    list.append(problemItems(problems.slice(from, from + problemsAtOnce)));
+    if (from + problemsAtOnce < problems.length) setTimeout(() => add(from + problemsAtOnce), 0);
+  };
+  list.replaceChildren();
+  add(0);
+  const errors = problems.filter((p) => p.severity === 'error').length;
+  $('problems-summary').textContent = problems.length === 0 ? 'No problems.'
+    : `${errors} ${errors === 1 ? 'error' : 'errors'}, ${problems.length - errors} ` +
+      `${problems.length - errors === 1 ? 'warning' : 'warnings'}`;
+}
+
+// The Problems list's items for `problems`.
+function problemItems(problems) {
   const items = document.createDocumentFragment();
-  for (const problem of studio.problems) {
+  for (const problem of problems) {
     const item = document.createElement('li');
     item.className = problem.severity;
     const go = document.createElement('button');
@@ -188,11 +225,7 @@ function showProblems() {
     }
     items.append(item);
   }
-  list.replaceChildren(items);
-  const errors = studio.problems.filter((p) => p.severity === 'error').length;
-  $('problems-summary').textContent = studio.problems.length === 0 ? 'No problems.'
-    : `${errors} ${errors === 1 ? 'error' : 'errors'}, ${studio.problems.length - errors} ` +
-      `${studio.problems.length - errors === 1 ? 'warning' : 'warnings'}`;
+  return items;
 }
 
 // The server's messages that the studio follows itself, besides the editor's client.
@@ -271,10 +304,12 @@ function drawMap(layout) {
       if (exit.to[0] === 'm') line.classList.add('to-missing');
     }
   });
+  const boxes = new Map();  // each place's box, by place
   const box = (place, kind, label, line) => {
     const c = centre(place);
-    const g = svg('g', { class: `room ${kind}`, tabindex: line ? 0 : -1, role: line ? 'button' : 'img',
+    const g = svg('g', { class: `room ${kind}`, tabindex: -1, role: line ? 'button' : 'img',
                          'aria-label': label }, root);
+    boxes.set(place, g);
     svg('rect', { x: c.x - boxW / 2, y: c.y - boxH / 2, width: boxW, height: boxH, rx: 6 }, g);
     const name = svg('text', { x: c.x, y: c.y + 4, 'text-anchor': 'middle' }, g);
     name.textContent = place.name.length > 14 ? `${place.name.slice(0, 13)}…` : place.name;
@@ -304,7 +339,50 @@ function drawMap(layout) {
   for (const missing of layout.missing) {
     box(missing, 'missing', `${missing.name} (no block)`, 0);
   }
+  // The map is one Tab stop: the room last moved to, else the starting room, else the first;
+  // the arrow keys move from room to room.
+  const focused = view.contains(document.activeElement);
+  const first = places.find((p) => p.name === studio.mapRoom) || layout.rooms.find((r) => r.start) ||
+    places[0];
+  const rove = (place, focus) => {
+    for (const g of boxes.values()) g.setAttribute('tabindex', -1);
+    boxes.get(place).setAttribute('tabindex', 0);
+    studio.mapRoom = place.name;
+    if (focus) boxes.get(place).focus();
+  };
+  root.addEventListener('keydown', (event) => {
+    const direction = arrows.indexOf(event.key);
+    const from = places.find((p) => boxes.get(p) === event.target.closest('.room'));
+    if (direction < 0 || !from) return;
+    event.preventDefault();
+    const to = toward(layout, from, direction, places);
+    if (to) rove(to, true);
+  });
   view.replaceChildren(root);
+  rove(first, focused);
+}
+
+const arrows = ['ArrowUp', 'ArrowRight', 'ArrowDown', 'ArrowLeft'];  // as `directions`
+
+// The place the arrow key of `direction` leads to from `from`: where its exit that way leads,
+// else the nearest place that way, straight ahead before aside; none when there is none.
+function toward(layout, from, direction, places) {
+  const exit = (from.exits || []).find((e) => e.direction === direction);
+  if (exit) return (exit.to[0] === 'r' ? layout.rooms : layout.missing)[Number(exit.to.slice(1))];
+  const [ux, uy] = [[0, 1], [1, 0], [0, -1], [-1, 0]][direction];  // north is up
+  let best = null;
+  let bestCost = Infinity;
+  for (const place of places) {
+    const dx = place.x - from.x;
+    const dy = place.y - from.y;
+    const along = dx * ux + dy * uy;
+    const cost = along + 2 * Math.abs(dx * uy - dy * ux);
+    if (along > 0 && cost < bestCost) {
+      best = place;
+      bestCost = cost;
+    }
+  }
+  return best;
 }
 
 // -- Keeping the work ---------------------------------------------------------------------------

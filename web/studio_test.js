@@ -8,13 +8,14 @@
 const assert = require('node:assert');
 const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
+const http = require('node:http');
 const path = require('node:path');
 const { after, before, test } = require('node:test');
 const { pathToFileURL } = require('node:url');
 const { chromium } = require('playwright-core');
 
-const studioUrl = pathToFileURL(path.join(path.resolve(process.env.WANDER_PAGE || 'build/page'),
-                                          'studio.html')).href;
+const pageFolder = path.resolve(process.env.WANDER_PAGE || 'build/page');
+const studioUrl = pathToFileURL(path.join(pageFolder, 'studio.html')).href;
 const sample = fs.readFileSync(path.join(__dirname, '../examples/World.txt'), 'utf8');
 
 let browser;
@@ -108,9 +109,23 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   await page.waitForFunction(() => document.querySelector('#map-view').textContent.includes('Croft'));
   assert.strictEqual(await text(page), sample.replace(/Cottage/g, 'Croft'));
 
-  // The map: a room clicked is its block.
-  await page.locator('#map-view [role=button]', { hasText: 'Tower' }).click();
-  assert.strictEqual(await page.textContent('.cm-activeLine'), '<Tower>');
+  // The map is one Tab stop, after the editor, at the starting room; the arrows follow the exits,
+  // else go to the nearest room that way; Enter goes to the room's block.
+  const inMap = () => page.evaluate(() => document.activeElement.closest('#map-view .room')?.getAttribute('aria-label'));
+  await page.focus('.cm-content');
+  await page.keyboard.press('Tab');
+  assert.strictEqual(await inMap(), 'Jetty (starting room)');
+  await page.keyboard.press('Tab');
+  assert.strictEqual(await inMap(), undefined);
+  await page.keyboard.press('Shift+Tab');
+  const walked = [];
+  for (const key of ['ArrowUp', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'ArrowRight']) {
+    await page.keyboard.press(key);
+    walked.push(await inMap());
+  }
+  assert.deepStrictEqual(walked, ['Path', 'Yard', 'Croft', 'Rocks', 'Rocks']);
+  await page.keyboard.press('Enter');
+  assert.strictEqual(await page.textContent('.cm-activeLine'), '<Rocks>');
 
   // The text is kept: a reload shows it again.
   await page.waitForFunction((kept) => localStorage.getItem('wander-studio/world/World.txt') === kept,
@@ -163,11 +178,6 @@ test('an author writes, mends, renames, maps, plays, keeps and checks a world fr
   assert.strictEqual(await text(page), hut);
   assert.strictEqual(await page.evaluate(() => localStorage.getItem('wander-studio/world/World.txt')),
                      sample.replace(/Cottage/g, 'Croft').replace('\n*\n', '\nGulls cry. *\n'));
-
-  // The keyboard leaves the editor by Tab.
-  await page.focus('.cm-content');
-  await page.keyboard.press('Tab');
-  assert.notStrictEqual(await page.evaluate(() => document.activeElement.className), 'cm-content');
 
   await expectAccessible(page);
 
@@ -222,4 +232,24 @@ test('the worker answers as the native server', { skip: !process.env.WANDER_WORL
   assert.strictEqual(single, `P${fs.readFileSync(path.join(folder, 'World.html'), 'utf8')}`);
   fs.rmSync(folder, { recursive: true });
   await context.close();
+});
+
+// From a static web server too (the page's folder as it is, served by node), the worker checks.
+test('the studio works from a web server', async () => {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+  const server = http.createServer((request, response) => {
+    const name = path.basename(new URL(request.url, 'http://x').pathname);
+    fs.readFile(path.join(pageFolder, name), (error, bytes) => {
+      response.writeHead(error ? 404 : 200, { 'Content-Type': types[path.extname(name)] || 'text/plain' });
+      response.end(error ? '' : bytes);
+    });
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  page.on('pageerror', (error) => assert.fail(error.message));
+  await page.goto(`http://127.0.0.1:${server.address().port}/studio.html`);
+  await page.waitForFunction(() => document.querySelector('#problems-summary').textContent === 'No problems.');
+  await context.close();
+  server.close();
 });

@@ -74,7 +74,11 @@ void NameSuggester::index() {
       continue;
     }
     steps_ += key_of(names_[i], key_);
-    entries_[i] = {hash_of(key_), bag_of(key_), static_cast<std::uint32_t>(key_.size())};
+    entries_[i] = {hash_of(key_), bag_of(key_), static_cast<std::uint32_t>(key_.size()),
+                   keys_.size()};
+    // Kept, not worked out again for every name a call compares with: a world with thousands of
+    // misspelt names compares each with thousands of names.
+    keys_ += key_;
   }
   by_length_.resize(names_.size());
   for (std::uint32_t i = 0; i < by_length_.size(); ++i) by_length_[i] = i;
@@ -93,9 +97,9 @@ void NameSuggester::index() {
 
 // Damerau-Levenshtein distance (a swap of two neighbours counts one), in a band around the
 // diagonal: no cell farther from it than the limit can be within the limit.
-std::size_t NameSuggester::banded_distance(std::size_t limit) {
+std::size_t NameSuggester::banded_distance(std::u32string_view other, std::size_t limit) {
   const std::size_t n = key_.size();
-  const std::size_t m = other_.size();
+  const std::size_t m = other.size();
   const auto far = static_cast<std::uint32_t>(limit + 1);
   rows_.assign(3 * (m + 1), far);
   std::uint32_t* before = rows_.data();
@@ -112,8 +116,8 @@ std::size_t NameSuggester::banded_distance(std::size_t limit) {
     std::uint32_t least = row[0];
     for (std::size_t j = lo; j <= hi; ++j) {
       std::uint32_t cell =
-          std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + (key_[i - 1] != other_[j - 1])});
-      if (i > 1 && j > 1 && key_[i - 1] == other_[j - 2] && key_[i - 2] == other_[j - 1]) {
+          std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + (key_[i - 1] != other[j - 1])});
+      if (i > 1 && j > 1 && key_[i - 1] == other[j - 2] && key_[i - 2] == other[j - 1]) {
         cell = std::min(cell, before[j - 2] + 1);
       }
       row[j] = std::min(cell, far);
@@ -139,8 +143,9 @@ std::string_view NameSuggester::nearest(std::string_view name, bool* alone) {
     if (!step()) return {};
     const std::uint32_t i = slots_[slot] - 1;
     if (entries_[i].hash != hash || names_[i] == name) continue;
-    if (!step(key_of(names_[i], other_))) return {};
-    if (other_ != key_) continue;
+    // Charged as making its key was, so that the budget runs out where it did.
+    if (!step(names_[i].size())) return {};
+    if (key(i) != key_) continue;
     ++sames;
     same = std::min(same, i);
   }
@@ -168,11 +173,11 @@ std::string_view NameSuggester::nearest(std::string_view name, bool* alone) {
     }
     // Each character changed, added or taken away changes at most two bits of the bag.
     if (static_cast<std::size_t>(std::popcount(entries_[*it].bag ^ bag)) > 2 * limit) continue;
-    if (!step(key_of(names_[*it], other_))) {
+    if (!step(names_[*it].size())) {
       cut_short = true;
       break;
     }
-    const std::size_t distance = banded_distance(limit);
+    const std::size_t distance = banded_distance(key(*it), limit);
     if (steps_ > budget_) {
       cut_short = true;
       break;

@@ -41,11 +41,16 @@ class NameSuggester {
     std::uint64_t hash = 0;  // of the name's key
     std::uint64_t bag = 0;   // a bit for each character of the key, modulo 64
     std::uint32_t length = 0;
+    std::uint64_t at = 0;  // where the key starts in keys_
   };
-  /// The distance between key_ and other_, or `limit` + 1 when it is more than `limit` or the
+  /// The key of names_[i], kept by index().
+  std::u32string_view key(std::uint32_t i) const {
+    return std::u32string_view(keys_).substr(entries_[i].at, entries_[i].length);
+  }
+  /// The distance between key_ and `other`, or `limit` + 1 when it is more than `limit` or the
   /// budget ran out.
-  std::size_t banded_distance(std::size_t limit);
-  /// Builds entries_, by_length_ and slots_ on the first call.
+  std::size_t banded_distance(std::u32string_view other, std::size_t limit);
+  /// Builds entries_, keys_, by_length_ and slots_ on the first call.
   void index();
   /// Whether the next step is within the budget; counts it.
   bool step(std::uint64_t cost = 1);
@@ -55,10 +60,10 @@ class NameSuggester {
   std::uint64_t steps_ = 0;
   bool indexed_ = false;
   std::vector<Entry> entries_;            // by place in names_
+  std::u32string keys_;                   // the keys of the names, one after another
   std::vector<std::uint32_t> by_length_;  // places in names_, by key length, then place
   std::vector<std::uint32_t> slots_;      // open addressing on the key's hash: place + 1, or 0
-  std::u32string key_;                    // scratch space for the keys of one call
-  std::u32string other_;
+  std::u32string key_;                    // scratch space for the key of one call
   std::vector<std::uint32_t> rows_;
 };
 
