@@ -1,5 +1,4 @@
-// wander-world lsp: the language server, on standard input and output. A wander-world built
-// without the JSON library has no server, and says so.
+// wander-world lsp: the language server, on standard input and output.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -8,11 +7,9 @@
 #include "console/console.h"
 #include "tools/wander-world/command_line.h"
 #include "tools/wander-world/commands.h"
-#if defined(WANDER_HAS_LSP)
 #include "tools/lsp/message_reader.h"
 #include "tools/lsp/server.h"
 #include "tools/lsp/standard_input.h"
-#endif
 
 namespace wander::cli {
 namespace {
@@ -44,14 +41,6 @@ int lsp_command(int argc, char** argv) {
     return *status;
   }
   if (!operands.empty()) return usage_error("lsp takes no file: the editor sends it", "lsp");
-#if !defined(WANDER_HAS_LSP)
-  std::fputs(
-      "wander-world: this wander-world has no language server: nlohmann's JSON library was not "
-      "found when it was built (Debian, Ubuntu: apt-get install nlohmann-json3-dev)\n",
-      stderr);
-  return kCannotGoOn;
-#else
-
   lsp::use_binary_standard_streams();
   lsp::Server server(
       [](const std::string& message) {
@@ -62,7 +51,6 @@ int lsp_command(int argc, char** argv) {
       WANDER_VERSION);
   lsp::MessageReader reader(lsp::read_standard_input);
   return lsp::serve(server, reader, lsp::standard_input_waiting);
-#endif
 }
 
 }  // namespace wander::cli
